@@ -1,0 +1,117 @@
+#include "GuiQueue.h"
+#include "ExceptionReport.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+
+namespace gui {
+namespace {
+
+std::mutex queueMutex;
+std::deque<std::function<void()>> queue;
+bool drainPosted = false;
+
+void PostDrain()
+{
+    // Runs Drain as a posted event of the application object, so it is served
+    // by the event loop and by a waiting GUI thread alike.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [] { Drain(); }, Qt::QueuedConnection);
+}
+
+} // namespace
+
+bool IsGuiThread()
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    return app == nullptr || QThread::currentThread() == app->thread();
+}
+
+void Post(std::function<void()> fn)
+{
+    if (IsGuiThread()) {
+        try {
+            fn();
+        } catch (...) {
+            ApplicationHandleException(std::current_exception());
+        }
+        return;
+    }
+    std::lock_guard lock(queueMutex);
+    queue.push_back(std::move(fn));
+    if (!drainPosted) {
+        drainPosted = true;
+        PostDrain();
+    }
+}
+
+void Call(const std::function<void()> &fn)
+{
+    if (IsGuiThread()) {
+        fn();
+        return;
+    }
+    struct State {
+        std::mutex m;
+        std::condition_variable cv;
+        bool done = false;
+        std::exception_ptr error;
+    } state;
+    Post([&state, &fn] {
+        std::exception_ptr error;
+        try {
+            fn();
+        } catch (...) {
+            error = std::current_exception();
+        }
+        std::lock_guard lock(state.m);
+        state.error = error;
+        state.done = true;
+        state.cv.notify_one();
+    });
+    std::unique_lock lock(state.m);
+    state.cv.wait(lock, [&state] { return state.done; });
+    if (state.error)
+        std::rethrow_exception(state.error);
+}
+
+void Drain()
+{
+    std::deque<std::function<void()>> batch;
+    {
+        std::lock_guard lock(queueMutex);
+        batch.swap(queue);
+        drainPosted = false;
+    }
+    for (auto &fn : batch) {
+        try {
+            fn();
+        } catch (...) {
+            ApplicationHandleException(std::current_exception());
+        }
+    }
+}
+
+void Wake()
+{
+    if (QCoreApplication::instance() != nullptr)
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [] {}, Qt::QueuedConnection);
+}
+
+void WaitUntil(const std::function<bool()> &done)
+{
+    while (!done()) {
+        Drain();
+        if (done())
+            break;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+    }
+    Drain();
+}
+
+} // namespace gui

@@ -1,0 +1,31 @@
+#pragma once
+// One first-in-first-out queue of requests that worker threads make of the GUI
+// thread. Widgets may only be touched there, so workers hand their label,
+// progress and grid updates over and the GUI thread carries them out in order.
+#include <functional>
+
+namespace gui {
+
+// True on the thread that owns the application object (or when there is none).
+bool IsGuiThread();
+
+// Fire-and-forget: runs fn on the GUI thread after every request made before it.
+// On the GUI thread itself fn runs at once.
+void Post(std::function<void()> fn);
+
+// Post-and-wait: runs fn on the GUI thread and returns when it has run. An
+// exception out of fn is raised again here. On the GUI thread fn runs at once.
+void Call(const std::function<void()>& fn);
+
+// Carries out every request queued so far (GUI thread only).
+void Drain();
+
+// Wakes a GUI thread that waits in WaitUntil, so that it looks at its condition again.
+void Wake();
+
+// GUI thread: serves the queue and the window system's own events (paint,
+// expose, timers) but no user input, until done() holds. Elsewhere: never
+// called (threads join directly).
+void WaitUntil(const std::function<bool()>& done);
+
+} // namespace gui

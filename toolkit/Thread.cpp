@@ -1,0 +1,85 @@
+#include "Thread.h"
+#include "ExceptionReport.h"
+#include "GuiQueue.h"
+
+#include <QCoreApplication>
+
+class TThread::Runner : public QThread {
+public:
+    explicit Runner(TThread *owner) : owner_(owner) {}
+
+protected:
+    void run() override { owner_->Run(); }
+
+private:
+    TThread *owner_;
+};
+
+namespace {
+QThread::Priority ToQt(TThreadPriority p)
+{
+    switch (p) {
+    case TThreadPriority::tpIdle: return QThread::IdlePriority;
+    case TThreadPriority::tpLowest: return QThread::LowestPriority;
+    case TThreadPriority::tpLower: return QThread::LowPriority;
+    case TThreadPriority::tpNormal: return QThread::NormalPriority;
+    case TThreadPriority::tpHigher: return QThread::HighPriority;
+    case TThreadPriority::tpHighest: return QThread::HighestPriority;
+    case TThreadPriority::tpTimeCritical: return QThread::TimeCriticalPriority;
+    }
+    return QThread::NormalPriority;
+}
+} // namespace
+
+TThread::TThread() : runner_(std::make_unique<Runner>(this)) {}
+
+TThread::~TThread()
+{
+    WaitFor();
+}
+
+void TThread::Resume()
+{
+    if (started_.exchange(true))
+        return;
+    runner_->start(ToQt(priority_.load()));
+}
+
+void TThread::Terminate()
+{
+    terminated_.store(true);
+}
+
+int TThread::WaitFor()
+{
+    if (!started_.load())
+        return ReturnValue();
+    if (QCoreApplication::instance() != nullptr && gui::IsGuiThread())
+        gui::WaitUntil([this] { return finished_.load(); });
+    if (QThread::currentThread() != runner_.get())
+        runner_->wait();
+    return ReturnValue();
+}
+
+void TThread::SetPriority(TThreadPriority priority)
+{
+    priority_.store(priority);
+    if (started_.load() && !finished_.load() && runner_->isRunning())
+        runner_->setPriority(ToQt(priority));
+}
+
+void TThread::Synchronize(const std::function<void()> &fn)
+{
+    gui::Call(fn);
+}
+
+void TThread::Run()
+{
+    try {
+        Execute();
+    } catch (...) {
+        ApplicationHandleException(std::current_exception());
+    }
+    finished_.store(true);
+    gui::Wake();
+}

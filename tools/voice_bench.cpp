@@ -48,8 +48,8 @@ std::int16_t Sample(std::uint32_t k)
     static std::uint32_t noise = 12345;
     noise = noise * 1103515245u + 12345u;
     const double t = double(k) / VoiceSampleRate;
-    const double v = (std::sin(2 * std::numbers::pi * 220 * t) * 0.6 + std::sin(2 * std::numbers::pi * 1330 * t) * 0.3)
-                         * (0.5 + 0.5 * std::sin(2 * std::numbers::pi * 0.7 * t))
+    const double w = 2 * std::numbers::pi * t;
+    const double v = (std::sin(w * 220) * 0.6 + std::sin(w * 1330) * 0.3) * (0.5 + 0.5 * std::sin(w * 0.7))
                      + (double(noise >> 16) / 65536.0 - 0.5) * 0.1;
     return std::int16_t(std::lround(v * 20000));
 }
@@ -146,15 +146,16 @@ int main()
         parseSpread += SecondsOf([&] { spread.ParseImage(); });
     }
 
-    std::printf("recording: %u samples (%.0f s)\n", RecordingSamples, double(RecordingSamples) / VoiceSampleRate);
+    std::printf("recording: %u samples (%.0f s)\n", RecordingSamples,
+                double(RecordingSamples) / VoiceSampleRate);
     std::printf("WavImport:        %8.1f ms  %6.1f M samples/s\n", importSeconds * 1e3,
                 RecordingSamples / importSeconds / 1e6);
     std::printf("AppendSample:     %8.1f ms  %6.1f M samples/s\n", encodeSeconds * 1e3,
                 RecordingSamples / encodeSeconds / 1e6);
     std::printf("full bank, 2 slots:   BuildImage %6.3f ms  ParseImage %6.3f ms\n", build / runs * 1e3,
                 parse / runs * 1e3);
-    std::printf("full bank, 98 slots:  BuildImage %6.3f ms  ParseImage %6.3f ms\n", buildSpread / runs * 1e3,
-                parseSpread / runs * 1e3);
+    std::printf("full bank, 98 slots:  BuildImage %6.3f ms  ParseImage %6.3f ms\n",
+                buildSpread / runs * 1e3, parseSpread / runs * 1e3);
     std::printf("peak memory with one full bank: %ld KiB (%ld KiB before it; the image is %u KiB)\n",
                 fullKiB, baseKiB, VoiceImageSize / 1024);
     return 0;

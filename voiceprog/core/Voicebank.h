@@ -52,7 +52,8 @@ public:
     ConstVoiceImageSpan Image() const { return ConstVoiceImageSpan(image_.data(), VoiceImageSize); }
 
     std::uint32_t SampleCount(std::uint8_t slot) const;
-    // The slot's packed codes: (count + 1) / 2 bytes, earlier sample in the low nibble.
+    // The slot's packed codes, (count + 1) / 2 bytes with the earlier sample
+    // in the low nibble; valid until the slot next changes.
     std::span<const std::uint8_t> SlotCodes(std::uint8_t slot) const;
 
     std::int32_t Predictor() const { return predictor_; }

@@ -44,8 +44,8 @@ bool FmtSupported(const char *fmt)
     });
 }
 
-// Walks the chunks up to the data chunk. On success r is what is left of the
-// RIFF body and d the data chunk's size.
+// Walks the chunks up to the data chunk's samples and gives Imported when it
+// got there: r is then what is left of the RIFF body, d the data chunk's size.
 WavImportResult FindData(QFile &file, std::uint32_t &r, std::uint32_t &d)
 {
     char head[16];

@@ -10,7 +10,7 @@
 enum class WavImportResult {
     Imported,    // the slot holds the recording, cut to the free memory if need be
     CannotOpen,  // the file cannot be opened
-    ReadFailed,  // the file is shorter than a RIFF header
+    ReadFailed,  // the first 16 bytes cannot be read
     BadFormat,   // not a RIFF WAVE file with fmt first and a data chunk
     WrongFormat, // not PCM 8000 Hz, 16-bit, mono
     MemoryFull,  // no free memory; the slot has been emptied

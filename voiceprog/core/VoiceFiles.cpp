@@ -1,0 +1,97 @@
+#include "VoiceFiles.h"
+#include "ReadExactly.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <array>
+#include <cstring>
+
+namespace {
+
+constexpr char VoiceFileHeader[] = "[VoiceMessage H.01.00]";
+constexpr qint64 VoiceFileHeaderSize = sizeof VoiceFileHeader - 1;
+constexpr char SettingsHeader[] = "[PhraseLoaderProgramCfg]";
+constexpr qint64 SettingsHeaderSize = sizeof SettingsHeader - 1;
+constexpr std::array<char, 4> SettingsMagic = {'\x12', '\xB9', '\xF5', '\x58'}; // 0x58F5B912
+constexpr int DefaultPortNumber = 2;
+constexpr int PortNumbers = 8;
+
+QString PortName(int number)
+{
+    return QStringLiteral("COM%1").arg(number);
+}
+
+// Writes the parts in order into a temporary file that replaces the old one
+// only when everything has been written.
+int SaveWhole(const QString &path, std::initializer_list<QByteArrayView> parts)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return 1;
+    for (QByteArrayView part : parts) {
+        if (file.write(part.data(), part.size()) != part.size())
+            return 1; // the temporary file is dropped
+    }
+    return file.commit() ? 0 : 1;
+}
+
+} // namespace
+
+std::uint8_t VoiceCheckByte(ConstVoiceImageSpan image)
+{
+    std::uint8_t x = 0;
+    for (std::uint8_t b : image)
+        x ^= b;
+    return std::uint8_t(0x100 - x);
+}
+
+int SaveVoiceFile(const QString &path, ConstVoiceImageSpan image)
+{
+    const char check = char(VoiceCheckByte(image));
+    return SaveWhole(path, {QByteArrayView(VoiceFileHeader, VoiceFileHeaderSize),
+                            QByteArrayView(image.data(), qsizetype(image.size())),
+                            QByteArrayView(&check, 1)});
+}
+
+int LoadVoiceFile(const QString &path, VoiceImageSpan image)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 1;
+    char header[VoiceFileHeaderSize];
+    if (!ReadExactly(file, header, VoiceFileHeaderSize)
+        || std::memcmp(header, VoiceFileHeader, VoiceFileHeaderSize) != 0)
+        return 1;
+    std::uint8_t stored = 0;
+    if (!ReadExactly(file, image.data(), qint64(image.size())) || !ReadExactly(file, &stored, 1))
+        return 1;
+    return stored == VoiceCheckByte(image) ? 0 : 2;
+}
+
+int SaveVoiceSettings(const QString &path, const QString &port)
+{
+    char number = DefaultPortNumber;
+    for (int k = 1; k <= PortNumbers; ++k) {
+        if (port == PortName(k))
+            number = char(k);
+    }
+    return SaveWhole(path, {QByteArrayView(SettingsHeader, SettingsHeaderSize),
+                            QByteArrayView(&number, 1),
+                            QByteArrayView(SettingsMagic.data(), qsizetype(SettingsMagic.size()))});
+}
+
+int LoadVoiceSettings(const QString &path, QString &port)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 1;
+    char content[VoiceSettingsFileSize];
+    if (!ReadExactly(file, content, VoiceSettingsFileSize)
+        || std::memcmp(content, SettingsHeader, SettingsHeaderSize) != 0
+        || std::memcmp(content + SettingsHeaderSize + 1, SettingsMagic.data(), SettingsMagic.size()) != 0)
+        return 1;
+    const int number = std::uint8_t(content[SettingsHeaderSize]);
+    if (number >= 1 && number <= PortNumbers)
+        port = PortName(number);
+    return 0;
+}

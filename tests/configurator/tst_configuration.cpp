@@ -20,11 +20,6 @@ QByteArray Text(const QString &text, int size)
     return bytes;
 }
 
-QByteArray Repeat(const QByteArray &bytes, int times)
-{
-    return bytes.repeated(times);
-}
-
 struct GoldenRow {
     QString name;
     int offset;
@@ -116,7 +111,7 @@ std::vector<GoldenRow> GoldenRows()
     for (int p = 0; p < 8; ++p) {
         const int base = 4316 + 122 * p;
         rows.push_back({"profile name " + profiles[p], base, Text(profiles[p], 20)});
-        rows.push_back({"profile entries " + profiles[p], base + 20, Repeat(Hex("5505AA0A0000"), 16)});
+        rows.push_back({"profile entries " + profiles[p], base + 20, Hex("5505AA0A0000").repeated(16)});
     }
     return rows;
 }

@@ -1,0 +1,149 @@
+#include "ConfigFiles.h"
+
+#include "Win1251.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <algorithm>
+
+namespace {
+
+constexpr char HeaderStart[] = "[QRVControllerConfiguration_v";
+constexpr qsizetype HeaderStartSize = sizeof HeaderStart - 1;
+constexpr TextField VersionDigits{3, 5};
+
+constexpr char SettingsHeader[] = "[QRVProgCfg]";
+constexpr qsizetype SettingsHeaderSize = sizeof SettingsHeader - 1;
+constexpr int PortFieldSize = 8;
+constexpr quint32 SettingsMagic = 0x20B84286;
+
+QByteArrayView AsBytes(std::span<const quint8> bytes)
+{
+    return QByteArrayView(bytes.data(), qsizetype(bytes.size()));
+}
+
+// Unbuffered: Qt 6.4's QSaveFile commits even when the flush of its buffer
+// failed, which would rename a cut file over the old one.
+int WriteWhole(const QString &fileName, QByteArrayView content)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return frIoError;
+    if (file.write(content.data(), content.size()) != content.size() || file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
+        return frIoError;
+    }
+    return file.commit() ? frOk : frIoError;
+}
+
+// Reads exactly n bytes: frOk, frIoError on a read error, `shortResult` when
+// the file ends first.
+int ReadExactly(QFile &file, char *into, qint64 n, int shortResult)
+{
+    const qint64 got = file.read(into, n);
+    if (got < 0)
+        return frIoError;
+    return got == n ? frOk : shortResult;
+}
+
+int ReadConfigFile(QFile &file, ConfigImage &into)
+{
+    char header[ConfigFileHeaderSize];
+    if (int r = ReadExactly(file, header, sizeof header, frFormatError))
+        return r;
+    const QByteArrayView got(header, sizeof header);
+    if (!got.startsWith(QByteArrayView(HeaderStart, HeaderStartSize)))
+        return frFormatError;
+    if (got != ConfigFileHeader(DefaultImage()))
+        return frVersionMismatch;
+    if (int r = ReadExactly(file, reinterpret_cast<char *>(into.data()), qint64(into.size()), frFormatError))
+        return r;
+    char check = 0;
+    if (int r = ReadExactly(file, &check, 1, frFormatError))
+        return r;
+    return quint8(check) == CheckByte(into) ? frOk : frFormatError;
+}
+
+} // namespace
+
+QByteArray ConfigFileHeader(const ConfigImage &image)
+{
+    QByteArray header(HeaderStart, HeaderStartSize);
+    header += AsBytes(View(image).Bytes(VersionDigits));
+    header += ']';
+    return header;
+}
+
+quint8 CheckByte(std::span<const quint8> bytes)
+{
+    quint8 x = 0;
+    for (quint8 b : bytes)
+        x ^= b;
+    return quint8(0x100 - x);
+}
+
+int SaveConfigFile(const QString &fileName, const ConfigImage &image)
+{
+    ConfigImage stored = image;
+    const auto password = View(stored).Bytes(GeneralFields::SystemPassword);
+    std::fill(password.begin(), password.end(), quint8(0));
+
+    QByteArray content = ConfigFileHeader(stored);
+    content += AsBytes(stored);
+    content += char(CheckByte(stored));
+    return WriteWhole(fileName, content);
+}
+
+int LoadConfigFile(const QString &fileName, ConfigImage &image)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return frIoError;
+    ConfigImage loaded;
+    const int result = ReadConfigFile(file, loaded);
+    file.close();
+    if (result == frOk)
+        image = loaded;
+    return result;
+}
+
+int SaveProgramSettings(const QString &startDirectory, const QString &port)
+{
+    QByteArray content(SettingsHeader, SettingsHeaderSize);
+    std::array<quint8, PortFieldSize> field{};
+    ToWin1251(port, std::span(field).first(PortFieldSize - 1));
+    content += AsBytes(field);
+    char magic[4];
+    qToLittleEndian(SettingsMagic, magic);
+    content += QByteArrayView(magic, 4);
+    return WriteWhole(QDir(startDirectory).filePath(QLatin1StringView(SettingsFileName)), content);
+}
+
+int LoadProgramSettings(const QString &startDirectory, QString &port)
+{
+    QFile file(QDir(startDirectory).filePath(QLatin1StringView(SettingsFileName)));
+    if (!file.open(QIODevice::ReadOnly))
+        return frIoError;
+
+    char header[SettingsHeaderSize];
+    if (ReadExactly(file, header, sizeof header, frIoError) != frOk
+        || QByteArrayView(header, sizeof header) != QByteArrayView(SettingsHeader, SettingsHeaderSize))
+        return frIoError;
+
+    char field[PortFieldSize];
+    if (ReadExactly(file, field, sizeof field, frIoError) != frOk)
+        return frIoError;
+    const QString name = FromWin1251(QByteArrayView(field, qstrnlen(field, sizeof field)));
+    if (!name.contains(u'C') || !name.contains(u'O') || !name.contains(u'M'))
+        return frIoError;
+    port = name;
+
+    char magic[4];
+    if (ReadExactly(file, magic, sizeof magic, frIoError) != frOk
+        || qFromLittleEndian<quint32>(magic) != SettingsMagic)
+        return frIoError;
+    return frOk;
+}

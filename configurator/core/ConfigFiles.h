@@ -1,0 +1,47 @@
+#pragma once
+// The configuration file ("*.cnt", also the working copy "default.cnt") and
+// the settings file "QRVConfig.cfg". Files are written through a temporary
+// file that replaces the target only when complete, so a failed write keeps
+// the old file whole.
+#include "Configuration.h"
+
+#include <QString>
+
+inline constexpr int ConfigFileHeaderSize = 35;
+inline constexpr int ConfigFileSize = ConfigFileHeaderSize + ConfigImageSize + 1;
+inline constexpr int SettingsFileSize = 24;
+inline constexpr char SettingsFileName[] = "QRVConfig.cfg";
+inline constexpr char WorkingCopyName[] = "default.cnt";
+
+// Results of the four functions.
+enum FileResult : int {
+    frOk = 0,
+    frIoError = 1,         // creating, opening, reading, writing or closing failed; for
+                           // LoadProgramSettings: any failure
+    frFormatError = 2,     // header start, length or check byte wrong
+    frVersionMismatch = 3, // header start right, version characters wrong
+};
+
+// "[QRVControllerConfiguration_v" + image bytes 3..7 + "]", as they stand.
+QByteArray ConfigFileHeader(const ConfigImage &image);
+
+// The two's-complement negation of the XOR of the bytes.
+quint8 CheckByte(std::span<const quint8> bytes);
+
+// Writes the image as a configuration file with its SystemPassword zeroed
+// (the image itself is not changed). frOk or frIoError.
+int SaveConfigFile(const QString &fileName, const ConfigImage &image);
+
+// Reads a configuration file; image changes only when the result is frOk.
+// Bytes after the check byte are ignored.
+int LoadConfigFile(const QString &fileName, ConfigImage &image);
+
+// Writes startDirectory/QRVConfig.cfg with the first 7 characters of port.
+// frOk or frIoError.
+int SaveProgramSettings(const QString &startDirectory, const QString &port);
+
+// Reads startDirectory/QRVConfig.cfg. A port name holding the letters C, O
+// and M is stored into port as soon as it is read, before the magic number
+// is checked, so port may change although the result is frIoError; the
+// caller then sets its default port. frOk or frIoError.
+int LoadProgramSettings(const QString &startDirectory, QString &port);

@@ -1,0 +1,3 @@
+#include "PageClock.h"
+
+PageClock::PageClock(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel2"), parent) {}

@@ -1,0 +1,7 @@
+#include "PageLargerModel.h"
+
+PageLargerModel::PageLargerModel(PageContext &context, QWidget *parent)
+    : ConfigPage(context, QStringLiteral("PanelLargerModel"), parent)
+{
+    hide();
+}

@@ -1,0 +1,3 @@
+#include "PageOutputs.h"
+
+PageOutputs::PageOutputs(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel8"), parent) {}

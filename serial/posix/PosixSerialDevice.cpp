@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <climits>
 #include <ctime>
 #include <fcntl.h>
 #include <linux/serial.h>
@@ -315,13 +316,12 @@ int PosixSerialDevice::WaitReady(IoRequest &r, const AbortSignal::Waiter &waiter
 {
     const auto &p = r.Progress;
     const std::int64_t now = NowNs();
-    std::int64_t waitNs = -1;
+    constexpr std::int64_t Forever = INT64_MAX;
+    std::int64_t waitNs = Forever;
     if (p.TotalNs >= 0)
         waitNs = p.StartNs + p.TotalNs - now;
-    if (p.IntervalNs >= 0 && r.Done > 0) {
-        const std::int64_t interval = p.LastByteNs + p.IntervalNs - now;
-        waitNs = waitNs < 0 ? interval : std::min(waitNs, interval);
-    }
+    if (p.IntervalNs >= 0 && r.Done > 0)
+        waitNs = std::min(waitNs, p.LastByteNs + p.IntervalNs - now);
     short events = 0;
     if (r.Kind == okRead) {
         events = POLLIN;
@@ -333,15 +333,14 @@ int PosixSerialDevice::WaitReady(IoRequest &r, const AbortSignal::Waiter &waiter
         int queued = 0;
         if (ioctl(fd_, TIOCOUTQ, &queued) != 0)
             return errno;
-        const std::int64_t drain = DrainEstimateNs(queued);
-        waitNs = waitNs < 0 ? drain : std::min(waitNs, drain);
+        waitNs = std::min(waitNs, DrainEstimateNs(queued));
     }
-    waitNs = std::max<std::int64_t>(waitNs, -1);
 
     std::array<pollfd, 2> fds = {{{fd_, events, 0}, {waiter.Fd(), POLLIN, 0}}};
     timespec ts;
     timespec *timeout = nullptr;
-    if (waitNs >= 0) {
+    if (waitNs != Forever) {
+        waitNs = std::max<std::int64_t>(waitNs, 0); // a deadline passed meanwhile: just look
         ts.tv_sec = static_cast<time_t>(waitNs / 1000000000);
         ts.tv_nsec = static_cast<long>(waitNs % 1000000000);
         timeout = &ts;

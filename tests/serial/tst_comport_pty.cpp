@@ -74,6 +74,7 @@ private slots:
     void intervalTimeout();
     void intervalKeepsBurstsTogether();
     void firstByteReturnsAtOnce();
+    void maxIntervalWithTotals();
     void writeOfZeroBytes();
     void writeDeadlineReturnsWhatLeft();
     void purgeBothQueues();
@@ -234,6 +235,25 @@ void TstComPortPty::firstByteReturnsAtOnce()
     sender.join();
     QCOMPARE(n, 1);
     QVERIFY2(t.elapsed() < 10000, qPrintable(QString::number(t.elapsed())));
+}
+
+void TstComPortPty::maxIntervalWithTotals()
+{
+    // Interval MAXDWORD with totals: what is queued comes back at once; an
+    // empty queue waits for the count under the total time-out.
+    SetTimeouts(*port_, -1, 0, 1000);
+    port_->Open();
+    QVERIFY(peer_->Send("ab"));
+    QTRY_COMPARE(port_->InputCount(), 2);
+    char buffer[10];
+    QElapsedTimer t;
+    t.start();
+    QCOMPARE(port_->Read(buffer, 10), 2);
+    QVERIFY2(t.elapsed() < 900, qPrintable(QString::number(t.elapsed())));
+    t.restart();
+    QCOMPARE(port_->Read(buffer, 10), 0);
+    QVERIFY2(t.elapsed() >= 990, qPrintable(QString::number(t.elapsed())));
+    QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
 }
 
 void TstComPortPty::writeOfZeroBytes()

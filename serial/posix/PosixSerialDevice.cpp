@@ -1,0 +1,465 @@
+#include "PosixSerialDevice.h"
+#include "LineSpeed.h"
+#include "PortTable.h"
+#include "TermiosMap.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <climits>
+#include <ctime>
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::int64_t NsPerMs = 1000000;
+// Time-outs beyond this (about 31 years) are waits without end.
+constexpr std::uint64_t LongestMs = 1000000000000ull;
+
+enum Mode : std::uint8_t {
+    ReadForCount,   // until Count bytes or a time-out
+    ReadAtOnce,     // with what the queue holds
+    ReadFirstByte,  // as soon as one byte is there
+    ReadIfPresent,  // at once with what is queued, else as ReadForCount
+    WriteSending,   // bytes still to hand to the driver
+    WriteDraining,  // handed over; waiting for them to leave
+};
+
+std::int64_t NowNs()
+{
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+std::int64_t TimeoutNs(std::uint64_t multiplier, std::int32_t count, std::uint64_t constant)
+{
+    const std::uint64_t ms = multiplier * static_cast<std::uint64_t>(count) + constant;
+    return static_cast<std::int64_t>(std::min(ms, LongestMs)) * NsPerMs;
+}
+
+// Modem-line requests that a device does not support (every pseudo-terminal).
+bool NoModemLines(int error)
+{
+    return error == ENOTTY || error == EINVAL;
+}
+
+int ModemBits(int fd, unsigned long request, int bits)
+{
+    if (ioctl(fd, request, &bits) == 0)
+        return 0;
+    return NoModemLines(errno) ? 0 : errno;
+}
+
+} // namespace
+
+// ---- open and close
+
+std::unique_ptr<ISerialDevice> PosixSerialDevice::Open(const QString &path, int &error)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = errno;
+        return nullptr;
+    }
+    auto fail = [fd, &error](int e) -> std::unique_ptr<ISerialDevice> {
+        ::close(fd);
+        error = e;
+        return nullptr;
+    };
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return fail(errno == EWOULDBLOCK ? EBUSY : errno);
+    termios t;
+    if (tcgetattr(fd, &t) != 0)
+        return fail(errno);
+    if (ioctl(fd, TIOCEXCL) != 0)
+        return fail(errno);
+    // USB adapters otherwise hold received bytes back for milliseconds.
+    serial_struct ss;
+    if (ioctl(fd, TIOCGSERIAL, &ss) == 0 && (ss.flags & ASYNC_LOW_LATENCY) == 0) {
+        ss.flags |= ASYNC_LOW_LATENCY;
+        ioctl(fd, TIOCSSERIAL, &ss);
+    }
+    MakeRaw(t);
+    if (tcsetattr(fd, TCSANOW, &t) != 0)
+        return fail(errno);
+
+    std::unique_ptr<PosixSerialDevice> device(new PosixSerialDevice(fd));
+    std::uint32_t errors = 0;
+    COMSTAT stat;
+    device->ClearCommError(errors, stat); // takes the counters' starting point
+    return device;
+}
+
+PosixSerialDevice::PosixSerialDevice(int fd) : fd_(fd) {}
+
+PosixSerialDevice::~PosixSerialDevice()
+{
+    // Output still queued is dropped, so that close cannot wait for a stalled line.
+    tcflush(fd_, TCOFLUSH);
+    ioctl(fd_, TIOCNXCL);
+    ::close(fd_);
+}
+
+// ---- settings
+
+int PosixSerialDevice::SetupComm(std::uint32_t, std::uint32_t)
+{
+    // The tty layer sizes its own queues.
+    return 0;
+}
+
+int PosixSerialDevice::SetCommState(const DCB &dcb)
+{
+    termios t;
+    if (tcgetattr(fd_, &t) != 0)
+        return errno;
+    bool arbitrarySpeed = false;
+    if (int e = DcbToTermios(dcb, t, arbitrarySpeed))
+        return e;
+    if (tcsetattr(fd_, TCSANOW, &t) != 0)
+        return errno;
+    if (arbitrarySpeed) {
+        if (int e = SetArbitrarySpeed(fd_, dcb.BaudRate))
+            return e;
+    }
+
+    const std::uint32_t dtr = dcb.Flags & DCB_fDtrControlMask;
+    const std::uint32_t rts = dcb.Flags & DCB_fRtsControlMask;
+    if (int e = ModemBits(fd_, dtr == 0 ? TIOCMBIC : TIOCMBIS, TIOCM_DTR))
+        return e;
+    if (rts == 0 || rts == DCB_RtsControlEnable) {
+        if (int e = ModemBits(fd_, rts == 0 ? TIOCMBIC : TIOCMBIS, TIOCM_RTS))
+            return e;
+    }
+
+    baud_ = dcb.BaudRate;
+    bitsPerChar_ = 1u + dcb.ByteSize + (dcb.Parity != NOPARITY ? 1u : 0u) + (dcb.StopBits != ONESTOPBIT ? 2u : 1u);
+    return 0;
+}
+
+int PosixSerialDevice::SetCommTimeouts(const COMMTIMEOUTS &timeouts)
+{
+    timeouts_ = timeouts;
+    return 0;
+}
+
+// ---- transfers
+
+int PosixSerialDevice::StartIo(IoRequest &r)
+{
+    if (r.Count < 0 || (r.Count > 0 && r.Buffer == nullptr))
+        return EINVAL;
+    auto &p = r.Progress;
+    p = {};
+    p.StartNs = NowNs();
+    p.AbortMark = AbortFor(r.Kind).Mark();
+    r.Done = 0;
+    r.Error = 0;
+    r.Completed = false;
+
+    const COMMTIMEOUTS &t = timeouts_;
+    if (r.Kind == okWrite) {
+        p.Mode = WriteSending;
+        if (t.WriteTotalTimeoutMultiplier != 0 || t.WriteTotalTimeoutConstant != 0)
+            p.TotalNs = TimeoutNs(t.WriteTotalTimeoutMultiplier, r.Count, t.WriteTotalTimeoutConstant);
+    } else if (t.ReadIntervalTimeout == MAXDWORD) {
+        const std::uint32_t m = t.ReadTotalTimeoutMultiplier, c = t.ReadTotalTimeoutConstant;
+        if (m == 0 && c == 0) {
+            p.Mode = ReadAtOnce;
+        } else if (m == MAXDWORD && c != 0 && c != MAXDWORD) {
+            p.Mode = ReadFirstByte;
+            p.TotalNs = TimeoutNs(0, 0, c);
+        } else {
+            p.Mode = ReadIfPresent;
+            p.TotalNs = TimeoutNs(m, r.Count, c);
+        }
+    } else {
+        p.Mode = ReadForCount;
+        if (t.ReadTotalTimeoutMultiplier != 0 || t.ReadTotalTimeoutConstant != 0)
+            p.TotalNs = TimeoutNs(t.ReadTotalTimeoutMultiplier, r.Count, t.ReadTotalTimeoutConstant);
+        if (t.ReadIntervalTimeout != 0)
+            p.IntervalNs = TimeoutNs(0, 0, t.ReadIntervalTimeout);
+    }
+    if (r.Count == 0) {
+        r.Completed = true;
+        return 0;
+    }
+    if (int e = Step(r)) {
+        r.Error = e;
+        return e;
+    }
+    if (p.Mode == ReadIfPresent)
+        p.Mode = ReadForCount;
+    return 0;
+}
+
+int PosixSerialDevice::AdvanceIo(IoRequest &r, bool wait)
+{
+    if (r.Completed || r.Error != 0)
+        return r.Error;
+    AbortSignal &abort = AbortFor(r.Kind);
+    auto fail = [&r](int e) {
+        r.Error = e;
+        return e;
+    };
+    if (!wait) {
+        if (r.Progress.AbortMark != abort.Mark())
+            return fail(ECANCELED);
+        if (int e = Step(r))
+            return fail(e);
+        return 0;
+    }
+    AbortSignal::Waiter waiter(abort);
+    if (waiter.Fd() < 0)
+        return fail(EMFILE);
+    for (;;) {
+        if (r.Progress.AbortMark != abort.Mark())
+            return fail(ECANCELED);
+        if (int e = Step(r))
+            return fail(e);
+        if (r.Completed)
+            return 0;
+        bool gone = false;
+        if (int e = WaitReady(r, waiter, gone))
+            return fail(e);
+        if (gone) {
+            // Take what the device still holds, then report it lost.
+            if (int e = Step(r))
+                return fail(e);
+            return r.Completed ? 0 : fail(EIO);
+        }
+    }
+}
+
+int PosixSerialDevice::Step(IoRequest &r)
+{
+    const std::int64_t now = NowNs();
+    return r.Kind == okRead ? StepRead(r, now) : StepWrite(r, now);
+}
+
+int PosixSerialDevice::StepRead(IoRequest &r, std::int64_t now)
+{
+    auto &p = r.Progress;
+    auto *buffer = static_cast<char *>(r.Buffer);
+    while (r.Done < r.Count) {
+        const ssize_t n = ::read(fd_, buffer + r.Done, static_cast<size_t>(r.Count - r.Done));
+        if (n > 0) {
+            r.Done += static_cast<std::int32_t>(n);
+            p.LastByteNs = now;
+            continue;
+        }
+        if (n == 0)
+            return EIO; // hung up: the device is gone
+        if (errno == EINTR)
+            continue;
+        if (errno == EAGAIN)
+            break;
+        return errno;
+    }
+    const bool timedOut = (p.TotalNs >= 0 && now - p.StartNs >= p.TotalNs) ||
+                          (p.IntervalNs >= 0 && r.Done > 0 && now - p.LastByteNs >= p.IntervalNs);
+    if (r.Done == r.Count || p.Mode == ReadAtOnce || ((p.Mode == ReadFirstByte || p.Mode == ReadIfPresent) && r.Done > 0) || timedOut)
+        r.Completed = true;
+    return 0;
+}
+
+int PosixSerialDevice::StepWrite(IoRequest &r, std::int64_t now)
+{
+    auto &p = r.Progress;
+    const auto *buffer = static_cast<const char *>(r.Buffer);
+    while (p.Mode == WriteSending) {
+        const ssize_t n = ::write(fd_, buffer + p.Written, static_cast<size_t>(r.Count - p.Written));
+        if (n > 0) {
+            p.Written += static_cast<std::int32_t>(n);
+            if (p.Written == r.Count)
+                p.Mode = WriteDraining;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN)
+            return errno;
+        break;
+    }
+    int queued = 0;
+    if (ioctl(fd_, TIOCOUTQ, &queued) != 0)
+        return errno;
+    if (p.Mode == WriteDraining && queued == 0) {
+        r.Done = p.Written;
+        r.Completed = true;
+    } else if (p.TotalNs >= 0 && now - p.StartNs >= p.TotalNs) {
+        // The bytes that have not left by the deadline are not sent at all.
+        r.Done = std::max(0, p.Written - queued);
+        tcflush(fd_, TCOFLUSH);
+        r.Completed = true;
+    }
+    return 0;
+}
+
+std::int64_t PosixSerialDevice::DrainEstimateNs(int queued) const
+{
+    const std::int64_t ns = static_cast<std::int64_t>(queued) * bitsPerChar_ * 1000000000 / std::max(baud_, 1u);
+    return std::max<std::int64_t>(ns, NsPerMs);
+}
+
+int PosixSerialDevice::WaitReady(IoRequest &r, const AbortSignal::Waiter &waiter, bool &gone)
+{
+    const auto &p = r.Progress;
+    const std::int64_t now = NowNs();
+    constexpr std::int64_t Forever = INT64_MAX;
+    std::int64_t waitNs = Forever;
+    if (p.TotalNs >= 0)
+        waitNs = p.StartNs + p.TotalNs - now;
+    if (p.IntervalNs >= 0 && r.Done > 0)
+        waitNs = std::min(waitNs, p.LastByteNs + p.IntervalNs - now);
+    short events = 0;
+    if (r.Kind == okRead) {
+        events = POLLIN;
+    } else if (p.Mode == WriteSending) {
+        events = POLLOUT;
+    } else {
+        // Nothing tells when the driver's queue runs empty: look again when
+        // the queued bytes should have left at the line's speed.
+        int queued = 0;
+        if (ioctl(fd_, TIOCOUTQ, &queued) != 0)
+            return errno;
+        waitNs = std::min(waitNs, DrainEstimateNs(queued));
+    }
+
+    std::array<pollfd, 2> fds = {{{fd_, events, 0}, {waiter.Fd(), POLLIN, 0}}};
+    timespec ts;
+    timespec *timeout = nullptr;
+    if (waitNs != Forever) {
+        waitNs = std::max<std::int64_t>(waitNs, 0); // a deadline passed meanwhile: just look
+        ts.tv_sec = static_cast<time_t>(waitNs / 1000000000);
+        ts.tv_nsec = static_cast<long>(waitNs % 1000000000);
+        timeout = &ts;
+    }
+    const int n = ppoll(fds.data(), fds.size(), timeout, nullptr);
+    if (n < 0)
+        return errno == EINTR ? 0 : errno;
+    if ((fds[1].revents & POLLIN) != 0)
+        waiter.Drain();
+    if ((fds[0].revents & POLLNVAL) != 0)
+        return EBADF;
+    if ((fds[0].revents & (POLLHUP | POLLERR)) != 0)
+        gone = true;
+    return 0;
+}
+
+// ---- queues and lines
+
+int PosixSerialDevice::Purge(std::uint32_t flags)
+{
+    if ((flags & PURGE_TXABORT) != 0)
+        writeAbort_.Abort();
+    if ((flags & PURGE_RXABORT) != 0)
+        readAbort_.Abort();
+    const bool in = (flags & PURGE_RXCLEAR) != 0, out = (flags & PURGE_TXCLEAR) != 0;
+    if (!in && !out)
+        return 0;
+    if (tcflush(fd_, in && out ? TCIOFLUSH : in ? TCIFLUSH : TCOFLUSH) != 0)
+        return errno;
+    return 0;
+}
+
+int PosixSerialDevice::ClearCommError(std::uint32_t &errors, COMSTAT &stat)
+{
+    int in = 0, out = 0;
+    if (ioctl(fd_, TIOCINQ, &in) != 0 || ioctl(fd_, TIOCOUTQ, &out) != 0)
+        return errno;
+    stat = COMSTAT{};
+    stat.cbInQue = static_cast<std::uint32_t>(in);
+    stat.cbOutQue = static_cast<std::uint32_t>(out);
+    errors = 0;
+
+    serial_icounter_struct c;
+    if (ioctl(fd_, TIOCGICOUNT, &c) != 0)
+        return NoModemLines(errno) ? 0 : errno;
+    if (haveCounters_) {
+        if (c.frame != frame_)
+            errors |= CE_FRAME;
+        if (c.overrun != overrun_)
+            errors |= CE_OVERRUN;
+        if (c.parity != parity_)
+            errors |= CE_RXPARITY;
+        if (c.brk != brk_)
+            errors |= CE_BREAK;
+        if (c.buf_overrun != bufOverrun_)
+            errors |= CE_RXOVER;
+    }
+    haveCounters_ = true;
+    frame_ = c.frame;
+    overrun_ = c.overrun;
+    parity_ = c.parity;
+    brk_ = c.brk;
+    bufOverrun_ = c.buf_overrun;
+    return 0;
+}
+
+int PosixSerialDevice::GetCommModemStatus(std::uint32_t &status)
+{
+    status = 0;
+    int lines = 0;
+    if (ioctl(fd_, TIOCMGET, &lines) != 0)
+        return NoModemLines(errno) ? 0 : errno;
+    if ((lines & TIOCM_CTS) != 0)
+        status |= MS_CTS_ON;
+    if ((lines & TIOCM_DSR) != 0)
+        status |= MS_DSR_ON;
+    if ((lines & TIOCM_RNG) != 0)
+        status |= MS_RING_ON;
+    if ((lines & TIOCM_CAR) != 0)
+        status |= MS_RLSD_ON;
+    return 0;
+}
+
+int PosixSerialDevice::EscapeCommFunction(std::uint32_t function)
+{
+    auto done = [](int result) { return result == 0 || NoModemLines(errno) ? 0 : errno; };
+    switch (function) {
+    case SETDTR: return ModemBits(fd_, TIOCMBIS, TIOCM_DTR);
+    case CLRDTR: return ModemBits(fd_, TIOCMBIC, TIOCM_DTR);
+    case SETRTS: return ModemBits(fd_, TIOCMBIS, TIOCM_RTS);
+    case CLRRTS: return ModemBits(fd_, TIOCMBIC, TIOCM_RTS);
+    case SETBREAK: return done(ioctl(fd_, TIOCSBRK));
+    case CLRBREAK: return done(ioctl(fd_, TIOCCBRK));
+    case SETXON: return tcflow(fd_, TCOON) == 0 ? 0 : errno;
+    case SETXOFF: return tcflow(fd_, TCOOFF) == 0 ? 0 : errno;
+    default: return EINVAL;
+    }
+}
+
+int PosixSerialDevice::TransmitCommChar(char c)
+{
+    for (;;) {
+        const ssize_t n = ::write(fd_, &c, 1);
+        if (n == 1)
+            return 0;
+        if (n < 0 && errno == EINTR)
+            continue;
+        return n < 0 ? errno : EAGAIN;
+    }
+}
+
+// ---- the COM names
+
+std::unique_ptr<ISerialDevice> OpenPortDevice(const QString &port, int &error)
+{
+    const QString path = FindPortDevice(port);
+    if (path.isEmpty()) {
+        error = ENOENT;
+        return nullptr;
+    }
+    return PosixSerialDevice::Open(path, error);
+}

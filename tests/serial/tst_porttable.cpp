@@ -1,0 +1,183 @@
+// The COM names: the port table file, the machine's devices found in /dev and
+// /sys (here a made-up tree), and the sorted list the selector shows.
+#include "ComPortList.h"
+#include "PtyPeer.h"
+#include "posix/PortTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A made-up /dev and /sys/class/tty.
+class FakeMachine {
+public:
+    FakeMachine()
+    {
+        QDir(dir.path()).mkpath("dev");
+        QDir(dir.path()).mkpath("sys/class/tty");
+        QDir(dir.path()).mkpath("sys/devices/virtual/tty");
+    }
+    QString Dev() const { return dir.filePath("dev"); }
+    QString SysClassTty() const { return dir.filePath("sys/class/tty"); }
+
+    void Node(const QString &name) const { Touch(dir.filePath("dev/" + name)); }
+    // A tty with hardware behind it; type is the sysfs UART type, or empty for none.
+    void Hardware(const QString &name, const QString &type = QString()) const
+    {
+        const QString real = dir.filePath("sys/devices/platform/" + name);
+        QDir().mkpath(real + "/hw");
+        QFile::link(real + "/hw", real + "/device");
+        if (!type.isEmpty())
+            Write(real + "/type", type + "\n");
+        QFile::link(real, dir.filePath("sys/class/tty/" + name));
+    }
+    // A virtual tty; it may even carry a device link.
+    void Virtual(const QString &name) const
+    {
+        const QString real = dir.filePath("sys/devices/virtual/tty/" + name);
+        QDir().mkpath(real + "/device");
+        QFile::link(real, dir.filePath("sys/class/tty/" + name));
+    }
+    QString TableFile(const QString &lines) const
+    {
+        const QString path = dir.filePath("serialcomm");
+        Write(path, lines);
+        return path;
+    }
+    PortTableSources Sources(const QString &tableFile = QString()) const { return {tableFile, Dev(), SysClassTty()}; }
+
+    QTemporaryDir dir;
+
+private:
+    static void Touch(const QString &path) { Write(path, QString()); }
+    static void Write(const QString &path, const QString &text)
+    {
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(text.toUtf8());
+    }
+};
+
+QStringList Rows(const QList<PortTableEntry> &table, const QString &devDir)
+{
+    QStringList rows;
+    for (const PortTableEntry &e : table)
+        rows << e.Name + " " + QString(e.Device).replace(devDir, "DEV");
+    return rows;
+}
+
+} // namespace
+
+class TstPortTable : public QObject {
+    Q_OBJECT
+private slots:
+    void tableFileLines();
+    void machineDevicesInOrder();
+    void fileEntriesComeFirst();
+    void noPortsNoError();
+    void defaultSources();
+    void lookUp();
+    void enumSorted();
+};
+
+void TstPortTable::tableFileLines()
+{
+    FakeMachine m;
+    const QString file = m.TableFile("# ports of the bench\n"
+                                     "\n"
+                                     "COM3 /dev/ttyUSB7   # the controller\n"
+                                     "com12\t/dev/serial/by-id/usb-FTDI port0\n"
+                                     "COM3 /dev/duplicate\n"
+                                     "COM0 /dev/zero-is-no-port\n"
+                                     "PRN1 /dev/lp0\n"
+                                     "COM4\n"
+                                     "   COM2   /dev/ttyS9  \n");
+    QCOMPARE(Rows(BuildPortTable(m.Sources(file)), m.Dev()),
+             QStringList({"COM3 /dev/ttyUSB7", "COM12 /dev/serial/by-id/usb-FTDI port0", "COM2 /dev/ttyS9"}));
+}
+
+void TstPortTable::machineDevicesInOrder()
+{
+    FakeMachine m;
+    for (const char *n : {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyS0", "ttyS1", "ttyS10", "ttyS2", "ttyAMA0",
+                          "tty0", "ttyprintk"})
+        m.Node(n);
+    m.Hardware("ttyS0", "4");
+    m.Hardware("ttyS1", "0");   // no UART behind it
+    m.Hardware("ttyS10", "4");
+    m.Hardware("ttyS2", "4");
+    m.Hardware("ttyAMA0");
+    m.Hardware("ttyUSB10");      // already counted from /dev
+    m.Hardware("ttyXR0");        // no node in /dev
+    m.Virtual("tty0");
+    m.Virtual("ttyprintk");
+    QCOMPARE(Rows(BuildPortTable(m.Sources()), m.Dev()),
+             QStringList({"COM1 DEV/ttyUSB2", "COM2 DEV/ttyUSB10", "COM3 DEV/ttyACM0", "COM4 DEV/ttyAMA0",
+                          "COM5 DEV/ttyS0", "COM6 DEV/ttyS2", "COM7 DEV/ttyS10"}));
+}
+
+void TstPortTable::fileEntriesComeFirst()
+{
+    FakeMachine m;
+    m.Node("ttyUSB0");
+    m.Node("ttyUSB1");
+    m.Node("ttyACM0");
+    // A file entry naming a device through a link takes that device out of the scan.
+    QFile::link(m.Dev() + "/ttyUSB1", m.Dev() + "/by-id-link");
+    const QString file = m.TableFile(QString("COM1 /some/pty\nCOM3 %1/by-id-link\n").arg(m.Dev()));
+    QCOMPARE(Rows(BuildPortTable(m.Sources(file)), m.Dev()),
+             QStringList({"COM1 /some/pty", "COM3 DEV/by-id-link", "COM2 DEV/ttyUSB0", "COM4 DEV/ttyACM0"}));
+}
+
+void TstPortTable::noPortsNoError()
+{
+    FakeMachine m;
+    QVERIFY(BuildPortTable(m.Sources(m.dir.filePath("missing-file"))).isEmpty());
+    PortTableSources nothing{QString(), m.dir.filePath("nodev"), m.dir.filePath("nosys")};
+    QVERIFY(BuildPortTable(nothing).isEmpty());
+}
+
+void TstPortTable::defaultSources()
+{
+    const QByteArray oldXdg = qgetenv("XDG_CONFIG_HOME");
+    qputenv("QRV_SERIALCOMM", "/tmp/a-table");
+    QCOMPARE(DefaultPortTableSources().TableFile, QString("/tmp/a-table"));
+    qunsetenv("QRV_SERIALCOMM");
+    qputenv("XDG_CONFIG_HOME", "/tmp/xdg");
+    QCOMPARE(DefaultPortTableSources().TableFile, QString("/tmp/xdg/qrv/serialcomm"));
+    qunsetenv("XDG_CONFIG_HOME");
+    QCOMPARE(DefaultPortTableSources().TableFile, QDir::homePath() + "/.config/qrv/serialcomm");
+    QCOMPARE(DefaultPortTableSources().DevDir, QString("/dev"));
+    QCOMPARE(DefaultPortTableSources().SysClassTty, QString("/sys/class/tty"));
+    if (!oldXdg.isEmpty())
+        qputenv("XDG_CONFIG_HOME", oldXdg);
+}
+
+void TstPortTable::lookUp()
+{
+    PortTableFile table("COM3 /dev/pts/333\nCOM12 /dev/pts/444\n");
+    QCOMPARE(ComPortDevicePath("COM3"), QString("/dev/pts/333"));
+    QCOMPARE(ComPortDevicePath("com12"), QString("/dev/pts/444"));
+    QVERIFY(ComPortDevicePath("COM99").isEmpty());
+    QVERIFY(ComPortDevicePath("LPT1").isEmpty());
+    QVERIFY(ComPortDevicePath("").isEmpty());
+}
+
+void TstPortTable::enumSorted()
+{
+    PortTableFile table("COM3 /dev/pts/333\nCOM1 /dev/pts/111\nCOM12 /dev/pts/444\n");
+    QStringList list = {"left over"};
+    EnumComPorts(list);
+    // The machine's own ports may follow the file's, all sorted as text.
+    const int i1 = int(list.indexOf("COM1")), i12 = int(list.indexOf("COM12")), i3 = int(list.indexOf("COM3"));
+    QVERIFY2(i1 >= 0 && i1 < i12 && i12 < i3, qPrintable(list.join(',')));
+    QVERIFY(!list.contains("left over"));
+    for (qsizetype i = 1; i < list.size(); ++i)
+        QVERIFY(QString::compare(list[i - 1], list[i], Qt::CaseInsensitive) < 0);
+}
+
+QTEST_GUILESS_MAIN(TstPortTable)
+#include "tst_porttable.moc"

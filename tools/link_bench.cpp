@@ -1,0 +1,130 @@
+// Transfer figures of the controller link against the controller simulator:
+// software overhead per block exchange (unpaced), and measured time against
+// wire time for programming and verifying the configuration image at 19200 baud.
+#include "ComPort.h"
+#include "ControllerSimulator.h"
+#include "PortTable.h"
+#include "Readdata.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Prints failures only.
+class NoStatus : public IStatusLabel {
+public:
+    void ShowStatus(const QString &text, TColor colour) override
+    {
+        if (colour == clRed)
+            std::printf("  failure: %s\n", qPrintable(text));
+    }
+};
+
+// Time of every block step.
+class StepClock : public IProgressBar {
+public:
+    void SetMax(int) override {}
+    void SetPosition(int) override
+    {
+        std::lock_guard lock(m_);
+        steps.push_back(Clock::now());
+    }
+    std::vector<Clock::time_point> steps;
+
+private:
+    std::mutex m_;
+};
+
+void Configure(TComPort &port, const QString &com, TBaudRate baud, int interval, int readM, int readC, int writeM,
+               int writeC)
+{
+    port.SetPort(com);
+    port.SetBaudRate(baud);
+    port.Timeouts()->SetReadInterval(interval);
+    port.Timeouts()->SetReadTotalM(readM);
+    port.Timeouts()->SetReadTotalC(readC);
+    port.Timeouts()->SetWriteTotalM(writeM);
+    port.Timeouts()->SetWriteTotalC(writeC);
+}
+
+int Run(TReadData &worker)
+{
+    worker.Resume();
+    return worker.WaitFor();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    qrvsim::ScopedPortTable table;
+    NoStatus status;
+
+    {
+        SelectMemoryAreaTable(MemoryAreaTable::VoiceProgrammer);
+        qrvsim::ControllerSimulator sim(QStringLiteral("COM7"), table.path());
+        TComPort port;
+        Configure(port, QStringLiteral("COM7"), br115200, 200, 1, 400, 1, 400);
+        std::vector<char> image(1048576);
+        StepClock steps;
+        const auto start = Clock::now();
+        TReadData worker(true, opReadArea, maVoiceImage, image.data(), int(image.size()), 0, &port, &steps, &status);
+        const int result = Run(worker);
+        const double total = std::chrono::duration<double>(Clock::now() - start).count();
+        std::vector<double> deltas;
+        for (size_t i = 2; i < steps.steps.size(); ++i)
+            deltas.push_back(std::chrono::duration<double, std::micro>(steps.steps[i] - steps.steps[i - 1]).count());
+        std::sort(deltas.begin(), deltas.end());
+        std::printf("read 1 MiB of area 2, unpaced: result %d, %.2f s, %zu blocks, per block median %.0f us, "
+                    "99th %.0f us\n",
+                    result, total, deltas.size() + 1, deltas[deltas.size() / 2], deltas[deltas.size() * 99 / 100]);
+    }
+
+    {
+        SelectMemoryAreaTable(MemoryAreaTable::Configurator);
+        qrvsim::ControllerSimulator sim(QStringLiteral("COM8"), table.path());
+        sim.setBaudRate(19200);
+        TComPort port;
+        // A pseudo-terminal takes a written frame at once, where a UART's write
+        // returns when the bytes have left; the simulator spends the request's
+        // wire time after the write returned, so the read budget is widened by
+        // the largest request's wire time (267 bytes: 139 ms). It changes
+        // nothing but the one wait that runs out: the read-back's leading byte.
+        const int requestWireMs = 267 * 10 * 1000 / 19200;
+        Configure(port, QStringLiteral("COM8"), br19200, 500, 3, 100 + requestWireMs, 4, 200);
+        std::vector<char> image(5292);
+        for (size_t i = 0; i < image.size(); ++i)
+            image[i] = char(i * 13);
+        const auto start = Clock::now();
+        TReadData worker(true, opProgramArea, maConfigImage, image.data(), int(image.size()), 0, &port, nullptr,
+                         &status);
+        const int result = Run(worker);
+        const double measured = std::chrono::duration<double>(Clock::now() - start).count();
+        if (result != 0)
+            for (const auto &record : sim.log())
+                std::printf("  %s\n", qPrintable(qrvsim::Describe(record)));
+        // Bytes both directions carry: the binary-mode text and its answer, then per
+        // block a request and a reply, for the write and for the read-back.
+        long bytes = 7 + 1;
+        for (int done = 0; done < 5292; done += 256) {
+            const int count = std::min(256, 5292 - done);
+            bytes += (count + 11) + 13; // write request, its reply
+            bytes += 13 + (count + 11); // read request, its reply
+        }
+        const double wire = bytes * 10.0 / 19200;
+        const double asOnAUart = measured - requestWireMs / 1000.0;
+        std::printf("program and verify 5292 bytes at 19200 baud: result %d, measured %.3f s, wire %.3f s "
+                    "(%ld bytes), ratio %.4f; with the leading-byte wait as on a UART %.3f s, ratio %.4f\n",
+                    result, measured, wire, bytes, measured / wire, asOnAUart, asOnAUart / wire);
+    }
+    return 0;
+}

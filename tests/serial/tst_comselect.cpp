@@ -61,7 +61,7 @@ private slots:
     void applyWithoutPendingValueKeepsPort();
     void refusedAutoApplyIsReported();
     void destroyedPortIsUnbound();
-    void destroyedSelectorLeavesPortAlone();
+    void freeNoticeOncePerLiveClient();
 
 private:
     std::unique_ptr<PortTableFile> table_;
@@ -266,17 +266,30 @@ void TstComSelect::destroyedPortIsUnbound()
     QCOMPARE(box.currentIndex(), 0);
 }
 
-void TstComSelect::destroyedSelectorLeavesPortAlone()
+void TstComSelect::freeNoticeOncePerLiveClient()
 {
-    TComPort port;
-    TComPort other;
+    int kept = 0;
+    int replaced = 0;
+    int removed = 0;
+    const int keeper = 0, other = 0, gone = 0;
     {
-        TComComboBox box;
-        box.SetComProperty(cpPort);
-        box.SetComPort(&other);
-        box.SetComPort(&port); // rebinding lets go of the first port
+        TComPort port;
+        port.FreeNotification(&other, [&](TCustomComPort *) { ++replaced; });
+        port.FreeNotification(&other, [&](TCustomComPort *p) { kept += (p == &port) ? 10 : 1000; });
+        port.FreeNotification(&gone, [&](TCustomComPort *) { ++removed; });
+        port.FreeNotification(&keeper, [&](TCustomComPort *) { ++kept; });
+        {
+            TComComboBox box;
+            box.SetComProperty(cpPort);
+            TComPort first;
+            box.SetComPort(&first);
+            box.SetComPort(&port); // rebinding lets go of the first port
+        } // and a destroyed selector lets go of the second
+        port.RemoveFreeNotification(&gone);
     }
-    // Neither port may call back into the destroyed selector.
+    QCOMPARE(kept, 11);
+    QCOMPARE(replaced, 0);
+    QCOMPARE(removed, 0);
 }
 
 QTEST_MAIN(TstComSelect)

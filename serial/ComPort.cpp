@@ -102,6 +102,21 @@ TCustomComPort::~TCustomComPort()
         ApplicationHandleException(std::current_exception());
     }
     device_.reset();
+    // Taken first, so that a client may unregister from inside its notice.
+    const auto notifies = std::exchange(freeNotifies_, {});
+    for (const auto &entry : notifies)
+        entry.second(this);
+}
+
+void TCustomComPort::FreeNotification(const void *client, std::function<void(TCustomComPort *)> notify)
+{
+    RemoveFreeNotification(client);
+    freeNotifies_.emplace_back(client, std::move(notify));
+}
+
+void TCustomComPort::RemoveFreeNotification(const void *client)
+{
+    std::erase_if(freeNotifies_, [client](const auto &entry) { return entry.first == client; });
 }
 
 void TCustomComPort::Loaded()

@@ -13,7 +13,10 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 // The designing and loading flags of a component, which its setters look at.
 struct TComponentState {
@@ -131,6 +134,12 @@ public:
     // Replaces the way a COM name becomes an open device (tests give a fake).
     void SetDeviceOpener(SerialDeviceOpener opener);
 
+    // ---- free notification
+    // Tells the client once, from the destructor, that the port goes away.
+    // One registration per client; a later one replaces it.
+    void FreeNotification(const void *client, std::function<void(TCustomComPort *)> notify);
+    void RemoveFreeNotification(const void *client);
+
     // ---- notifications
     TRxCharEvent OnRxChar;
     TRxBufEvent OnRxBuf;
@@ -208,6 +217,7 @@ private:
     TComTimeouts timeouts_;
     TComFlowControl flowControl_;
     TSyncMethod syncMethod_ = smThreadSync;
+    std::vector<std::pair<const void *, std::function<void(TCustomComPort *)>>> freeNotifies_;
 };
 
 class TComPort : public TCustomComPort {};

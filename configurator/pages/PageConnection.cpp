@@ -36,21 +36,20 @@ constexpr SourceSpec SourceSpecs[] = {
     {Source::Input, 16, 4, false},
 };
 
-QString Numbered(const QString &text, int number)
-{
-    return number > 1 ? text + QString::number(number) : text;
-}
-
 // kind: 'D' (voice) or 'S' (SMS).
 SourceBoxes MakeSourceBoxes(QGroupBox *group, QChar kind)
 {
     const QString prefix = QStringLiteral("CheckBoxMask") + kind;
     SourceBoxes boxes;
     auto *grid = new QGridLayout(group);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setHorizontalSpacing(8);
     int shown = 0;
     for (const SourceSpec &s : SourceSpecs) {
         QString name, caption;
         QCheckBox **slot = nullptr;
+        // "ОХРАНА", "ОХРАНА 2" .. and CheckBoxMaskDArm, CheckBoxMaskDArm2 ..
+        const QString suffix = s.number > 1 ? QString::number(s.number) : QString();
         switch (s.kind) {
         case Source::Input:
             name = prefix + QStringLiteral("Input") + QString::number(s.number);
@@ -58,13 +57,13 @@ SourceBoxes MakeSourceBoxes(QGroupBox *group, QChar kind)
             slot = &boxes.Input[s.number - 1];
             break;
         case Source::Arm:
-            name = Numbered(prefix + QStringLiteral("Arm"), s.number);
-            caption = Numbered(QStringLiteral("ОХРАНА "), s.number).trimmed();
+            name = prefix + QStringLiteral("Arm") + suffix;
+            caption = (QStringLiteral("ОХРАНА ") + suffix).trimmed();
             slot = &boxes.Arm[s.number - 1];
             break;
         case Source::Disarm:
-            name = Numbered(prefix + QStringLiteral("Disarm"), s.number);
-            caption = Numbered(QStringLiteral("НАБЛЮДЕНИЕ "), s.number).trimmed();
+            name = prefix + QStringLiteral("Disarm") + suffix;
+            caption = (QStringLiteral("НАБЛЮДЕНИЕ ") + suffix).trimmed();
             slot = &boxes.Disarm[s.number - 1];
             break;
         case Source::RestrictedArm:
@@ -190,6 +189,7 @@ PageConnection::PageConnection(PageContext &context, QWidget *parent) : ConfigPa
                                    QStringLiteral("Передавать сообщения от следующих источников"));
     MaskD = MakeSourceBoxes(GroupBoxConDial, QLatin1Char('D'));
     auto *voice = new QFormLayout(GroupBoxConSharD);
+    voice->setContentsMargins(3, 6, 3, 6);
     voice->addRow(CheckBoxCallEn);
     voice->addRow(Label81, ComboBoxOnLineTime);
     voice->addRow(Label77, ComboBoxDialTranspWaitTime);
@@ -217,6 +217,7 @@ PageConnection::PageConnection(PageContext &context, QWidget *parent) : ConfigPa
                                   QStringLiteral("Передавать сообщения от следующих источников"));
     MaskS = MakeSourceBoxes(GroupBoxConSMS, QLatin1Char('S'));
     auto *sms = new QFormLayout(GroupBoxConSharS);
+    sms->setContentsMargins(3, 6, 3, 6);
     sms->addRow(CheckBoxSMSEn);
     sms->addRow(Label78, ComboBoxSMSTranspWaitTime);
     sms->addRow(LabelProtocolAlias, ComboBoxLang);

@@ -36,6 +36,9 @@ QGroupBox *MakeGroupBox(QWidget *parent, const QString &name, const QString &tex
 QComboBox *MakeComboBox(QWidget *parent, const QString &name, const QStringList &items)
 {
     auto *combo = Make<QComboBox>(parent, name);
+    // Long items are read in the open list; the box takes the width the page gives it.
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(8);
     combo->addItems(items);
     combo->setCurrentIndex(-1);
     return combo;
@@ -44,6 +47,7 @@ QComboBox *MakeComboBox(QWidget *parent, const QString &name, const QStringList 
 QVBoxLayout *PageBody(QWidget *page, QLabel *title)
 {
     auto *outer = new QVBoxLayout(page);
+    outer->setContentsMargins(6, 6, 6, 6);
     if (title != nullptr) {
         QFont font = title->font();
         font.setBold(true);
@@ -56,7 +60,9 @@ QVBoxLayout *PageBody(QWidget *page, QLabel *title)
     auto *body = new QWidget(scroll);
     scroll->setWidget(body);
     outer->addWidget(scroll, 1);
-    return new QVBoxLayout(body);
+    auto *layout = new QVBoxLayout(body);
+    layout->setContentsMargins(0, 0, 0, 0);
+    return layout;
 }
 
 void KeepFirstItems(QComboBox *combo, int n)

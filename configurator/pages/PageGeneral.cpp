@@ -121,6 +121,7 @@ PageGeneral::PageGeneral(PageContext &context, QWidget *parent) : ConfigPage(con
                                          QStringLiteral("Приоритет у соединения с меньшим номером."),
                                          QStringLiteral("Приоритет у последнего успешного соединения."),
                                          QStringLiteral("Приоритет у текущего соединения, до первой неудачи.")});
+    ComboBoxDialPriority->setMinimumContentsLength(36);
     auto *voice = new QFormLayout(GroupBox12);
     voice->addRow(Label128, ComboBoxCall2CallPauseX10S);
     voice->addRow(Label129, ComboBoxDialPriority);
@@ -134,7 +135,7 @@ PageGeneral::PageGeneral(PageContext &context, QWidget *parent) : ConfigPage(con
     data->addWidget(ComboBoxDATAProtocol);
     data->addStretch();
     auto *calls = new QHBoxLayout;
-    calls->addWidget(GroupBox12, 2);
+    calls->addWidget(GroupBox12, 3);
     calls->addWidget(GroupBoxOutDataParam, 1);
     body->addLayout(calls);
 

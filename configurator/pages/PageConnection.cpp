@@ -367,7 +367,7 @@ void PageConnection::ShowPage(int page, ControllerConfig &config)
     ShowIndex(ComboBoxTransportPriority, record.Get(R::TransportPriority));
     ShowIndex(ComboBoxGroupNum, record.Get(R::GroupNum));
     ShowIndex(ComboBoxIncomungCallAction, record.Get(R::IncomungCallAction));
-    ComboBoxIncomungCallAction->setToolTip(ComboBoxIncomungCallAction->currentText());
+    ComboBoxIncomungCallActionChange();
     ShowIndex(ComboBoxDialTranspWaitTime, record.Get(R::DialTranspWaitTime));
     ShowIndex(ComboBoxICToOUOutN, record.Get(R::ICToOUOutN));
     ShowIndex(ComboBoxICToOUScnN, record.Get(R::ICToOUScnN));

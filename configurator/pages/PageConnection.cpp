@@ -15,7 +15,7 @@ namespace {
 
 enum class Source { Input, Arm, Disarm, RestrictedArm, Power, Test, GPS };
 
-struct SourceSpec {
+struct SourceEntry {
     Source kind;
     int number; // input 1..16, or 1..4 of "ОХРАНА n" / "НАБЛЮДЕНИЕ n"
     int tag;    // boxes of one tag may be checked together in "Голосовое SB"
@@ -23,7 +23,7 @@ struct SourceSpec {
 };
 
 // The source boxes in their group box's child order.
-constexpr SourceSpec SourceSpecs[] = {
+constexpr SourceEntry SourceTable[] = {
     {Source::Input, 1, 4, true},   {Source::Input, 2, 4, true},     {Source::Input, 4, 4, true},
     {Source::Input, 3, 4, true},   {Source::Disarm, 1, 2, true},    {Source::Power, 0, 4, true},
     {Source::Arm, 1, 1, true},     {Source::Test, 0, 4, true},      {Source::Input, 5, 4, false},
@@ -45,7 +45,7 @@ SourceBoxes MakeSourceBoxes(QGroupBox *group, QChar kind)
     grid->setContentsMargins(6, 4, 6, 4);
     grid->setHorizontalSpacing(8);
     int shown = 0;
-    for (const SourceSpec &s : SourceSpecs) {
+    for (const SourceEntry &s : SourceTable) {
         QString name, caption;
         QCheckBox **slot = nullptr;
         // "ОХРАНА", "ОХРАНА 2" .. and CheckBoxMaskDArm, CheckBoxMaskDArm2 ..

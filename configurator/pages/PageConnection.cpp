@@ -1,3 +1,388 @@
 #include "PageConnection.h"
+#include "MaskEdit.h"
+#include "PageControls.h"
 
-PageConnection::PageConnection(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel5"), parent) {}
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include <utility>
+
+using namespace pagecontrols;
+
+namespace {
+
+enum class Source { Input, Arm, Disarm, RestrictedArm, Power, Test, GPS };
+
+struct SourceEntry {
+    Source kind;
+    int number; // input 1..16, or 1..4 of "ОХРАНА n" / "НАБЛЮДЕНИЕ n"
+    int tag;    // boxes of one tag may be checked together in "Голосовое SB"
+    bool shown;
+};
+
+// The source boxes in their group box's child order.
+constexpr SourceEntry SourceTable[] = {
+    {Source::Input, 1, 4, true},   {Source::Input, 2, 4, true},     {Source::Input, 4, 4, true},
+    {Source::Input, 3, 4, true},   {Source::Disarm, 1, 2, true},    {Source::Power, 0, 4, true},
+    {Source::Arm, 1, 1, true},     {Source::Test, 0, 4, true},      {Source::Input, 5, 4, false},
+    {Source::Input, 6, 4, false},  {Source::Input, 7, 4, false},    {Source::Input, 8, 4, false},
+    {Source::RestrictedArm, 0, 3, false}, {Source::Arm, 2, 5, false}, {Source::Disarm, 2, 6, false},
+    {Source::Arm, 3, 7, false},    {Source::Disarm, 3, 8, false},   {Source::Arm, 4, 9, false},
+    {Source::Disarm, 4, 10, false}, {Source::GPS, 0, 0, false},     {Source::Input, 9, 4, false},
+    {Source::Input, 10, 4, false}, {Source::Input, 12, 4, false},   {Source::Input, 11, 4, false},
+    {Source::Input, 13, 4, false}, {Source::Input, 14, 4, false},   {Source::Input, 15, 4, false},
+    {Source::Input, 16, 4, false},
+};
+
+// kind: 'D' (voice) or 'S' (SMS).
+SourceBoxes MakeSourceBoxes(QGroupBox *group, QChar kind)
+{
+    const QString prefix = QStringLiteral("CheckBoxMask") + kind;
+    SourceBoxes boxes;
+    auto *grid = new QGridLayout(group);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setHorizontalSpacing(8);
+    int shown = 0;
+    for (const SourceEntry &s : SourceTable) {
+        QString name, caption;
+        QCheckBox **slot = nullptr;
+        // "ОХРАНА", "ОХРАНА 2" .. and CheckBoxMaskDArm, CheckBoxMaskDArm2 ..
+        const QString suffix = s.number > 1 ? QString::number(s.number) : QString();
+        switch (s.kind) {
+        case Source::Input:
+            name = prefix + QStringLiteral("Input") + QString::number(s.number);
+            caption = QStringLiteral("Вх.") + QString::number(s.number);
+            slot = &boxes.Input[s.number - 1];
+            break;
+        case Source::Arm:
+            name = prefix + QStringLiteral("Arm") + suffix;
+            caption = (QStringLiteral("ОХРАНА ") + suffix).trimmed();
+            slot = &boxes.Arm[s.number - 1];
+            break;
+        case Source::Disarm:
+            name = prefix + QStringLiteral("Disarm") + suffix;
+            caption = (QStringLiteral("НАБЛЮДЕНИЕ ") + suffix).trimmed();
+            slot = &boxes.Disarm[s.number - 1];
+            break;
+        case Source::RestrictedArm:
+            // The voice box's name has a C.
+            name = (kind == QLatin1Char('D') ? QStringLiteral("CheckBoxMaskC") : prefix) + QStringLiteral("RestrictedArm");
+            caption = QStringLiteral("ЗАЩИТА");
+            slot = &boxes.RestrictedArm;
+            break;
+        case Source::Power:
+            name = prefix + QStringLiteral("Power");
+            caption = QStringLiteral("Системные события");
+            slot = &boxes.Power;
+            break;
+        case Source::Test:
+            name = prefix + QStringLiteral("Test");
+            caption = QStringLiteral("Тестовое / инфо. сообщения");
+            slot = &boxes.Test;
+            break;
+        case Source::GPS:
+            name = prefix + QStringLiteral("GPS");
+            caption = QStringLiteral("GPS");
+            slot = &boxes.GPS;
+            break;
+        }
+        QCheckBox *box = MakeCheckBox(group, name, caption);
+        box->setProperty("Tag", s.tag);
+        if (s.kind == Source::Input)
+            box->setTristate(true);
+        if (s.shown) {
+            grid->addWidget(box, shown % 4, shown / 4);
+            ++shown;
+        } else {
+            box->hide();
+        }
+        *slot = box;
+        boxes.Ordered.push_back(box);
+    }
+    return boxes;
+}
+
+QStringList Minutes(int first, int last)
+{
+    QStringList items;
+    for (int n = first; n <= last; ++n)
+        items << QString::number(n) + QStringLiteral(" Min.");
+    return items;
+}
+
+} // namespace
+
+PageConnection::PageConnection(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel5"), parent)
+{
+    Label74 = MakeLabel(this, QStringLiteral("Label74"), QString());
+    QVBoxLayout *body = PageBody(this, Label74);
+    QWidget *area = body->parentWidget();
+
+    Label75 = MakeLabel(area, QStringLiteral("Label75"), QStringLiteral("Номер телефона"));
+    MaskEditPhone = Make<TMaskEdit>(area, QStringLiteral("MaskEditPhone"));
+    MaskEditPhone->SetEditMask(QStringLiteral("#99999999999999;1; "));
+    Label161 = MakeLabel(area, QStringLiteral("Label161"), QStringLiteral("принадлежит группе"));
+    QStringList groups;
+    for (int n = 1; n <= 8; ++n)
+        groups << QString::number(n);
+    ComboBoxGroupNum = MakeComboBox(area, QStringLiteral("ComboBoxGroupNum"), groups);
+    Label85 = MakeLabel(area, QStringLiteral("Label85"), QStringLiteral("Приоритет оповещения"));
+    ComboBoxTransportPriority = MakeComboBox(area, QStringLiteral("ComboBoxTransportPriority"),
+                                             {QStringLiteral("Голосовое и SMS оповещения равнозначны"),
+                                              QStringLiteral("Приоритет у голосового оповещения"),
+                                              QStringLiteral("Приоритет у SMS оповещения")});
+    Label85->hide();
+    ComboBoxTransportPriority->hide();
+    Label32 = MakeLabel(area, QStringLiteral("Label32"), QStringLiteral("Реакция на входящий вызов"));
+    ComboBoxIncomungCallAction =
+        MakeComboBox(area, QStringLiteral("ComboBoxIncomungCallAction"),
+                     {QStringLiteral("Принять и перейти в голосовое меню, с паролем (DTMF управление)"),
+                      QStringLiteral("Принять и перейти в голосовое меню, без пароля (DTMF управление)"),
+                      QStringLiteral("Отбить (DTMF управление невозможно)"),
+                      QStringLiteral("Принять и установить соединение DATA")});
+    LabelConnType = MakeLabel(area, QStringLiteral("LabelConnType"), QStringLiteral("Тип соединения"));
+    ComboBoxConnectionType =
+        MakeComboBox(area, QStringLiteral("ComboBoxConnectionType"),
+                     {QStringLiteral("Голосовое"), QStringLiteral("SentryBeacon"), QStringLiteral("Голосовое SB")});
+    LabelConnType->hide();
+    ComboBoxConnectionType->hide();
+
+    GroupBoxInCallToOutsAction = MakeGroupBox(area, QStringLiteral("GroupBoxInCallToOutsAction"),
+                                              QStringLiteral("Управление выходом при входящем вызове"));
+    ComboBoxICToOUOutN = MakeComboBox(GroupBoxInCallToOutsAction, QStringLiteral("ComboBoxICToOUOutN"), texts().OutputNames);
+    ComboBoxICToOUScnN =
+        MakeComboBox(GroupBoxInCallToOutsAction, QStringLiteral("ComboBoxICToOUScnN"), texts().OutputActionNames);
+    auto *inCall = new QHBoxLayout(GroupBoxInCallToOutsAction);
+    inCall->addWidget(ComboBoxICToOUOutN);
+    inCall->addWidget(ComboBoxICToOUScnN);
+
+    auto *top = new QGridLayout;
+    top->addWidget(Label75, 0, 0);
+    top->addWidget(MaskEditPhone, 0, 1);
+    top->addWidget(Label161, 0, 2);
+    top->addWidget(ComboBoxGroupNum, 0, 3);
+    top->addWidget(LabelConnType, 1, 0);
+    top->addWidget(ComboBoxConnectionType, 1, 1);
+    top->addWidget(Label85, 2, 0);
+    top->addWidget(ComboBoxTransportPriority, 2, 1, 1, 3);
+    top->addWidget(Label32, 3, 0);
+    top->addWidget(ComboBoxIncomungCallAction, 4, 0, 1, 4);
+    top->addWidget(GroupBoxInCallToOutsAction, 5, 0, 1, 4);
+    top->setColumnStretch(3, 1);
+    body->addLayout(top);
+
+    // Voice notification.
+    GroupBoxConSharD = MakeGroupBox(area, QStringLiteral("GroupBoxConSharD"), QStringLiteral("Голосовое оповещение"));
+    CheckBoxCallEn = MakeCheckBox(GroupBoxConSharD, QStringLiteral("CheckBoxCallEn"), QStringLiteral("Разрешить"));
+    Label81 = MakeLabel(GroupBoxConSharD, QStringLiteral("Label81"), QStringLiteral("Длительность соединения"));
+    QStringList onLine{QStringLiteral("По длине сообщения"), QStringLiteral("Задается DTMF упр.")};
+    for (int n = 2; n <= 61; ++n)
+        onLine << QString::number(n) + QStringLiteral(" Sec.");
+    ComboBoxOnLineTime = MakeComboBox(GroupBoxConSharD, QStringLiteral("ComboBoxOnLineTime"), onLine);
+    Label77 = MakeLabel(GroupBoxConSharD, QStringLiteral("Label77"), QStringLiteral("Прекратить попытки доставки через"));
+    ComboBoxDialTranspWaitTime = MakeComboBox(GroupBoxConSharD, QStringLiteral("ComboBoxDialTranspWaitTime"), Minutes(1, 16));
+    CheckBoxNotACK = MakeCheckBox(GroupBoxConSharD, QStringLiteral("CheckBoxNotACK"),
+                                  QStringLiteral("Отбой вызова, без соединения, считать успешной доставкой"));
+    GroupBoxConDial = MakeGroupBox(GroupBoxConSharD, QStringLiteral("GroupBoxConDial"),
+                                   QStringLiteral("Передавать сообщения от следующих источников"));
+    MaskD = MakeSourceBoxes(GroupBoxConDial, QLatin1Char('D'));
+    auto *voice = new QFormLayout(GroupBoxConSharD);
+    voice->setContentsMargins(3, 6, 3, 6);
+    voice->addRow(CheckBoxCallEn);
+    voice->addRow(Label81, ComboBoxOnLineTime);
+    voice->addRow(Label77, ComboBoxDialTranspWaitTime);
+    voice->addRow(CheckBoxNotACK);
+    voice->addRow(GroupBoxConDial);
+
+    // SMS notification.
+    GroupBoxConSharS = MakeGroupBox(area, QStringLiteral("GroupBoxConSharS"), QStringLiteral("SMS"));
+    CheckBoxSMSEn = MakeCheckBox(GroupBoxConSharS, QStringLiteral("CheckBoxSMSEn"), QStringLiteral("Разрешить"));
+    Label78 = MakeLabel(GroupBoxConSharS, QStringLiteral("Label78"), QStringLiteral("Прекратить попытки доставки через"));
+    ComboBoxSMSTranspWaitTime = MakeComboBox(GroupBoxConSharS, QStringLiteral("ComboBoxSMSTranspWaitTime"), Minutes(1, 16));
+    LabelProtocolAlias = MakeLabel(GroupBoxConSharS, QStringLiteral("LabelProtocolAlias"), QStringLiteral("Язык сообщений"));
+    // The two languages of the form, and the protocol the window adds to them.
+    ComboBoxLang = MakeComboBox(GroupBoxConSharS, QStringLiteral("ComboBoxLang"),
+                                {QStringLiteral("Английский"), QStringLiteral("Русский"), QStringLiteral("SentryBeacon")});
+    Label67 = MakeLabel(GroupBoxConSharS, QStringLiteral("Label67"), QStringLiteral("В сообщении передавать"));
+    ComboBoxUserId = MakeComboBox(GroupBoxConSharS, QStringLiteral("ComboBoxUserId"),
+                                  {QStringLiteral("Код ключа TouchMem"), QStringLiteral("Имя пользователя")});
+    CheckBoxDebugMode = MakeCheckBox(GroupBoxConSharS, QStringLiteral("CheckBoxDebugMode"),
+                                     QStringLiteral("Проверять управляющие сообщения на ошибки"));
+    CheckBoxJointUse = MakeCheckBox(GroupBoxConSharS, QStringLiteral("CheckBoxJointUse"),
+                                    QStringLiteral("Управление подчиненным контроллером"));
+    CheckBoxJointUse->hide();
+    GroupBoxConSMS = MakeGroupBox(GroupBoxConSharS, QStringLiteral("GroupBoxConSMS"),
+                                  QStringLiteral("Передавать сообщения от следующих источников"));
+    MaskS = MakeSourceBoxes(GroupBoxConSMS, QLatin1Char('S'));
+    auto *sms = new QFormLayout(GroupBoxConSharS);
+    sms->setContentsMargins(3, 6, 3, 6);
+    sms->addRow(CheckBoxSMSEn);
+    sms->addRow(Label78, ComboBoxSMSTranspWaitTime);
+    sms->addRow(LabelProtocolAlias, ComboBoxLang);
+    sms->addRow(Label67, ComboBoxUserId);
+    sms->addRow(CheckBoxDebugMode);
+    sms->addRow(CheckBoxJointUse);
+    sms->addRow(GroupBoxConSMS);
+
+    auto *notifications = new QHBoxLayout;
+    notifications->addWidget(GroupBoxConSharD);
+    notifications->addWidget(GroupBoxConSharS);
+    body->addLayout(notifications);
+    body->addStretch();
+
+    connect(ComboBoxIncomungCallAction, &QComboBox::currentIndexChanged, this,
+            &PageConnection::ComboBoxIncomungCallActionChange);
+    connect(ComboBoxTransportPriority, &QComboBox::currentIndexChanged, this,
+            &PageConnection::ComboBoxIncomungCallActionChange);
+    connect(ComboBoxConnectionType, &QComboBox::currentIndexChanged, this, &PageConnection::ComboBoxConnectionTypeChange);
+    for (QCheckBox *box : MaskD.Ordered)
+        if (box != MaskD.GPS)
+            connect(box, &QCheckBox::clicked, this, [this, box] { CheckBoxMaskDInput1Click(box); });
+}
+
+void PageConnection::Enter(int page)
+{
+    ConfigPage::Enter(page);
+    LabelConnType->show();
+    ComboBoxConnectionType->show();
+    GroupBoxConSharD->setTitle(Framed(QStringLiteral("Голосовое оповещение или вызов типа DATA")));
+    LabelProtocolAlias->setText(QStringLiteral("Протокол обмена"));
+    CheckBoxJointUse->show();
+    for (QWidget *w : std::initializer_list<QWidget *>{Label161, ComboBoxGroupNum, CheckBoxNotACK, Label67,
+                                                       ComboBoxUserId, CheckBoxDebugMode})
+        w->hide();
+    KeepFirstItems(ComboBoxIncomungCallAction, 3);
+}
+
+void PageConnection::ComboBoxIncomungCallActionChange()
+{
+    ComboBoxIncomungCallAction->setToolTip(ComboBoxIncomungCallAction->currentText());
+}
+
+void PageConnection::UncheckOtherGroups(QCheckBox *kept)
+{
+    const int tag = kept->property("Tag").toInt();
+    for (QCheckBox *box : MaskD.Ordered)
+        if (box != kept && box->property("Tag").toInt() != tag)
+            box->setCheckState(Qt::Unchecked);
+}
+
+void PageConnection::CheckBoxMaskDInput1Click(QCheckBox *sender)
+{
+    // Only the user's own click: the box has the focus, and the page is not being filled.
+    if (filling_ || ComboBoxConnectionType->currentIndex() != 2 || !sender->hasFocus())
+        return;
+    UncheckOtherGroups(sender);
+}
+
+void PageConnection::ComboBoxConnectionTypeChange()
+{
+    if (ComboBoxConnectionType->currentIndex() != 2)
+        return;
+    for (QCheckBox *box : MaskD.Ordered) {
+        if (box->checkState() == Qt::Checked) {
+            // A hidden box cannot take the focus; its group is kept all the same.
+            box->setFocus();
+            UncheckOtherGroups(box);
+            break;
+        }
+    }
+    CheckBoxNotACK->setChecked(true);
+}
+
+void PageConnection::StoreSources(FieldView record, const NotificationSources &fields, const SourceBoxes &boxes)
+{
+    std::array<Qt::CheckState, 8> inputs{};
+    for (std::size_t i = 0; i < inputs.size(); ++i)
+        inputs[i] = boxes.Input[i]->checkState();
+    record.Set(fields.MaskInput, inputs);
+    for (int n = 0; n < 4; ++n) {
+        record.Set(fields.Arm(n), Bit(boxes.Arm[n]));
+        record.Set(fields.Disarm(n), Bit(boxes.Disarm[n]));
+    }
+    record.Set(fields.RestrictedArm(), Bit(boxes.RestrictedArm));
+    record.Set(fields.Power(), Bit(boxes.Power));
+    record.Set(fields.Test(), Bit(boxes.Test));
+    record.Set(fields.GPS(), Bit(boxes.GPS));
+}
+
+void PageConnection::ShowSources(ConstFieldView record, const NotificationSources &fields, const SourceBoxes &boxes,
+                                 bool clicks)
+{
+    // Setting a box runs its click handler as a click does (it ignores the fill).
+    auto show = [&](QCheckBox *box, Qt::CheckState state) {
+        box->setCheckState(state);
+        if (clicks && box != boxes.GPS)
+            CheckBoxMaskDInput1Click(box);
+    };
+    for (int i = 0; i < 8; ++i)
+        show(boxes.Input[i], record.Get(fields.MaskInput, i));
+    auto bit = [&](UField f) { return record.Get(f) != 0 ? Qt::Checked : Qt::Unchecked; };
+    for (int n = 0; n < 4; ++n) {
+        show(boxes.Arm[n], bit(fields.Arm(n)));
+        show(boxes.Disarm[n], bit(fields.Disarm(n)));
+    }
+    show(boxes.RestrictedArm, bit(fields.RestrictedArm()));
+    show(boxes.Power, bit(fields.Power()));
+    show(boxes.Test, bit(fields.Test()));
+    show(boxes.GPS, bit(fields.GPS()));
+}
+
+void PageConnection::StorePage(int page, ControllerConfig &config)
+{
+    using R = ConnectionRecord;
+    const FieldView record = RecordView<R>(config.ConfigImage, page - 2);
+    StoreText(record, R::Phone, MaskEditPhone->Text());
+    StripSpaces(record.Bytes(R::Phone));
+
+    record.Set(R::TransportPriority, Index(ComboBoxTransportPriority));
+    record.Set(R::GroupNum, Index(ComboBoxGroupNum));
+    record.Set(R::IncomungCallAction, Index(ComboBoxIncomungCallAction));
+    record.Set(R::DialTranspWaitTime, Index(ComboBoxDialTranspWaitTime));
+    record.Set(R::ICToOUOutN, Index(ComboBoxICToOUOutN));
+    record.Set(R::ICToOUScnN, Index(ComboBoxICToOUScnN));
+    record.Set(R::NotACK, Bit(CheckBoxNotACK));
+    record.Set(R::OnLineTime, Index(ComboBoxOnLineTime));
+    record.Set(R::CallEn, Bit(CheckBoxCallEn));
+    record.Set(R::ConnectionType, Index(ComboBoxConnectionType));
+    StoreSources(record, R::Voice, MaskD);
+
+    record.Set(R::SMSTranspWaitTime, Index(ComboBoxSMSTranspWaitTime));
+    record.Set(R::Lang, Index(ComboBoxLang));
+    record.Set(R::UserId, Index(ComboBoxUserId));
+    record.Set(R::DebugMode, Bit(CheckBoxDebugMode));
+    record.Set(R::SMSEn, Bit(CheckBoxSMSEn));
+    record.Set(R::JointUse, Bit(CheckBoxJointUse));
+    StoreSources(record, R::Sms, MaskS);
+}
+
+void PageConnection::ShowPage(int page, ControllerConfig &config)
+{
+    using R = ConnectionRecord;
+    const ConstFieldView record = RecordView<R>(std::as_const(config.ConfigImage), page - 2);
+    filling_ = true;
+    MaskEditPhone->setText(record.Get(R::Phone));
+    ShowIndex(ComboBoxTransportPriority, record.Get(R::TransportPriority));
+    ShowIndex(ComboBoxGroupNum, record.Get(R::GroupNum));
+    ShowIndex(ComboBoxIncomungCallAction, record.Get(R::IncomungCallAction));
+    ComboBoxIncomungCallActionChange();
+    ShowIndex(ComboBoxDialTranspWaitTime, record.Get(R::DialTranspWaitTime));
+    ShowIndex(ComboBoxICToOUOutN, record.Get(R::ICToOUOutN));
+    ShowIndex(ComboBoxICToOUScnN, record.Get(R::ICToOUScnN));
+    ShowBit(CheckBoxNotACK, record.Get(R::NotACK));
+    ShowIndex(ComboBoxOnLineTime, record.Get(R::OnLineTime));
+    ShowBit(CheckBoxCallEn, record.Get(R::CallEn));
+    ShowIndex(ComboBoxConnectionType, record.Get(R::ConnectionType));
+    ShowSources(record, R::Voice, MaskD, true);
+
+    ShowIndex(ComboBoxSMSTranspWaitTime, record.Get(R::SMSTranspWaitTime));
+    ShowIndex(ComboBoxLang, record.Get(R::Lang));
+    ShowIndex(ComboBoxUserId, record.Get(R::UserId));
+    ShowBit(CheckBoxDebugMode, record.Get(R::DebugMode));
+    ShowBit(CheckBoxSMSEn, record.Get(R::SMSEn));
+    ShowBit(CheckBoxJointUse, record.Get(R::JointUse));
+    ShowSources(record, R::Sms, MaskS, false);
+    filling_ = false;
+}

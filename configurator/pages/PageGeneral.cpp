@@ -1,3 +1,282 @@
 #include "PageGeneral.h"
+#include "MaskEdit.h"
+#include "PageControls.h"
 
-PageGeneral::PageGeneral(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel1"), parent) {}
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <utility>
+
+using namespace pagecontrols;
+
+namespace {
+
+struct BalancePreset {
+    const char16_t *request;
+    const char16_t *keyWord;
+};
+
+// Operator presets, in the order of RadioButton1..4.
+constexpr BalancePreset BalancePresets[] = {
+    {u"*100#", u"Баланс:"},
+    {u"*102#", u"Баланс "},
+    {u"*100#", u""},
+    {u"*105#", u"OCTATOK "},
+};
+
+const QString SysPasswordWarning = QStringLiteral(
+    "Административный пароль необходим для использования расширенного набора команд через SMS, а так же "
+    "для защиты конфигурации устройства от модификации. После процедуры установки, запись и чтение "
+    "конфигурации будут невозможны, без указания этого пароля. Действие нового пароля начнется с момента "
+    "повторного запуска конфигуратора. Будьте внимательны, в случае утраты пароля его отмена возможна с "
+    "помощью длительной процедуры, около 30 минут, при этом ранее настроенная конфигурация будет очищена, "
+    "все параметры сбросятся к заводским. Этот пароль не сохраняется в файле конфигурации его нужно будет "
+    "вводить при каждом запуске программы.");
+
+TMaskEdit *MakeMaskEdit(QWidget *parent, const QString &name, const QString &mask, int maxLength = 0)
+{
+    auto *edit = Make<TMaskEdit>(parent, name);
+    if (!mask.isEmpty())
+        edit->SetEditMask(mask);
+    if (maxLength > 0)
+        edit->setMaxLength(maxLength);
+    return edit;
+}
+
+QLineEdit *MakeEdit(QWidget *parent, const QString &name, int maxLength)
+{
+    auto *edit = Make<QLineEdit>(parent, name);
+    edit->setMaxLength(maxLength);
+    return edit;
+}
+
+} // namespace
+
+PageGeneral::PageGeneral(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel1"), parent)
+{
+    Label15 = MakeLabel(this, QStringLiteral("Label15"), QString());
+    QVBoxLayout *body = PageBody(this, Label15);
+    QWidget *area = body->parentWidget();
+
+    // Passwords and control rights.
+    GroupBox6 = MakeGroupBox(area, QStringLiteral("GroupBox6"), QStringLiteral("Пароли и управление"));
+    CheckBoxSysPassword = MakeCheckBox(GroupBox6, QStringLiteral("CheckBoxSysPassword"),
+                                       QStringLiteral("Использовать административный пароль"));
+    Label84 = MakeLabel(GroupBox6, QStringLiteral("Label84"), QStringLiteral("Административный пароль"));
+    MaskEditSysPassword = MakeMaskEdit(GroupBox6, QStringLiteral("MaskEditSysPassword"), QStringLiteral("aaaaaaaa;1; "));
+    LabelSharedParWarningMsg = MakeLabel(GroupBox6, QStringLiteral("LabelSharedParWarningMsg"), QString());
+    LabelSharedParWarningMsg->setWordWrap(true);
+    Label72 = MakeLabel(GroupBox6, QStringLiteral("Label72"), QStringLiteral("Пароль доступа для SMS управления"));
+    MaskEditPassword = MakeMaskEdit(GroupBox6, QStringLiteral("MaskEditPassword"), QStringLiteral("aaaaaaaa;1; "));
+    Label73 = MakeLabel(GroupBox6, QStringLiteral("Label73"), QStringLiteral("Номер телефона SMS центра"));
+    MaskEditSMSCA = MakeMaskEdit(GroupBox6, QStringLiteral("MaskEditSMSCA"), QStringLiteral("#99999999999999;1; "));
+    Label70 = MakeLabel(GroupBox6, QStringLiteral("Label70"), QStringLiteral("PIN код SIM карты"));
+    MaskEditPIN = MakeMaskEdit(GroupBox6, QStringLiteral("MaskEditPIN"), QStringLiteral("99999999;1; "));
+    Label8 = MakeLabel(GroupBox6, QStringLiteral("Label8"), QStringLiteral("Пароль доступа для DTMF управления"));
+    MaskEditDTMFPass = MakeMaskEdit(GroupBox6, QStringLiteral("MaskEditDTMFPass"), QStringLiteral("9999;1; "));
+    CheckBoxDTMFControlOnlyList = MakeCheckBox(GroupBox6, QStringLiteral("CheckBoxDTMFControlOnlyList"),
+                                               QStringLiteral("DTMF управление только с телефонов из списка"));
+    CheckBoxControlOnlyList = MakeCheckBox(GroupBox6, QStringLiteral("CheckBoxControlOnlyList"),
+                                           QStringLiteral("SMS управление только с телефонов из списка"));
+    CheckBoxACK = MakeCheckBox(GroupBox6, QStringLiteral("CheckBoxACK"),
+                               QStringLiteral("Всегда подтверждать выполнение SMS команды"));
+    Label131 = MakeLabel(GroupBox6, QStringLiteral("Label131"),
+                         QStringLiteral("Не выполнять SMS команды, доставленные позднее чем через"));
+    QStringList outdated{QStringLiteral("---")};
+    for (int n = 1; n <= 15; ++n)
+        outdated << QString::number(2 * n) + QStringLiteral(" Min.");
+    ComboBoxOutdatedMsgTime = MakeComboBox(GroupBox6, QStringLiteral("ComboBoxOutdatedMsgTime"), outdated);
+
+    auto *access = new QGridLayout(GroupBox6);
+    access->addWidget(CheckBoxSysPassword, 0, 0, 1, 2);
+    const std::pair<QLabel *, QWidget *> rows[] = {
+        {Label84, MaskEditSysPassword}, {Label72, MaskEditPassword}, {Label73, MaskEditSMSCA},
+        {Label70, MaskEditPIN},         {Label8, MaskEditDTMFPass},  {Label131, ComboBoxOutdatedMsgTime},
+    };
+    int row = 1;
+    for (const auto &[label, edit] : rows) {
+        access->addWidget(label, row, 0);
+        access->addWidget(edit, row++, 1);
+    }
+    access->addWidget(CheckBoxDTMFControlOnlyList, row++, 0, 1, 2);
+    access->addWidget(CheckBoxControlOnlyList, row++, 0, 1, 2);
+    access->addWidget(CheckBoxACK, row++, 0, 1, 2);
+    access->addWidget(LabelSharedParWarningMsg, 0, 2, row, 1, Qt::AlignTop);
+    access->setColumnStretch(2, 1);
+    body->addWidget(GroupBox6);
+
+    // Outgoing voice notification and the modem connection type, side by side.
+    GroupBox12 = MakeGroupBox(area, QStringLiteral("GroupBox12"), QStringLiteral("Исходящие голосовые оповещения"));
+    Label128 = MakeLabel(GroupBox12, QStringLiteral("Label128"), QStringLiteral("Пауза между соединениями, сек."));
+    QStringList pauses;
+    for (int n = 0; n <= 7; ++n)
+        pauses << QString::number(10 * n);
+    ComboBoxCall2CallPauseX10S = MakeComboBox(GroupBox12, QStringLiteral("ComboBoxCall2CallPauseX10S"), pauses);
+    Label129 = MakeLabel(GroupBox12, QStringLiteral("Label129"), QStringLiteral("Порядок выбора соединений"));
+    ComboBoxDialPriority = MakeComboBox(GroupBox12, QStringLiteral("ComboBoxDialPriority"),
+                                        {QStringLiteral("Чередование от 1 до 8 по кольцу, без приоритета."),
+                                         QStringLiteral("Приоритет у соединения с меньшим номером."),
+                                         QStringLiteral("Приоритет у последнего успешного соединения."),
+                                         QStringLiteral("Приоритет у текущего соединения, до первой неудачи.")});
+    ComboBoxDialPriority->setMinimumContentsLength(36);
+    auto *voice = new QFormLayout(GroupBox12);
+    voice->addRow(Label128, ComboBoxCall2CallPauseX10S);
+    voice->addRow(Label129, ComboBoxDialPriority);
+
+    // The window shows this group beside the voice group.
+    GroupBoxOutDataParam = MakeGroupBox(area, QStringLiteral("GroupBoxOutDataParam"),
+                                        QStringLiteral("Тип модемного соединения для исходящих вызовов"));
+    ComboBoxDATAProtocol = MakeComboBox(GroupBoxOutDataParam, QStringLiteral("ComboBoxDATAProtocol"),
+                                        {QStringLiteral("V.32 (9600 bps)"), QStringLiteral("V.110 (9600 bps)")});
+    auto *data = new QVBoxLayout(GroupBoxOutDataParam);
+    data->addWidget(ComboBoxDATAProtocol);
+    data->addStretch();
+    auto *calls = new QHBoxLayout;
+    calls->addWidget(GroupBox12, 3);
+    calls->addWidget(GroupBoxOutDataParam, 1);
+    body->addLayout(calls);
+
+    // Balance request.
+    GroupBox13 = MakeGroupBox(area, QStringLiteral("GroupBox13"), QStringLiteral("Контроль баланса"));
+    Label49 = MakeLabel(GroupBox13, QStringLiteral("Label49"), QStringLiteral("USSD команда запроса"));
+    MaskEditBalansReqCMD = MakeMaskEdit(GroupBox13, QStringLiteral("MaskEditBalansReqCMD"), QString(), 8);
+    Label50 = MakeLabel(GroupBox13, QStringLiteral("Label50"),
+                        QStringLiteral("Ключевое слово для идентификации сообщения о балансе"));
+    MaskEditBalansIdWord = MakeMaskEdit(GroupBox13, QStringLiteral("MaskEditBalansIdWord"), QString(), 8);
+    Label41 = MakeLabel(GroupBox13, QStringLiteral("Label41"), QStringLiteral("Сообщать, если баланс равен или ниже"));
+    EditBalansMinVal = MakeEdit(GroupBox13, QStringLiteral("EditBalansMinVal"), 5);
+    Label42 = MakeLabel(GroupBox13, QStringLiteral("Label42"), QStringLiteral("Период запроса баланса, час."));
+    EditReqPeriodH = MakeEdit(GroupBox13, QStringLiteral("EditReqPeriodH"), 3);
+
+    GroupBox16 = MakeGroupBox(GroupBox13, QStringLiteral("GroupBox16"), QStringLiteral("Предустановленные шаблоны"));
+    RadioButton1 = Make<QRadioButton>(GroupBox16, QStringLiteral("RadioButton1"));
+    RadioButton1->setText(QStringLiteral("МТС"));
+    RadioButton2 = Make<QRadioButton>(GroupBox16, QStringLiteral("RadioButton2"));
+    RadioButton2->setText(QStringLiteral("Билайн"));
+    RadioButton3 = Make<QRadioButton>(GroupBox16, QStringLiteral("RadioButton3"));
+    RadioButton3->setText(QStringLiteral("Мегафон"));
+    RadioButton4 = Make<QRadioButton>(GroupBox16, QStringLiteral("RadioButton4"));
+    RadioButton4->setText(QStringLiteral("Теле 2"));
+    StaticText1 = MakeLabel(GroupBox16, QStringLiteral("StaticText1"),
+                            QStringLiteral("Предустановленные шаблоны параметров запроса баланса могут отличаться в "
+                                           "разных регионах. Уточните USSD команду для запроса баланса у вашего "
+                                           "оператора. Ключевое слово - это ближайшие восемь символов слева от "
+                                           "числового значения баланса."));
+    StaticText1->setWordWrap(true);
+    auto *presets = new QGridLayout(GroupBox16);
+    QRadioButton *const buttons[] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4};
+    for (int i = 0; i < 4; ++i)
+        presets->addWidget(buttons[i], i / 2, i % 2);
+    presets->addWidget(StaticText1, 2, 0, 1, 2);
+
+    auto *balance = new QGridLayout(GroupBox13);
+    const std::pair<QLabel *, QWidget *> balanceRows[] = {
+        {Label49, MaskEditBalansReqCMD}, {Label50, MaskEditBalansIdWord},
+        {Label41, EditBalansMinVal},     {Label42, EditReqPeriodH},
+    };
+    row = 0;
+    for (const auto &[label, edit] : balanceRows) {
+        balance->addWidget(label, row, 0);
+        balance->addWidget(edit, row++, 1);
+    }
+    balance->addWidget(GroupBox16, 0, 2, row, 1);
+    balance->setColumnStretch(2, 1);
+    body->addWidget(GroupBox13);
+    body->addStretch();
+
+    connect(CheckBoxSysPassword, &QCheckBox::clicked, this, &PageGeneral::CheckBoxSysPasswordClick);
+    connect(RadioButton1, &QRadioButton::clicked, this, &PageGeneral::RadioButton1Click);
+    connect(RadioButton2, &QRadioButton::clicked, this, &PageGeneral::RadioButton2Click);
+    connect(RadioButton3, &QRadioButton::clicked, this, &PageGeneral::RadioButton3Click);
+    connect(RadioButton4, &QRadioButton::clicked, this, &PageGeneral::RadioButton4Click);
+    CheckBoxSysPasswordClick();
+}
+
+void PageGeneral::Enter(int page)
+{
+    ConfigPage::Enter(page);
+    for (QWidget *w : {static_cast<QWidget *>(Label73), static_cast<QWidget *>(MaskEditSMSCA),
+                       static_cast<QWidget *>(Label131), static_cast<QWidget *>(ComboBoxOutdatedMsgTime)})
+        w->hide();
+    KeepFirstItems(ComboBoxDialPriority, 2);
+}
+
+void PageGeneral::CheckBoxSysPasswordClick()
+{
+    const bool on = CheckBoxSysPassword->isChecked();
+    MaskEditSysPassword->setEnabled(on);
+    Label84->setEnabled(on);
+    // Once shown, the warning stays.
+    if (on)
+        LabelSharedParWarningMsg->setText(SysPasswordWarning);
+}
+
+void PageGeneral::ApplyBalancePreset(int preset)
+{
+    MaskEditBalansReqCMD->setText(QString::fromUtf16(BalancePresets[preset].request));
+    MaskEditBalansIdWord->setText(QString::fromUtf16(BalancePresets[preset].keyWord));
+}
+
+void PageGeneral::RadioButton1Click() { ApplyBalancePreset(0); }
+void PageGeneral::RadioButton2Click() { ApplyBalancePreset(1); }
+void PageGeneral::RadioButton3Click() { ApplyBalancePreset(2); }
+void PageGeneral::RadioButton4Click() { ApplyBalancePreset(3); }
+
+void PageGeneral::StorePage(int, ControllerConfig &config)
+{
+    using F = GeneralFields;
+    // The administrative password is kept only while its box is checked.
+    if (!CheckBoxSysPassword->isChecked())
+        MaskEditSysPassword->setText(QString());
+    CheckBoxSysPasswordClick();
+
+    const FieldView image = View(config.ConfigImage);
+    StoreText(image, F::SystemPassword, MaskEditSysPassword->Text());
+    StoreText(image, F::Password, MaskEditPassword->Text());
+    StoreText(image, F::SMSCA, MaskEditSMSCA->Text());
+    StripSpaces(image.Bytes(F::SMSCA));
+    StoreText(image, F::PIN, MaskEditPIN->Text());
+    StoreText(image, F::DTMFPass, MaskEditDTMFPass->Text());
+
+    image.Set(F::DTMFControlOnlyList, Bit(CheckBoxDTMFControlOnlyList));
+    image.Set(F::ControlOnlyList, Bit(CheckBoxControlOnlyList));
+    image.Set(F::ACK, Bit(CheckBoxACK));
+    image.Set(F::DialPriority, Index(ComboBoxDialPriority));
+    image.Set(F::Call2CallPauseX10S, Index(ComboBoxCall2CallPauseX10S));
+    image.Set(F::OutdatedMsgTime, Index(ComboBoxOutdatedMsgTime));
+    image.Set(F::DATAProtocol, Index(ComboBoxDATAProtocol));
+
+    StoreText(image, F::BalansReqCMD, MaskEditBalansReqCMD->Text());
+    image.Set(F::BalansIdWord, TrimLeadingBlanks(MaskEditBalansIdWord->Text()));
+    StoreNumber(image, F::BalansMinVal, EditBalansMinVal);
+    StoreNumber(image, F::ReqPeriodH, EditReqPeriodH);
+}
+
+void PageGeneral::ShowPage(int, ControllerConfig &config)
+{
+    using F = GeneralFields;
+    CheckBoxSysPasswordClick();
+
+    const ConstFieldView image = View(std::as_const(config.ConfigImage));
+    MaskEditSysPassword->setText(image.Get(F::SystemPassword));
+    MaskEditPassword->setText(image.Get(F::Password));
+    MaskEditSMSCA->setText(image.Get(F::SMSCA));
+    MaskEditPIN->setText(image.Get(F::PIN));
+    MaskEditDTMFPass->setText(image.Get(F::DTMFPass));
+
+    ShowBit(CheckBoxDTMFControlOnlyList, image.Get(F::DTMFControlOnlyList));
+    ShowBit(CheckBoxControlOnlyList, image.Get(F::ControlOnlyList));
+    ShowBit(CheckBoxACK, image.Get(F::ACK));
+    ShowIndex(ComboBoxDialPriority, image.Get(F::DialPriority));
+    ShowIndex(ComboBoxCall2CallPauseX10S, image.Get(F::Call2CallPauseX10S));
+    ShowIndex(ComboBoxOutdatedMsgTime, image.Get(F::OutdatedMsgTime));
+    ShowIndex(ComboBoxDATAProtocol, image.Get(F::DATAProtocol));
+
+    MaskEditBalansReqCMD->setText(image.Get(F::BalansReqCMD));
+    MaskEditBalansIdWord->setText(image.Get(F::BalansIdWord));
+    EditBalansMinVal->setText(QString::number(image.Get(F::BalansMinVal)));
+    EditReqPeriodH->setText(QString::number(image.Get(F::ReqPeriodH)));
+}

@@ -40,6 +40,7 @@ private slots:
     void gridCellsIncludeFixedRowAndColumn();
     void gridObjectsSitOverCells();
     void draggedRowMovesItsCells();
+    void typingInPlaceFollowsTheMask();
     void dialogsGoThroughTheProvider();
 };
 
@@ -156,6 +157,33 @@ void TstWidgets::draggedRowMovesItsCells()
     QCOMPARE(grid.Cell(1, 3), QStringLiteral("code2"));
     QCOMPARE(grid.Cell(0, 2), QStringLiteral("5"));
     QCOMPARE(grid.verticalHeader()->logicalIndex(1), 1);
+}
+
+// Each keystroke reaches the cell at once, and the next one still lands
+// after it.
+void TstWidgets::typingInPlaceFollowsTheMask()
+{
+    TStringGrid grid;
+    grid.SetColCount(3);
+    grid.SetRowCount(3);
+    grid.SetCell(2, 1, QStringLiteral("00:00"));
+    QStringList seen;
+    grid.OnGetEditMask = [](int, int) { return QStringLiteral("!99:99;1;-"); };
+    grid.OnSetEditText = [&](int, int, const QString &text) { seen << text; };
+    grid.SetEditing(true);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    grid.SetCurrentCell(2, 1);
+    grid.setFocus();
+    QTest::keyClick(&grid, Qt::Key_F2);
+    auto *editor = grid.findChild<QLineEdit *>();
+    QVERIFY(editor != nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("1830"));
+    QCOMPARE(seen.first(), QStringLiteral("1 :  "));
+    QCOMPARE(seen.last(), QStringLiteral("18:30"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(grid.Cell(2, 1), QStringLiteral("18:30"));
 }
 
 void TstWidgets::dialogsGoThroughTheProvider()

@@ -54,21 +54,31 @@ public:
 
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
     {
-        static_cast<QLineEdit *>(editor)->setText(index.data(Qt::EditRole).toString());
+        auto *edit = static_cast<QLineEdit *>(editor);
+        const QString text = index.data(Qt::EditRole).toString();
+        // Each keystroke comes back here through the cell: setting the same
+        // text again would move the cursor to the end.
+        if (MaskedText(*edit, MaskOf(*edit)) != text)
+            edit->setText(text);
     }
 
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
     {
         auto *edit = static_cast<QLineEdit *>(editor);
-        EditMask mask;
-        mask.qtMask = edit->inputMask();
-        mask.saveLiterals = edit->property("saveLiterals").toBool();
-        const QString blank = edit->property("blank").toString();
-        mask.blank = blank.isEmpty() ? QLatin1Char(' ') : blank.at(0);
-        model->setData(index, MaskedText(*edit, mask), Qt::EditRole);
+        model->setData(index, MaskedText(*edit, MaskOf(*edit)), Qt::EditRole);
     }
 
 private:
+    static EditMask MaskOf(const QLineEdit &edit)
+    {
+        EditMask mask;
+        mask.qtMask = edit.inputMask();
+        mask.saveLiterals = edit.property("saveLiterals").toBool();
+        const QString blank = edit.property("blank").toString();
+        mask.blank = blank.isEmpty() ? QLatin1Char(' ') : blank.at(0);
+        return mask;
+    }
+
     TStringGrid *grid_;
 };
 

@@ -52,7 +52,7 @@ void TstWidgets::editMasks_data()
     QTest::newRow("time") << "!99:99;1;-" << "00:00;-" << true;
     QTest::newRow("key code") << "!>aaaaaaaaaaaaaaaa;1; " << ">nnnnnnnnnnnnnnnn; " << true;
     QTest::newRow("digits only") << "99999;0; " << "00000; " << false;
-    QTest::newRow("required") << "00/00;1;_" << "99/99;_" << true;
+    QTest::newRow("date") << "!99/99/00 99:99:99;1;_" << "00.00.99 00:00:00;_" << true;
     QTest::newRow("none") << "" << "" << true;
 }
 

@@ -35,6 +35,7 @@ EditMask ParseEditMask(const QString &mask)
         case '0': qt += QLatin1Char('9'); break;
         case '9': qt += QLatin1Char('0'); break;
         case '#': qt += QLatin1Char('#'); break;
+        case '/': qt += QLatin1Char('.'); break; // the date separator of the programs' "dd.mm.yy"
         case '\\':
             if (i + 1 < m.size()) {
                 qt += QLatin1Char('\\');

@@ -1,0 +1,723 @@
+#include "Main.h"
+#include "ActionLinks.h"
+#include "ConfigFiles.h"
+#include "GuiQueue.h"
+#include "IdentityDisplay.h"
+#include "Metafile.h"
+#include "PageArmIn.h"
+#include "PageClock.h"
+#include "PageConnection.h"
+#include "PageGeneral.h"
+#include "PageInput.h"
+#include "PageInputs.h"
+#include "PageLargerModel.h"
+#include "PageLiveState.h"
+#include "PageOutput.h"
+#include "PageOutputs.h"
+#include "PagePower.h"
+#include "PageScenarios.h"
+#include "PageSystem.h"
+#include "Splitter.h"
+#include "SupportedVersions.h"
+#include "Thread.h"
+
+#if __has_include("Aboutbox.h")
+#include "Aboutbox.h"
+#define QRV_HAS_ABOUT_BOX 1
+#endif
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPicture>
+#include <QPointer>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+TForm1 *Form1 = nullptr;
+
+namespace {
+
+constexpr int FirstPollInterval = 500;
+constexpr char NotConnectedText[] = "NC";
+
+QString Utf8(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+ConfigPage *CreateStandardPage(PanelId panel, PageContext &context)
+{
+    switch (panel) {
+    case PanelId::LiveState: return new PageLiveState(context);
+    case PanelId::General: return new PageGeneral(context);
+    case PanelId::Connection: return new PageConnection(context);
+    case PanelId::Clock: return new PageClock(context);
+    case PanelId::Power: return new PagePower(context);
+    case PanelId::ArmIn: return new PageArmIn(context);
+    case PanelId::Inputs: return new PageInputs(context);
+    case PanelId::Input: return new PageInput(context);
+    case PanelId::Outputs: return new PageOutputs(context);
+    case PanelId::Output: return new PageOutput(context);
+    case PanelId::Scenarios: return new PageScenarios(context);
+    case PanelId::System: return new PageSystem(context);
+    case PanelId::LargerModel: return new PageLargerModel(context);
+    }
+    return nullptr;
+}
+
+// The input page lays itself out for its sensor type after every page change.
+template <class Page>
+void UpdateSensorPage(Page *page)
+{
+    if constexpr (requires { page->UpdateSensorPage(); }) {
+        if (page != nullptr)
+            page->UpdateSensorPage();
+    }
+}
+
+struct ActionRow {
+    QAction *TForm1::*member;
+    const char *name;
+    const char *caption;
+    const char *hint;
+    int key;
+};
+
+// The device and file actions in the order DeviceActions gives them, then
+// the two that stay enabled.
+const ActionRow actionRows[] = {
+    {&TForm1::Programm, "Programm", "Программировать", "Загрузить конфигурацию в контроллер и перезапустить",
+     Qt::Key_F5},
+    {&TForm1::ReadConf, "ReadConf", "Считать", "Считать конфигурацию контроллера", Qt::Key_F6},
+    {&TForm1::CompareConf, "CompareConf", "Сравнить", "Сравнить текущую конфигурацию с конфигурацией контроллера",
+     Qt::Key_F7},
+    {&TForm1::FactoryConfig, "FactoryConfig", "FactoryConfig", "", 0},
+    {&TForm1::Reset, "Reset", "Reset", "Перезапустить контроллер", 0},
+    {&TForm1::Reconfigurate, "Reconfigurate", "Reconfigurate", "Загрузить конфигурацию в контроллер, без перезапуска",
+     0},
+    {&TForm1::FileOpen1, "FileOpen1", "Открыть файл конфигурации...", "Открыть файл конфигурации", 0},
+    {&TForm1::FileSave1, "FileSave1", "Сохранить текущую конфигурацию в файл...",
+     "Сохранить текущую конфигурацию в файл", 0},
+    {&TForm1::FileNew1, "FileNew1", "Установить стандартную конфигурацию", "Установить стандартную конфигурацию", 0},
+    {&TForm1::ComPortConfig, "ComPortConfig", "COM порт...", "Настройка COM порта", 0},
+    {&TForm1::Abaut, "Abaut", "О программе...", "", 0},
+    {&TForm1::ReadIMEICode, "ReadIMEICode", "ReadIMEICode", "", Qt::Key_F10},
+};
+
+// The actions the system-parameter page keeps disabled while it is shown.
+constexpr QAction *TForm1::*controllerActions[] = {&TForm1::Programm,      &TForm1::ReadConf, &TForm1::CompareConf,
+                                                   &TForm1::Reconfigurate, &TForm1::Reset,    &TForm1::FactoryConfig};
+constexpr int SystemParametersPage = 24;
+
+struct MenuItemRow {
+    const char *name; // null: a separator
+    const char *caption;
+    QAction *TForm1::*action; // null: the item has its own handler
+};
+
+struct MenuRow {
+    const char *name;
+    const char *caption;
+    std::initializer_list<MenuItemRow> items;
+};
+
+const MenuRow menuRows[] = {
+    {"N1",
+     "Файл",
+     {{"N2", "Открыть файл конфигурации...", &TForm1::FileOpen1},
+      {"N3", "Сохранить текущую конфигурацию в файл...", &TForm1::FileSave1},
+      {"N13", "Установить стандартную конфигурацию", &TForm1::FileNew1},
+      {nullptr, nullptr, nullptr},
+      {"N7", "Закрыть", nullptr}}},
+    {"N8", "Настройка", {{"COMPortSetup", "COM порт...", &TForm1::ComPortConfig}}},
+    {"N9",
+     "Контроллер",
+     {{"N10", "Программировать", &TForm1::Programm},
+      {"N11", "Считать", &TForm1::ReadConf},
+      {"N12", "Сравнить", &TForm1::CompareConf},
+      {nullptr, nullptr, nullptr},
+      {"ReadIMEICode1", "Считать IMEI контроллера в буфер обмена", &TForm1::ReadIMEICode},
+      {nullptr, nullptr, nullptr},
+      {"Reconfigurate1", "Реконфигурировать", &TForm1::Reconfigurate},
+      {"Reset1", "Перезапустить (Системный сброс)", &TForm1::Reset},
+      {"N5", "Восстановить заводскую конфигурацию", &TForm1::FactoryConfig}}},
+    {"N14", "?", {{"N15", "О программе...", &TForm1::Abaut}}},
+};
+
+struct ToolButtonRow {
+    const char *name; // null: a separator
+    QAction *TForm1::*action;
+    const char *caption; // empty: the button shows its icon
+    QStyle::StandardPixmap icon;
+};
+
+const ToolButtonRow toolButtonRows[] = {
+    {"SpeedButton7", &TForm1::FileNew1, "", QStyle::SP_FileIcon},
+    {"SpeedButton2", &TForm1::FileOpen1, "", QStyle::SP_DialogOpenButton},
+    {"SpeedButton3", &TForm1::FileSave1, "", QStyle::SP_DialogSaveButton},
+    {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
+    {"SpeedButton6", &TForm1::Programm, "Программировать", QStyle::SP_CustomBase},
+    {"SpeedButton8", &TForm1::ReadConf, "Считать", QStyle::SP_CustomBase},
+    {"SpeedButton1", &TForm1::CompareConf, "Сравнить", QStyle::SP_CustomBase},
+    {"SpeedButton4", &TForm1::Reconfigurate, "Реконфигурировать", QStyle::SP_CustomBase},
+    {"SpeedButton9", &TForm1::Reset, "Перезапустить (Системный сброс)", QStyle::SP_CustomBase},
+    {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
+    {"SpeedButton5", &TForm1::ComPortConfig, "COM порт...", QStyle::SP_CustomBase},
+};
+
+struct WiringPicture {
+    const char *file;
+    const char *label;
+};
+
+const WiringPicture wiringPictures[] = {
+    {"QRV240-LT-Inputs.wmf", "ImageQRV240Ins"},
+    {"QRV240-LT-Outputs.wmf", "ImageQRV240Outs"},
+};
+
+} // namespace
+
+TForm1::TForm1(const PageFactory &createPage, QWidget *parent)
+    : QMainWindow(parent), texts_(FormTexts::Defaults())
+{
+    Form1 = this;
+    setObjectName(QStringLiteral("Form1"));
+    SetUpComPort();
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+
+    TreeView1 = new QTreeWidget;
+    TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    TreeView1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    TreeView1->header()->setStretchLastSection(false);
+    QPalette palette = TreeView1->palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    TreeView1->setPalette(palette); // the selection stays visible without the focus
+    connect(TreeView1, &QTreeWidget::currentItemChanged, this, &TForm1::TreeView1Change);
+
+    pageStack_ = new QStackedWidget;
+    pageStack_->setObjectName(QStringLiteral("PageArea"));
+    CreatePages(createPage ? createPage : PageFactory(CreateStandardPage));
+
+    Splitter1 = new TSplitter(Qt::Horizontal);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setChildrenCollapsible(false);
+    Splitter1->addWidget(TreeView1);
+    Splitter1->addWidget(pageStack_);
+    Splitter1->setStretchFactor(0, 0);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({340, 780});
+    Splitter1->OnCanResize = [this](int &newSize, bool &accept) { Splitter1CanResize(newSize, accept); };
+    setCentralWidget(Splitter1);
+    CreateStatusBar();
+
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(FirstPollInterval);
+    connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+
+    resize(1120, 720);
+    FactoryDefaults(ControllerConfig);
+    FormCreate();
+    Timer2->start();
+}
+
+TForm1::~TForm1()
+{
+    StopPoller();
+    Timer2->stop();
+    // The pages go while the texts and the configuration they use are still here.
+    TreeView1->disconnect(this);
+    delete takeCentralWidget();
+    if (Form1 == this)
+        Form1 = nullptr;
+}
+
+void TForm1::SetUpComPort()
+{
+    ComPort1.SetBaudRate(br19200);
+    ComPort1.SetDataBits(dbEight);
+    ComPort1.Parity()->SetBits(prNone);
+    ComPort1.SetStopBits(sbOneStopBit);
+    ComPort1.FlowControl()->SetFlowControl(fcNone);
+    TComTimeouts *timeouts = ComPort1.Timeouts();
+    timeouts->SetReadInterval(500);
+    timeouts->SetReadTotalM(3);
+    timeouts->SetReadTotalC(100);
+    timeouts->SetWriteTotalM(4);
+    timeouts->SetWriteTotalC(200);
+    ComPort1.SetEvents(TComEvents::All());
+    ComPort1.SetSyncMethod(smThreadSync);
+    ComPort1.OnAfterOpen = [this](TCustomComPort *) { ComPort1AfterOpen(); };
+}
+
+void TForm1::CreateActions()
+{
+    for (const ActionRow &row : actionRows) {
+        auto *action = new QAction(Utf8(row.caption), this);
+        action->setObjectName(QLatin1String(row.name));
+        if (*row.hint != '\0') {
+            action->setToolTip(Utf8(row.hint));
+            action->setStatusTip(Utf8(row.hint));
+        }
+        if (row.key != 0)
+            action->setShortcut(QKeySequence(row.key));
+        this->*row.member = action;
+    }
+    connect(FileOpen1, &QAction::triggered, this, &TForm1::FileOpen1Execute);
+    connect(FileSave1, &QAction::triggered, this, &TForm1::FileSave1Execute);
+    connect(FileNew1, &QAction::triggered, this, &TForm1::FileNew1Execute);
+    connect(Abaut, &QAction::triggered, this, &TForm1::AbautExecute);
+}
+
+void TForm1::CreateMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    for (const MenuRow &row : menuRows) {
+        QMenu *menu = bar->addMenu(Utf8(row.caption));
+        menu->setObjectName(QLatin1String(row.name));
+        menu->menuAction()->setObjectName(QLatin1String(row.name));
+        for (const MenuItemRow &itemRow : row.items) {
+            if (itemRow.name == nullptr) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction *item = menu->addAction(Utf8(itemRow.caption));
+            item->setObjectName(QLatin1String(itemRow.name));
+            if (itemRow.action != nullptr)
+                LinkToAction(item, this->*itemRow.action, Utf8(itemRow.caption));
+        }
+    }
+    connect(Find<QAction>(QStringLiteral("N7")), &QAction::triggered, this, &TForm1::N7Click);
+}
+
+void TForm1::CreateToolBar()
+{
+    QToolBar *bar = addToolBar(QString());
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setMovable(false);
+    for (const ToolButtonRow &row : toolButtonRows) {
+        if (row.name == nullptr) {
+            bar->addSeparator();
+            continue;
+        }
+        auto *button = new QToolButton;
+        button->setObjectName(QLatin1String(row.name));
+        LinkToAction(button, this->*row.action, Utf8(row.caption));
+        if (row.icon != QStyle::SP_CustomBase) {
+            button->setIcon(style()->standardIcon(row.icon));
+            button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        } else {
+            button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        }
+        bar->addWidget(button);
+    }
+}
+
+void TForm1::CreateStatusBar()
+{
+    StatusBar1 = statusBar();
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    static constexpr int stretches[] = {4, 1, 1, 1};
+    for (std::size_t i = 0; i < panelLabels_.size(); ++i) {
+        auto *label = new QLabel;
+        label->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
+        label->setMinimumWidth(110);
+        StatusBar1->addPermanentWidget(label, stretches[i]);
+        panelLabels_[i] = label;
+    }
+}
+
+void TForm1::CreatePages(const PageFactory &createPage)
+{
+    for (int i = 0; i < PanelCount; ++i) {
+        const PanelId id = PanelId(i);
+        ConfigPage *page = createPage(id, *this);
+        Q_ASSERT(page != nullptr);
+        if (page == nullptr)
+            page = new ConfigPage(*this, QString());
+        panels_[std::size_t(i)] = page;
+        if (id == PanelId::LargerModel) {
+            // Its controls take part in store and show, but no node shows them.
+            page->setParent(pageStack_);
+            page->hide();
+            continue;
+        }
+        auto *scroll = new QScrollArea;
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(true);
+        scroll->setWidget(page);
+        pageStack_->addWidget(scroll);
+        fronts_[std::size_t(i)] = scroll;
+    }
+}
+
+void TForm1::FormCreate()
+{
+    const QString current = QDir::currentPath();
+    StartDirectory = current.isEmpty() || current.endsWith(QLatin1Char('/')) ? current : current + QLatin1Char('/');
+    OpenDialog1.Title = QStringLiteral("Открытие файла конфигурации");
+    OpenDialog1.Filter = QStringLiteral("Файлы конфигурации (*.cnt)|*.cnt");
+    OpenDialog1.DefaultExt = QStringLiteral("cnt");
+    OpenDialog1.PathMustExist = true;
+    OpenDialog1.FileMustExist = true;
+    OpenDialog1.InitialDir = StartDirectory;
+    SaveDialog1.Title = QStringLiteral("Сохранение конфигурации");
+    SaveDialog1.Filter = OpenDialog1.Filter;
+    SaveDialog1.DefaultExt = OpenDialog1.DefaultExt;
+    SaveDialog1.PathMustExist = true;
+
+    setWindowTitle(QStringLiteral("Конфигуратор GSM контроллера ") + QLatin1String(SupportedModel));
+    LoadTreeItems(*TreeView1, BuiltInTreeText());
+    Node(0)->setText(0, QStringLiteral("GSM контроллер ") + QLatin1String(SupportedModel) + QLatin1Char('-') +
+                            QLatin1String(SupportedModification));
+    // The scheduler grid, the combo lists, the time zones and the key table
+    // are built by their pages.
+    if (QWidget *modeBox = Find<QWidget>(QStringLiteral("GroupBoxMaunPerimInfo")))
+        modeBox->setVisible(true);
+    TreeView1->expandAll();
+    SelectPage(0);
+    ApplyLanguageFile();
+    LoadWiringPictures();
+    FillTestCombos();
+    if (LoadProgramSettings() != frOk)
+        ComPort1.SetPort(QStringLiteral("COM1"));
+    if (LoadConfigFile(QLatin1String(WorkingCopyName), ControllerConfig.ConfigImage) != frOk)
+        CopyDefaultImage(ControllerConfig.ConfigImage);
+    SetPanelText(0, QLatin1String(WorkingCopyName));
+    ProbePort();
+}
+
+void TForm1::ApplyLanguageFile()
+{
+    // The language file replaces the built-in texts here. It is not read
+    // yet: every text stays as built.
+}
+
+void TForm1::LoadWiringPictures()
+{
+    for (const WiringPicture &wiring : wiringPictures) {
+        const QString file = QLatin1String(wiring.file);
+        QLabel *label = Find<QLabel>(QLatin1String(wiring.label));
+        QPicture picture;
+        if (label != nullptr && QFileInfo::exists(file) && LoadMetafilePicture(file, picture))
+            label->setPicture(picture);
+    }
+}
+
+// From the lists as the language file left them.
+void TForm1::FillTestCombos()
+{
+    if (auto *outputs = Find<QComboBox>(QStringLiteral("ComboBoxTestOut"))) {
+        outputs->clear();
+        outputs->addItems(texts_.OutputNames.mid(0, 4));
+        outputs->setCurrentIndex(0);
+    }
+    if (auto *scenarios = Find<QComboBox>(QStringLiteral("ComboBoxTestScen"))) {
+        scenarios->clear();
+        scenarios->addItems(texts_.OutputActionNames.mid(3, 14));
+        scenarios->setCurrentIndex(0);
+    }
+}
+
+void TForm1::ProbePort()
+{
+    try {
+        ComPort1.Open();
+    } catch (const std::exception &) {
+        // Only panel 1 tells: the port is tried again by every action.
+    }
+    SetPanelText(1, ComPort1.Connected() ? ComPort1.Port() : QLatin1String(NotConnectedText));
+    try {
+        ComPort1.Close();
+    } catch (const std::exception &) {
+    }
+}
+
+// ---- status bar
+
+QString TForm1::PanelText(int panel) const
+{
+    return panel >= 0 && panel < int(panelLabels_.size()) ? panelLabels_[std::size_t(panel)]->text() : QString();
+}
+
+void TForm1::SetPanelText(int panel, const QString &text)
+{
+    if (panel >= 0 && panel < int(panelLabels_.size()))
+        panelLabels_[std::size_t(panel)]->setText(text);
+}
+
+// ---- tree and pages
+
+QTreeWidgetItem *TForm1::Node(int page) const
+{
+    if (page < 0)
+        return nullptr;
+    for (QTreeWidgetItemIterator it(TreeView1); *it != nullptr; ++it, --page)
+        if (page == 0)
+            return *it;
+    return nullptr;
+}
+
+int TForm1::CurrentPage() const
+{
+    const QTreeWidgetItem *current = TreeView1->currentItem();
+    if (current == nullptr)
+        return NoPage;
+    int page = 0;
+    for (QTreeWidgetItemIterator it(TreeView1); *it != nullptr; ++it, ++page)
+        if (*it == current)
+            return page;
+    return NoPage;
+}
+
+void TForm1::SelectPage(int page)
+{
+    if (QTreeWidgetItem *node = Node(page))
+        TreeView1->setCurrentItem(node);
+}
+
+QString TForm1::NodeText(int page) const
+{
+    const QTreeWidgetItem *node = Node(page);
+    return node != nullptr ? node->text(0) : QString();
+}
+
+ConfigPage *TForm1::Panel(PanelId panel) const
+{
+    return panels_[std::size_t(panel)];
+}
+
+void TForm1::StorePage(int page)
+{
+    if (PageStoresValues(page))
+        PageFor(page)->StorePage(page, ControllerConfig);
+}
+
+void TForm1::ShowPage(int page)
+{
+    if (page >= 0 && page < PageCount && PageFor(page)->HasValues(page))
+        PageFor(page)->ShowPage(page, ControllerConfig);
+}
+
+void TForm1::TreeView1Change()
+{
+    const int page = CurrentPage();
+    if (page == NoPage)
+        return;
+    if (PageStoresValues(PreviousPage)) {
+        if (PreviousPage == SystemParametersPage)
+            for (QAction *TForm1::*action : controllerActions)
+                (this->*action)->setEnabled(true);
+        StorePage(PreviousPage);
+    }
+    ConfigPage *panel = PageFor(page);
+    panel->Enter(page);
+    if (page == SystemParametersPage)
+        for (QAction *TForm1::*action : controllerActions)
+            (this->*action)->setEnabled(false);
+    ShowPage(page);
+    panel->AfterShow(page);
+    pageStack_->setCurrentWidget(fronts_[std::size_t(PanelOfPage(page))]);
+    PreviousPage = page;
+    ::UpdateSensorPage(Page<PageInput>());
+}
+
+void TForm1::Splitter1CanResize(int &, bool &accept)
+{
+    accept = false;
+}
+
+// ---- identity and device actions
+
+void TForm1::ShowDeviceIdentity(const DeviceIdentity &identity)
+{
+    ::ShowDeviceIdentity(this, identity, [this](const QString &version) { SetPanelText(2, version); });
+}
+
+bool TForm1::IsModelSupported() const
+{
+    return ::IsModelSupported(this, QLatin1String(SupportedModel));
+}
+
+bool TForm1::IsVersionSupported() const
+{
+    return ::IsVersionSupported(PanelText(2), SupportedVersions);
+}
+
+std::array<QAction *, 10> TForm1::DeviceActions() const
+{
+    return {Programm, ReadConf, CompareConf, FactoryConfig, Reset, Reconfigurate, FileOpen1, FileSave1, FileNew1,
+            ComPortConfig};
+}
+
+void TForm1::DisableDeviceActions()
+{
+    for (QAction *action : DeviceActions())
+        action->setEnabled(false);
+}
+
+void TForm1::EnableDeviceActions()
+{
+    for (QAction *action : DeviceActions())
+        action->setEnabled(true);
+}
+
+void TForm1::StopPoller()
+{
+    if (PanelThread == nullptr)
+        return;
+    PanelThread->Terminate();
+    PanelThread->WaitFor();
+    delete PanelThread;
+    PanelThread = nullptr;
+}
+
+void TForm1::Timer2Timer()
+{
+    Timer2->stop();
+    // The polling thread starts here.
+    EnableDeviceActions();
+}
+
+// ---- port
+
+// Runs on the thread that opened the port: a worker's, or the GUI thread.
+void TForm1::ComPort1AfterOpen()
+{
+    const QString name = ComPort1.Port();
+    QPointer<TForm1> self(this);
+    gui::Post([self, name] {
+        if (self)
+            self->SetPanelText(1, name);
+    });
+    ComPort1.SetDTR(true);
+    ComPort1.SetRTS(true);
+}
+
+// ---- settings file
+
+int TForm1::SaveProgramSettings()
+{
+    return ::SaveProgramSettings(StartDirectory, ComPort1.Port());
+}
+
+int TForm1::LoadProgramSettings()
+{
+    QString port = ComPort1.Port();
+    const int result = ::LoadProgramSettings(StartDirectory, port);
+    ComPort1.SetPort(port);
+    return result;
+}
+
+// ---- files
+
+void TForm1::FileNew1Execute()
+{
+    CopyDefaultImage(ControllerConfig.ConfigImage);
+    ShowPage(CurrentPage());
+    SetPanelText(0, QLatin1String(WorkingCopyName));
+}
+
+void TForm1::FileOpen1Execute()
+{
+    if (!OpenDialog1.Execute(this))
+        return;
+    const QString caption = QStringLiteral("Открытие файла конфигурации");
+    switch (LoadConfigFile(OpenDialog1.FileName, ControllerConfig.ConfigImage)) {
+    case frOk:
+        ShowPage(CurrentPage());
+        SetPanelText(0, OpenDialog1.FileName);
+        break;
+    case frIoError:
+        MessageBox(this, QStringLiteral("Невозможно открыть файл"), caption, MB_OK | MB_ICONWARNING);
+        break;
+    case frFormatError:
+        MessageBox(this, QStringLiteral("Неизвестный формат файла"), caption, MB_OK | MB_ICONWARNING);
+        break;
+    default:
+        MessageBox(this,
+                   QStringLiteral("Несоответствие версий! Файл не может быть использован для конфигурирования "
+                                  "этого устройства."),
+                   caption, MB_OK | MB_ICONWARNING);
+        break;
+    }
+}
+
+void TForm1::FileSave1Execute()
+{
+    const QString caption = QStringLiteral("Сохранение конфигурации");
+    SaveDialog1.FileName = PanelText(0);
+    StorePage(CurrentPage());
+    ShowPage(CurrentPage());
+    if (!SaveDialog1.Execute(this))
+        return;
+    const QString name = SaveDialog1.FileName;
+    if (QFileInfo::exists(name) &&
+        MessageBox(this, QStringLiteral("Файл уже существует, заменить?"), caption, MB_YESNO | MB_ICONWARNING) != IDYES)
+        return;
+    if (SaveConfigFile(name, ControllerConfig.ConfigImage) != frOk)
+        MessageBox(this, QStringLiteral("Невозможно сохранить файл"), caption, MB_OK | MB_ICONWARNING);
+    else
+        SetPanelText(0, name);
+}
+
+// ---- closing
+
+void TForm1::FormCloseQuery(bool &canClose)
+{
+    canClose = ComPortConfig->isEnabled();
+}
+
+void TForm1::FormClose()
+{
+    SaveProgramSettings();
+    StorePage(CurrentPage());
+    SaveConfigFile(QLatin1String(WorkingCopyName), ControllerConfig.ConfigImage);
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    bool canClose = true;
+    FormCloseQuery(canClose);
+    if (!canClose) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+void TForm1::N7Click()
+{
+    close();
+}
+
+void TForm1::AbautExecute()
+{
+#ifdef QRV_HAS_ABOUT_BOX
+    TAboutBox box(this);
+    box.setWindowTitle(texts_.AboutCaption);
+    box.VersionLabelPrefix = texts_.VersionLabelPrefix;
+    box.exec();
+#endif
+}

@@ -1,0 +1,80 @@
+#include "PageTree.h"
+
+#include <QTreeWidget>
+
+#include <array>
+
+namespace {
+
+constexpr std::array<PanelId, PageCount> pagePanels = {
+    PanelId::LiveState,  PanelId::General,    PanelId::Connection, PanelId::Connection, PanelId::Connection,
+    PanelId::Connection, PanelId::Connection, PanelId::Connection, PanelId::Connection, PanelId::Connection,
+    PanelId::Clock,      PanelId::Power,      PanelId::ArmIn,      PanelId::Inputs,     PanelId::Input,
+    PanelId::Input,      PanelId::Input,      PanelId::Input,      PanelId::Outputs,    PanelId::Output,
+    PanelId::Output,     PanelId::Output,     PanelId::Output,     PanelId::Scenarios,  PanelId::System,
+};
+
+} // namespace
+
+PanelId PanelOfPage(int page)
+{
+    Q_ASSERT(page >= 0 && page < PageCount);
+    return pagePanels[std::size_t(qBound(0, page, PageCount - 1))];
+}
+
+bool PageStoresValues(int page)
+{
+    return page >= 1 && page < PageCount && page != 18;
+}
+
+const QString &BuiltInTreeText()
+{
+    static const QString text = QStringLiteral(
+        "GSM контроллер QRV240-S\r\n"
+        "\tОбщие параметры соединений\r\n"
+        "\t\tСоединение 1\r\n"
+        "\t\tСоединение 2\r\n"
+        "\t\tСоединение 3\r\n"
+        "\t\tСоединение 4\r\n"
+        "\t\tСоединение 5\r\n"
+        "\t\tСоединение 6\r\n"
+        "\t\tСоединение 7\r\n"
+        "\t\tСоединение 8\r\n"
+        "\tЧасы, планировщик задач\r\n"
+        "\tПитание, температура, индикация, контроль вскрытия\r\n"
+        "\tВход [Arm In]\r\n"
+        "\tВходы\r\n"
+        "\t\tВход 1\r\n"
+        "\t\tВход 2\r\n"
+        "\t\tВход 3\r\n"
+        "\t\tВход 4\r\n"
+        "\tВыходы\r\n"
+        "\t\tРеле 1\r\n"
+        "\t\tРеле 2\r\n"
+        "\t\tВыход 1\r\n"
+        "\t\tВыход 2\r\n"
+        "\t\tСценарии управления\r\n"
+        "\tСистемные параметры");
+    return text;
+}
+
+void LoadTreeItems(QTreeWidget &tree, const QString &text)
+{
+    tree.clear();
+    QList<QTreeWidgetItem *> parents; // the last node of each depth so far
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.isEmpty())
+            continue;
+        int depth = 0;
+        while (depth < line.size() && line[depth] == QLatin1Char('\t'))
+            ++depth;
+        depth = std::min<int>(depth, int(parents.size()));
+        auto *item = depth == 0 ? new QTreeWidgetItem(&tree) : new QTreeWidgetItem(parents[depth - 1]);
+        item->setText(0, line.mid(depth));
+        parents.resize(depth);
+        parents.append(item);
+    }
+}

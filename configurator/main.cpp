@@ -1,0 +1,91 @@
+// QRV_CONF, the configurator.
+#include "CloseOnSignal.h"
+#include "Dialogs.h"
+#include "ExceptionReport.h"
+#include "GuiQueue.h"
+#include "Main.h"
+#include "Readdata.h"
+#include "SingleInstance.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+const QString ApplicationTitle = QStringLiteral("QRV Configurator");
+
+// Exceptions out of a handler are reported, and the program goes on.
+class TApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            ApplicationHandleException(std::current_exception());
+            return false;
+        }
+    }
+};
+
+// On a platform that shows nothing (offscreen, minimal) nobody could answer
+// a box: its text goes to the error output and the box takes its safe answer.
+class UnseenDialogs : public IDialogProvider {
+public:
+    int ShowMessageBox(QWidget *, const QString &text, const QString &caption, unsigned flags) override
+    {
+        std::fprintf(stderr, "%s: %s\n", qUtf8Printable(caption), qUtf8Printable(text));
+        switch (flags & 0x0F) {
+        case MB_OK: return IDOK;
+        case MB_YESNO: return IDNO;
+        default: return IDCANCEL;
+        }
+    }
+    bool ShowFileDialog(QWidget *, TFileDialog &) override { return false; }
+};
+
+bool PlatformShowsNothing()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // A close request that comes during start-up waits until the window can take it.
+    CloseOnSignal::HoldSignals();
+    TApplication application(argc, argv);
+    UnseenDialogs unseenDialogs;
+    if (PlatformShowsNothing())
+        SetDialogProvider(&unseenDialogs);
+    SetExceptionReporter([](const QString &message) {
+        gui::Post([message] { MessageBox(nullptr, message, ApplicationTitle, MB_OK | MB_ICONERROR); });
+    });
+
+    const SingleInstance instance(ApplicationTitle);
+    if (!instance.IsFirst()) {
+        MessageBox(nullptr, QStringLiteral("Программа уже запущена"), ApplicationTitle, MB_OK | MB_ICONWARNING);
+        return 0;
+    }
+
+    try {
+        QApplication::setApplicationName(ApplicationTitle);
+        SelectMemoryAreaTable(MemoryAreaTable::Configurator);
+        TForm1 form;
+        // TFormCalibration, the other form made at start, is to be created here.
+        new CloseOnSignal(&form);
+        form.show();
+        QApplication::exec();
+    } catch (...) {
+        ApplicationHandleException(std::current_exception());
+    }
+    SetExceptionReporter(nullptr);
+    return 0;
+}

@@ -1,0 +1,112 @@
+// QRV_CONF as a process: one copy per user, and closing on a signal saves
+// the settings and the working copy.
+#include "ConfigFiles.h"
+#include "PortTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <memory>
+
+namespace {
+
+constexpr int Generous = 60000;
+
+// A working directory, a runtime directory of its own (so the lock is this
+// test's) and a port table in which COM1 is a device that does not exist.
+struct Run {
+    QTemporaryDir work;
+    QTemporaryDir runtime;
+    QTemporaryDir tableDir;
+
+    Run()
+    {
+        qrvsim::setPortTableEntry(Table(), QStringLiteral("COM1"), work.filePath(QStringLiteral("no-such-tty")));
+    }
+
+    QString Table() const { return tableDir.filePath(QStringLiteral("serialcomm")); }
+
+    std::unique_ptr<QProcess> Start() const
+    {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        env.insert(QStringLiteral("QRV_SERIALCOMM"), Table());
+        process->setProcessEnvironment(env);
+        process->setWorkingDirectory(work.path());
+        process->start(QStringLiteral(QRV_CONF_PATH), {});
+        return process;
+    }
+
+    // The running copy holds its lock from before its window is built.
+    bool Locked() const { return !QDir(runtime.path()).entryList({QStringLiteral("*.lock")}, QDir::Files).isEmpty(); }
+};
+
+} // namespace
+
+class TstMainWindowProcess : public QObject {
+    Q_OBJECT
+private slots:
+    void secondCopyIsRefused();
+    void closingSignalSaves_data();
+    void closingSignalSaves();
+};
+
+void TstMainWindowProcess::secondCopyIsRefused()
+{
+    Run run;
+    const auto first = run.Start();
+    QVERIFY(first->waitForStarted(Generous));
+    QTRY_VERIFY_WITH_TIMEOUT(run.Locked(), Generous);
+
+    const auto second = run.Start();
+    QVERIFY(second->waitForFinished(Generous));
+    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second->exitCode(), 0);
+    QVERIFY2(QString::fromUtf8(second->readAllStandardError()).contains(QStringLiteral("Программа уже запущена")),
+             "no warning shown");
+    QCOMPARE(first->state(), QProcess::Running);
+
+    ::kill(pid_t(first->processId()), SIGTERM);
+    QVERIFY(first->waitForFinished(Generous));
+    QCOMPARE(first->exitCode(), 0);
+    QVERIFY(!run.Locked());
+}
+
+void TstMainWindowProcess::closingSignalSaves_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+}
+
+void TstMainWindowProcess::closingSignalSaves()
+{
+    QFETCH(int, signal);
+    Run run;
+    const auto process = run.Start();
+    QVERIFY(process->waitForStarted(Generous));
+    QTRY_VERIFY_WITH_TIMEOUT(run.Locked(), Generous);
+
+    // Sent as early as possible: one that comes during start-up is held until the window can take it.
+    ::kill(pid_t(process->processId()), signal);
+    QVERIFY(process->waitForFinished(Generous));
+    QCOMPARE(process->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process->exitCode(), 0);
+
+    ConfigImage saved{};
+    QCOMPARE(LoadConfigFile(run.work.filePath(QStringLiteral("default.cnt")), saved), int(frOk));
+    QVERIFY(saved == DefaultImage());
+    QString port;
+    QCOMPARE(LoadProgramSettings(run.work.path(), port), int(frOk));
+    QCOMPARE(port, QStringLiteral("COM1"));
+}
+
+QTEST_GUILESS_MAIN(TstMainWindowProcess)
+#include "tst_mainwindow_process.moc"

@@ -1,0 +1,84 @@
+#include "CloseOnSignal.h"
+
+#include <QSocketNotifier>
+#include <QWidget>
+
+#include <array>
+#include <cerrno>
+#include <csignal>
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::array closingSignals{SIGTERM, SIGINT, SIGHUP};
+int pipeFds[2] = {-1, -1};
+struct sigaction previous[closingSignals.size()];
+
+void OnSignal(int signal)
+{
+    const int saved = errno;
+    const char byte = char(signal);
+    [[maybe_unused]] const ssize_t written = ::write(pipeFds[1], &byte, 1);
+    errno = saved;
+}
+
+sigset_t ClosingSignals()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (int s : closingSignals)
+        sigaddset(&set, s);
+    return set;
+}
+
+} // namespace
+
+void CloseOnSignal::HoldSignals()
+{
+    const sigset_t set = ClosingSignals();
+    ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
+
+CloseOnSignal::CloseOnSignal(QWidget *window) : QObject(window), window_(window)
+{
+    Q_ASSERT(pipeFds[0] < 0);
+    const sigset_t set = ClosingSignals();
+    if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {
+        pipeFds[0] = pipeFds[1] = -1;
+        ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+        return;
+    }
+    notifier_ = new QSocketNotifier(pipeFds[0], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &CloseOnSignal::Activated);
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (std::size_t i = 0; i < closingSignals.size(); ++i)
+        ::sigaction(closingSignals[i], &action, &previous[i]);
+    ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+}
+
+CloseOnSignal::~CloseOnSignal()
+{
+    if (pipeFds[0] < 0)
+        return;
+    for (std::size_t i = 0; i < closingSignals.size(); ++i)
+        ::sigaction(closingSignals[i], &previous[i], nullptr);
+    delete notifier_;
+    ::close(pipeFds[0]);
+    ::close(pipeFds[1]);
+    pipeFds[0] = pipeFds[1] = -1;
+}
+
+void CloseOnSignal::Activated()
+{
+    char bytes[16];
+    while (::read(pipeFds[0], bytes, sizeof bytes) > 0) {
+    }
+    if (window_)
+        window_->close();
+}

@@ -1,0 +1,28 @@
+#pragma once
+// SIGTERM, SIGINT and SIGHUP ask a window to close through its normal close
+// path, so that it saves what it saves on close. The signal handler only
+// writes to a pipe; the window is closed from the event loop.
+#include <QObject>
+#include <QPointer>
+
+class QSocketNotifier;
+class QWidget;
+
+// One per process; the previous handlers come back when it goes.
+class CloseOnSignal : public QObject {
+    Q_OBJECT
+public:
+    explicit CloseOnSignal(QWidget *window);
+    ~CloseOnSignal() override;
+
+    // Holds the three signals back (calling thread, and the threads it starts
+    // later) until a CloseOnSignal is made, so that one sent during start-up
+    // is not lost and does not end the process unsaved.
+    static void HoldSignals();
+
+private:
+    void Activated();
+
+    QPointer<QWidget> window_;
+    QSocketNotifier *notifier_ = nullptr;
+};

@@ -1,3 +1,34 @@
 #include "PageOutputs.h"
+#include "IoPageSupport.h"
+#include "WiringPictures.h"
 
-PageOutputs::PageOutputs(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel8"), parent) {}
+#include <QLabel>
+#include <QVBoxLayout>
+
+using namespace iopage;
+
+PageOutputs::PageOutputs(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel8"), parent)
+{
+    Label1 = NewLabel(this, QStringLiteral("Label1"), QString());
+    QFont titleFont = Label1->font();
+    titleFont.setBold(true);
+    Label1->setFont(titleFont);
+    ImageQRV240Outs = NewLabel(this, QStringLiteral("ImageQRV240Outs"), QString());
+    ImageQRV240Outs->setPicture(OutputWiringPicture());
+    ImageQRV240Outs->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ImageQRV240Outs->setVisible(false);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(ImageQRV240Outs, 1);
+}
+
+void PageOutputs::Enter(int page)
+{
+    ConfigPage::Enter(page);
+    ImageQRV240Outs->setVisible(true);
+}
+
+bool PageOutputs::HasValues(int) const
+{
+    return false;
+}

@@ -54,21 +54,32 @@ public:
 
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
     {
-        static_cast<QLineEdit *>(editor)->setText(index.data(Qt::EditRole).toString());
+        // Every keystroke is copied into the cell, which comes back here:
+        // only a text changed by someone else is put into the editor, so
+        // the cursor stays where the user types.
+        auto *edit = static_cast<QLineEdit *>(editor);
+        const QString text = index.data(Qt::EditRole).toString();
+        if (MaskedText(*edit, MaskOf(*edit)) != text)
+            edit->setText(text);
     }
 
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
     {
         auto *edit = static_cast<QLineEdit *>(editor);
-        EditMask mask;
-        mask.qtMask = edit->inputMask();
-        mask.saveLiterals = edit->property("saveLiterals").toBool();
-        const QString blank = edit->property("blank").toString();
-        mask.blank = blank.isEmpty() ? QLatin1Char(' ') : blank.at(0);
-        model->setData(index, MaskedText(*edit, mask), Qt::EditRole);
+        model->setData(index, MaskedText(*edit, MaskOf(*edit)), Qt::EditRole);
     }
 
 private:
+    static EditMask MaskOf(const QLineEdit &edit)
+    {
+        EditMask mask;
+        mask.qtMask = edit.inputMask();
+        mask.saveLiterals = edit.property("saveLiterals").toBool();
+        const QString blank = edit.property("blank").toString();
+        mask.blank = blank.isEmpty() ? QLatin1Char(' ') : blank.at(0);
+        return mask;
+    }
+
     TStringGrid *grid_;
 };
 

@@ -246,7 +246,7 @@ void PageInput::BuildPanel()
     ComboBoxDelayTime = NewComboBox(GroupBox10, QStringLiteral("ComboBoxDelayTime"),
                                     NumberedItems(64, 5, 0, QStringLiteral(" Sec.")));
     addRow(Label89, ComboBoxDelayTime);
-    Label91 = NewLabel(GroupBox10, QStringLiteral("Label91"), QStringLiteral("Возобновить сканирование после тревоги через"));
+    Label91 = NewLabel(GroupBox10, QStringLiteral("Label91"), QStringLiteral("Сканирование после тревоги через"));
     auto *recovery = new QWidget(GroupBox10);
     auto *recoveryLayout = new QHBoxLayout(recovery);
     recoveryLayout->setContentsMargins(0, 0, 0, 0);
@@ -273,7 +273,7 @@ void PageInput::BuildPanel()
                                             QStringLiteral("Не ставить на охрану при активном входе"));
     settings->addWidget(CheckBoxNotArmingAsActive, row++, 0, 1, 3);
     Label193 = NewLabel(GroupBox10, QStringLiteral("Label193"),
-                        QStringLiteral("При тревоге соединить внешнее переговорное устройство с соединением №"));
+                        QStringLiteral("Прослушивание при тревоге, соединение №"));
     QStringList listen = {QStringLiteral(" -")};
     listen << NumberedItems(8, 1, 1, QString());
     ComboBoxListenNum = NewComboBox(GroupBox10, QStringLiteral("ComboBoxListenNum"), listen);
@@ -313,10 +313,13 @@ void PageInput::BuildPanel()
     drive->addWidget(ComboBoxReleToAlarm, 1, 1);
     drive->setColumnStretch(1, 1);
 
-    auto *middle = new QGridLayout;
-    middle->addWidget(GroupBox10, 0, 0, 2, 1);
-    middle->addWidget(GroupBoxFiltr, 0, 1);
-    middle->addWidget(GroupBox14, 1, 1);
+    auto *side = new QVBoxLayout;
+    side->addWidget(GroupBoxFiltr);
+    side->addWidget(GroupBox14);
+    side->addStretch();
+    auto *middle = new QHBoxLayout;
+    middle->addWidget(GroupBox10);
+    middle->addLayout(side);
     page->addLayout(middle);
 
     // The reactions of the outputs.

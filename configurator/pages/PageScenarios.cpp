@@ -18,11 +18,14 @@ namespace {
 
 constexpr int ColCount = 20;
 constexpr int RowCount = 1 + ScenarioRecord::Count;
+// Cell sizes without the grid line; the grid's sections include their line,
+// so a column of width 46 is a section of 47 and columns follow each other
+// every W + 1 pixels, as the diagram's geometry counts them.
+constexpr int GridLine = 1;
 constexpr int TitleColWidth = 110;
 constexpr int HeaderRowHeight = 28;
 constexpr int StepColWidth = 46;
 constexpr int ScenarioRowHeight = 16;
-constexpr int GridLine = 1;
 constexpr quint32 LevelBit = 0x8000;
 constexpr quint32 MaxDuration = 0x7FFF;
 
@@ -66,10 +69,10 @@ PageScenarios::PageScenarios(PageContext &context, QWidget *parent) : ConfigPage
     StringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     StringGrid2->setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
     StringGrid2->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid2->horizontalHeader()->setMinimumSectionSize(StepColWidth);
-    StringGrid2->verticalHeader()->setMinimumSectionSize(ScenarioRowHeight);
+    StringGrid2->horizontalHeader()->setMinimumSectionSize(StepColWidth + GridLine);
+    StringGrid2->verticalHeader()->setMinimumSectionSize(ScenarioRowHeight + GridLine);
     SetUpGrid();
-    StringGrid2->setFixedHeight(HeaderRowHeight + ScenarioRecord::Count * ScenarioRowHeight +
+    StringGrid2->setFixedHeight(HeaderRowHeight + RowCount * GridLine + ScenarioRecord::Count * ScenarioRowHeight +
                                 2 * StringGrid2->frameWidth() + StringGrid2->horizontalScrollBar()->sizeHint().height());
 
     StringGrid2->OnGetEditMask = [this](int col, int row) { return StringGrid2GetEditMask(col, row); };
@@ -102,12 +105,24 @@ void PageScenarios::SetUpGrid()
 {
     StringGrid2->SetColCount(ColCount);
     StringGrid2->SetRowCount(RowCount);
-    StringGrid2->SetColWidth(ColTitle, TitleColWidth);
-    StringGrid2->SetRowHeight(0, HeaderRowHeight);
-    for (int c = 1; c < ColCount; ++c)
-        StringGrid2->SetColWidth(c, StepColWidth);
+    StringGrid2->SetColWidth(ColTitle, TitleColWidth + GridLine);
+    StringGrid2->SetRowHeight(0, HeaderRowHeight + GridLine);
+    for (int c = 1; c < ColCount; ++c) {
+        StringGrid2->SetColWidth(c, StepColWidth + GridLine);
+        StringGrid2->SetCell(c, 0, QString());
+    }
     for (int r = 1; r < RowCount; ++r)
-        StringGrid2->SetRowHeight(r, ScenarioRowHeight);
+        StringGrid2->SetRowHeight(r, ScenarioRowHeight + GridLine);
+}
+
+int PageScenarios::CellWidth(int col) const
+{
+    return StringGrid2->ColWidth(col) - GridLine;
+}
+
+int PageScenarios::CellHeight(int row) const
+{
+    return StringGrid2->RowHeight(row) - GridLine;
 }
 
 void PageScenarios::Enter(int page)
@@ -254,9 +269,9 @@ void PageScenarios::DrawDiagram(DiagramCanvas &canvas) const
     if (row < 1 || row >= RowCount)
         return;
     const int left = StringGrid2->LeftCol();
-    auto pitch = [this](int col) { return StringGrid2->ColWidth(col) + GridLine; };
+    auto pitch = [this](int col) { return CellWidth(col) + GridLine; };
 
-    int x0 = StringGrid2->ColWidth(ColTitle);
+    int x0 = CellWidth(ColTitle);
     for (int c = ColCycle; c <= ColLevel; ++c)
         if (c >= left)
             x0 += pitch(c);
@@ -267,7 +282,7 @@ void PageScenarios::DrawDiagram(DiagramCanvas &canvas) const
         if (Number(c, row) == 0)
             return;
 
-    const int height = StringGrid2->RowHeight(0);
+    const int height = CellHeight(0);
     const int highY = LevelMargin, lowY = height - LevelMargin;
     const bool startHigh = StringGrid2->Cell(ColLevel, row) == texts().HighLevelText;
     // Column 4 + n shows step n + 1; every other step has the start level.

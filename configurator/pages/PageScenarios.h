@@ -43,6 +43,9 @@ public:
     void StringGrid2DrawDiagram();
     // Draws the pulse diagram of the current row.
     void DrawDiagram(DiagramCanvas &canvas) const;
+    // A column's width and a row's height without the grid line.
+    int CellWidth(int col) const;
+    int CellHeight(int row) const;
 
     QLabel *Label79;
     TStringGrid *StringGrid2;

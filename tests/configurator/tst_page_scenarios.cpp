@@ -128,10 +128,13 @@ void TstPageScenarios::enteringSetsUpTheGrid()
     QCOMPARE(grid->ColCount(), 20);
     QCOMPARE(grid->RowCount(), 15);
     QCOMPARE(grid->Cell(0, 0), QStringLiteral("Форма сигнала"));
-    QCOMPARE(grid->ColWidth(0), 110);
-    QCOMPARE(grid->RowHeight(0), 28);
-    QCOMPARE(grid->ColWidth(4), 46);
-    QCOMPARE(grid->RowHeight(14), 16);
+    QCOMPARE(page->CellWidth(0), 110);
+    QCOMPARE(page->CellHeight(0), 28);
+    QCOMPARE(page->CellWidth(4), 46);
+    QCOMPARE(page->CellHeight(14), 16);
+    // The grid's sections hold the cell and its grid line.
+    QCOMPARE(grid->ColWidth(4), 47);
+    QCOMPARE(grid->Cell(4, 0), QString());
     QCOMPARE(grid->Col(), 1);
     QCOMPARE(grid->Row(), 1);
     QVERIFY(!grid->Editing());
@@ -488,8 +491,9 @@ void TstPageScenarios::diagramIsPaintedIntoTheHeaderRow()
     PutRow(2, {QStringLiteral("ЦИКЛ"), QStringLiteral("2"), QStringLiteral("ВЫС"), {QStringLiteral("4"), QStringLiteral("4")}});
     grid->SetCurrentCell(4, 2);
     const QImage header = grid->horizontalHeader()->grab().toImage();
-    // Header coordinates start at the grid's first scrollable column.
-    auto at = [&header](int gridX, int y) { return QColor(header.pixel(gridX - 110, y)); };
+    // The header starts at the grid's first scrollable column, right of the
+    // fixed column and its line.
+    auto at = [&header](int gridX, int y) { return QColor(header.pixel(gridX - 111, y)); };
     QCOMPARE(at(275, 6), QColor(0, 0, 255));  // high step
     QCOMPARE(at(320, 22), QColor(0, 0, 255)); // low step
     QCOMPARE(at(298, 10), QColor(0, 0, 255)); // the edge between them

@@ -23,6 +23,15 @@ QLabel *NewLabel(QWidget *parent, const QString &name, const QString &text)
     return label;
 }
 
+QLabel *NewTitleLabel(QWidget *parent, const QString &name)
+{
+    QLabel *label = NewLabel(parent, name, QString());
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
 QCheckBox *NewCheckBox(QWidget *parent, const QString &name, const QString &text)
 {
     auto *box = new QCheckBox(text, parent);

@@ -18,6 +18,8 @@ namespace iopage {
 QString Framed(const QString &text);
 
 QLabel *NewLabel(QWidget *parent, const QString &name, const QString &text);
+// The page's title label; its caption is the tree node's text.
+QLabel *NewTitleLabel(QWidget *parent, const QString &name);
 QCheckBox *NewCheckBox(QWidget *parent, const QString &name, const QString &text);
 QGroupBox *NewGroupBox(QWidget *parent, const QString &name, const QString &text);
 // A drop-down list.

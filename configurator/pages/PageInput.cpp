@@ -113,10 +113,7 @@ void PageInput::BuildPanel()
     outer->addWidget(scroll);
     auto *page = new QVBoxLayout(content);
 
-    Label10 = NewLabel(content, QStringLiteral("Label10"), QString());
-    QFont titleFont = Label10->font();
-    titleFont.setBold(true);
-    Label10->setFont(titleFont);
+    Label10 = NewTitleLabel(content, QStringLiteral("Label10"));
     page->addWidget(Label10);
 
     // The input: type and names.

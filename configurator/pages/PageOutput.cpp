@@ -33,10 +33,7 @@ QString Bracketed(const QString &text)
 
 PageOutput::PageOutput(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel9"), parent)
 {
-    Label6 = NewLabel(this, QStringLiteral("Label6"), QString());
-    QFont titleFont = Label6->font();
-    titleFont.setBold(true);
-    Label6->setFont(titleFont);
+    Label6 = NewTitleLabel(this, QStringLiteral("Label6"));
 
     CheckBoxReleEn = NewCheckBox(this, QStringLiteral("CheckBoxReleEn"), texts().EnabledWords.value(0));
     Label7 = NewLabel(this, QStringLiteral("Label7"), QStringLiteral("Название"));
@@ -113,7 +110,6 @@ void PageOutput::ShowPage(int page, ControllerConfig &config)
     const int kind = output < onOutput1 ? 0 : 1;
     CheckBoxReleEn->setText(texts().EnabledWords.value(kind));
     GroupBoxRsOutsStimulus->setTitle(texts().StimulusCaptions.value(kind));
-    MemoRsOutsStimulus->clear();
     MemoRsOutsStimulus->setPlainText(StimulusLines(config.ConfigImage, output).join(QLatin1Char('\n')));
 
     using R = OutputRecord;

@@ -9,10 +9,7 @@ using namespace iopage;
 
 PageOutputs::PageOutputs(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel8"), parent)
 {
-    Label1 = NewLabel(this, QStringLiteral("Label1"), QString());
-    QFont titleFont = Label1->font();
-    titleFont.setBold(true);
-    Label1->setFont(titleFont);
+    Label1 = NewTitleLabel(this, QStringLiteral("Label1"));
     ImageQRV240Outs = NewLabel(this, QStringLiteral("ImageQRV240Outs"), QString());
     ImageQRV240Outs->setPicture(OutputWiringPicture());
     ImageQRV240Outs->setAlignment(Qt::AlignLeft | Qt::AlignTop);

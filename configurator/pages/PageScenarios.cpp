@@ -58,10 +58,7 @@ private:
 
 PageScenarios::PageScenarios(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel12"), parent)
 {
-    Label79 = NewLabel(this, QStringLiteral("Label79"), QString());
-    QFont titleFont = Label79->font();
-    titleFont.setBold(true);
-    Label79->setFont(titleFont);
+    Label79 = NewTitleLabel(this, QStringLiteral("Label79"));
 
     StringGrid2 = new TStringGrid(this);
     StringGrid2->setObjectName(QStringLiteral("StringGrid2"));

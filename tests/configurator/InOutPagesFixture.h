@@ -7,6 +7,8 @@
 #include "FormTexts.h"
 
 #include <QComboBox>
+#include <QGroupBox>
+#include <QTest>
 #include <QWidget>
 
 #include <memory>
@@ -66,4 +68,17 @@ inline QList<int> DifferingBytes(const ConfigImage &a, const ConfigImage &b)
         if (a[std::size_t(i)] != b[std::size_t(i)])
             offsets << i;
     return offsets;
+}
+
+// Control `name` exists exactly once in the form, is a `className`, and a
+// group box's caption is framed by blanks.
+inline void VerifyNamedControl(const QWidget *form, const QString &name, const QString &className)
+{
+    const QList<QWidget *> found = form->findChildren<QWidget *>(name);
+    QCOMPARE(found.size(), 1);
+    QVERIFY2(found[0]->inherits(className.toLatin1()), found[0]->metaObject()->className());
+    if (auto *box = qobject_cast<QGroupBox *>(found[0])) {
+        QVERIFY(box->title().startsWith(QLatin1Char(' ')) && box->title().endsWith(QLatin1Char(' ')));
+        QVERIFY(!box->title().trimmed().isEmpty());
+    }
 }

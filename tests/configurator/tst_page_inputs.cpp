@@ -201,13 +201,7 @@ void TstPageInputs::namedControlsExist()
 {
     QFETCH(QString, name);
     QFETCH(QString, className);
-    const QList<QWidget *> found = context->form->findChildren<QWidget *>(name);
-    QCOMPARE(found.size(), 1);
-    QVERIFY2(found[0]->inherits(className.toLatin1()), found[0]->metaObject()->className());
-    if (auto *box = qobject_cast<QGroupBox *>(found[0])) {
-        QVERIFY(box->title().startsWith(QLatin1Char(' ')) && box->title().endsWith(QLatin1Char(' ')));
-        QVERIFY(box->title().trimmed().size() > 0);
-    }
+    VerifyNamedControl(context->form.get(), name, className);
 }
 
 void TstPageInputs::enteringAdaptsTheForm()

@@ -140,9 +140,7 @@ void TstPageOutputs::namedControlsExist()
 {
     QFETCH(QString, name);
     QFETCH(QString, className);
-    const QList<QWidget *> found = context->form->findChildren<QWidget *>(name);
-    QCOMPARE(found.size(), 1);
-    QVERIFY2(found[0]->inherits(className.toLatin1()), found[0]->metaObject()->className());
+    VerifyNamedControl(context->form.get(), name, className);
 }
 
 void TstPageOutputs::overviewShowsThePicture()

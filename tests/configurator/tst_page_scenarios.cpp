@@ -117,8 +117,10 @@ void TstPageScenarios::ShowGrid()
 
 void TstPageScenarios::namedControlsExist()
 {
-    for (const char *name : {"Panel12", "Label79", "StringGrid2", "Memo2"})
-        QCOMPARE(context->form->findChildren<QWidget *>(QString::fromLatin1(name)).size(), 1);
+    const std::pair<const char *, const char *> controls[] = {
+        {"Panel12", "PageScenarios"}, {"Label79", "QLabel"}, {"StringGrid2", "TStringGrid"}, {"Memo2", "QPlainTextEdit"}};
+    for (const auto &[name, className] : controls)
+        VerifyNamedControl(context->form.get(), QString::fromLatin1(name), QString::fromLatin1(className));
     QVERIFY(!page->Memo2->toPlainText().isEmpty());
 }
 

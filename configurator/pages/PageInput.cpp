@@ -28,7 +28,7 @@ using namespace iopage;
 
 namespace {
 
-enum SensorType { stDisabled, stDiscrete, stAnalogue, stThermoHSX71, stThermoHSX72, SensorTypeCount };
+enum SensorType { stDisabled, stDiscrete, stAnalogue, stThermoHSX71, stThermoHSX72 };
 
 enum ActiveLevel { alLowOrHigh, alLow, alFree, alHigh, alLowHysteresis, alHighHysteresis };
 

@@ -78,6 +78,7 @@ PageScenarios::PageScenarios(PageContext &context, QWidget *parent) : ConfigPage
     StringGrid2->OnSetEditText = [this](int col, int row, const QString &text) { StringGrid2SetEditText(col, row, text); };
     StringGrid2->OnClick = [this] { StringGrid2Click(); };
     StringGrid2->OnTopLeftChanged = [this] { StringGrid2TopLeftChanged(); };
+    // Whenever the grid paints its header row, the diagram goes over it.
     StringGrid2->OnPaintFixedRow = [this](QPainter &painter) {
         PainterCanvas canvas(painter);
         DrawDiagram(canvas);

@@ -1,3 +1,585 @@
 #include "PageInput.h"
+#include "Calibrationdialog.h"
+#include "IoPageSupport.h"
+#include "MaskEdit.h"
+#include "TextRules.h"
+#include "UpDown.h"
 
-PageInput::PageInput(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel6"), parent) {}
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cfloat>
+#include <climits>
+#include <functional>
+
+using namespace iopage;
+
+namespace {
+
+enum SensorType { stDisabled, stDiscrete, stAnalogue, stThermoHSX71, stThermoHSX72 };
+
+enum ActiveLevel { alLowOrHigh, alLow, alFree, alHigh, alLowHysteresis, alHighHysteresis };
+
+constexpr int RawMax = 4095;
+const QString CaptionVolts = QStringLiteral("В");
+const QString CaptionPercent = QStringLiteral("%");
+const QString CaptionCalibrate = QStringLiteral("K");
+const QString DegreesC = QStringLiteral("° C");
+
+QStringList ActLevelItems()
+{
+    return {QStringLiteral("Низкий (Uвх. <= Нижн. гр.) или высокий (Uвх. >= Верхн. гр.)"),
+            QStringLiteral("Низкий (Uвх. <= Нижн. гр.)"),
+            QStringLiteral("Свободный (Нижн. гр. <= Uвх. <= Верхн. гр.)"),
+            QStringLiteral("Высокий (Uвх. >= Верхн. гр.)"),
+            QStringLiteral("Низкий гистерезисный (Uвх. <= Нижн. гр.)"),
+            QStringLiteral("Высокий гистерезисный (Uвх. >= Верхн. гр.)")};
+}
+
+QStringList AverageTimeItems()
+{
+    QStringList items = {QStringLiteral("60 mSec."), QStringLiteral("120 mSec."), QStringLiteral("240 mSec."),
+                         QStringLiteral("480 mSec.")};
+    for (int s : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 15})
+        items << QString::number(s) + QStringLiteral(" Sec.");
+    return items;
+}
+
+QStringList NumberedItems(int count, int step, int first, const QString &unit)
+{
+    QStringList items;
+    for (int n = 0; n < count; ++n)
+        items << QString::number(first + step * n) + unit;
+    return items;
+}
+
+QStringList ArmDisModeItems()
+{
+    return {QStringLiteral("не менять"), QStringLiteral("ОХРАНА"), QStringLiteral("НАБЛЮДЕНИЕ"),
+            QStringLiteral("Противоположный")};
+}
+
+// The fixed characteristic of the HSX-71: hundredths of a degree, truncated.
+double Hsx71Celsius(int raw)
+{
+    return ((1600 * raw - 984100) / 196) * 0.01;
+}
+
+// Label objectNames of the reaction rows, OutputNumber order.
+constexpr const char *ActLabelNames[7] = {"Label102", "Label101", "Label24", "Label27", "Label31", "Label33", "Label34"};
+constexpr const char *PassLabelNames[7] = {"Label98", "Label97", "Label36", "Label37", "Label38", "Label39", "Label40"};
+
+// Relay 1, relay 2, outputs 1 and 2 exist on this controller; output 3 is
+// hidden when the page is entered, outputs 4 and 5 belong to the larger model.
+constexpr int LargerModelOutputs = 5;
+
+float ScaleValue(const QString &text)
+{
+    // Beyond the single-precision range the value is kept at its largest.
+    return float(std::clamp(TypedNumber(text), double(-FLT_MAX), double(FLT_MAX)));
+}
+
+} // namespace
+
+PageInput::PageInput(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel6"), parent)
+{
+    BuildPanel();
+    neutralColour_ = palette().color(QPalette::Button);
+    SetAlarmColour(neutralColour_);
+    UpdateSensorPage();
+}
+
+void PageInput::BuildPanel()
+{
+    auto *scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto *content = new QWidget;
+    scroll->setWidget(content);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+    auto *page = new QVBoxLayout(content);
+
+    Label10 = NewTitleLabel(content, QStringLiteral("Label10"));
+    page->addWidget(Label10);
+
+    // The input: type and names.
+    auto *names = new QGridLayout;
+    Label87 = NewLabel(content, QStringLiteral("Label87"), QStringLiteral("Тип входа"));
+    ComboBoxSensType = NewComboBox(content, QStringLiteral("ComboBoxSensType"),
+                                   {QStringLiteral("Запрещен"), QStringLiteral("Дискретный"), QStringLiteral("Аналоговый"),
+                                    QStringLiteral("Термодатчик HSX-71"), QStringLiteral("Термодатчик HSX-72")});
+    Label12 = NewLabel(content, QStringLiteral("Label12"), QStringLiteral("Название входа"));
+    ComboBoxSensName = NewTextComboBox(content, QStringLiteral("ComboBoxSensName"),
+                                       {QStringLiteral("ДВЕРЬ"), QStringLiteral("ОКНО"), QStringLiteral("ДВИЖЕНИЕ"),
+                                        QStringLiteral("ДЫМ"), QStringLiteral("ПРОТЕЧКА"), QStringLiteral("ТЕМПЕРАТУРА")},
+                                       16);
+    Label19 = NewLabel(content, QStringLiteral("Label19"), QStringLiteral("Активное состояние"));
+    ComboBoxSensActSt = NewTextComboBox(content, QStringLiteral("ComboBoxSensActSt"),
+                                        {QStringLiteral("АКТИВЕН"), QStringLiteral("ТРЕВОГА"), QStringLiteral("ОТКРЫТ")}, 16);
+    Label26 = NewLabel(content, QStringLiteral("Label26"), QStringLiteral("Пассивное состояние"));
+    ComboBoxSensPassSt = NewTextComboBox(content, QStringLiteral("ComboBoxSensPassSt"),
+                                         {QStringLiteral("НЕАКТИВЕН"), QStringLiteral("НОРМА"), QStringLiteral("ЗАКРЫТ")}, 16);
+    names->addWidget(Label87, 0, 0);
+    names->addWidget(ComboBoxSensType, 0, 1);
+    names->addWidget(Label12, 0, 2);
+    names->addWidget(ComboBoxSensName, 0, 3);
+    names->addWidget(Label19, 1, 2);
+    names->addWidget(ComboBoxSensActSt, 1, 3);
+    names->addWidget(Label26, 2, 2);
+    names->addWidget(ComboBoxSensPassSt, 2, 3);
+    names->setColumnStretch(1, 1);
+    names->setColumnStretch(3, 1);
+    page->addLayout(names);
+
+    // The alarm zone.
+    GroupBox2 = NewGroupBox(content, QStringLiteral("GroupBox2"), QStringLiteral("Границы тревожной зоны"));
+    auto *zone = new QGridLayout(GroupBox2);
+    ComboBoxSensActLevel = NewComboBox(GroupBox2, QStringLiteral("ComboBoxSensActLevel"), ActLevelItems());
+    zone->addWidget(new QLabel(QStringLiteral("Активный уровень"), GroupBox2), 0, 0);
+    zone->addWidget(ComboBoxSensActLevel, 0, 1, 1, 3);
+    auto newBar = [this](const QString &name) {
+        auto *bar = new QSlider(Qt::Horizontal, GroupBox2);
+        bar->setObjectName(name);
+        bar->setRange(0, RawMax);
+        bar->setPageStep(64);
+        return bar;
+    };
+    auto newValue = [this](const QString &name) {
+        QLabel *label = NewLabel(GroupBox2, name, QString());
+        label->setMinimumWidth(90);
+        label->setAlignment(Qt::AlignCenter);
+        return label;
+    };
+    Label93 = NewLabel(GroupBox2, QStringLiteral("Label93"), QStringLiteral("Верхняя граница"));
+    TrackBarHiBarrier = newBar(QStringLiteral("TrackBarHiBarrier"));
+    LabelHiBarrier = newValue(QStringLiteral("LabelHiBarrier"));
+    Label94 = NewLabel(GroupBox2, QStringLiteral("Label94"), QStringLiteral("Текущее значение"));
+    ProgressBarCurrentVal = new QProgressBar(GroupBox2);
+    ProgressBarCurrentVal->setObjectName(QStringLiteral("ProgressBarCurrentVal"));
+    ProgressBarCurrentVal->setRange(0, RawMax);
+    ProgressBarCurrentVal->setValue(0);
+    ProgressBarCurrentVal->setTextVisible(false);
+    LabelCurrentVal = newValue(QStringLiteral("LabelCurrentVal"));
+    LabelCurrentVal->setAutoFillBackground(true);
+    Label95 = NewLabel(GroupBox2, QStringLiteral("Label95"), QStringLiteral("Нижняя граница"));
+    TrackBarLoBarrier = newBar(QStringLiteral("TrackBarLoBarrier"));
+    LabelLoBarrier = newValue(QStringLiteral("LabelLoBarrier"));
+    zone->addWidget(Label93, 1, 0);
+    zone->addWidget(TrackBarHiBarrier, 1, 1, 1, 2);
+    zone->addWidget(LabelHiBarrier, 1, 3);
+    zone->addWidget(Label94, 2, 0);
+    zone->addWidget(ProgressBarCurrentVal, 2, 1, 1, 2);
+    zone->addWidget(LabelCurrentVal, 2, 3);
+    zone->addWidget(Label95, 3, 0);
+    zone->addWidget(TrackBarLoBarrier, 3, 1, 1, 2);
+    zone->addWidget(LabelLoBarrier, 3, 3);
+    ButtonVoltPerc = new QPushButton(CaptionVolts, GroupBox2);
+    ButtonVoltPerc->setObjectName(QStringLiteral("ButtonVoltPerc"));
+    ButtonVoltPerc->setFixedWidth(32);
+    zone->addWidget(ButtonVoltPerc, 2, 4);
+    PanelAnalogue = new QFrame(GroupBox2);
+    PanelAnalogue->setObjectName(QStringLiteral("PanelAnalogue"));
+    auto *scale = new QHBoxLayout(PanelAnalogue);
+    scale->setContentsMargins(0, 0, 0, 0);
+    auto newScaleEdit = [this](const QString &name) {
+        auto *edit = new TMaskEdit(PanelAnalogue);
+        edit->setObjectName(name);
+        edit->setValidator(new TypingLimit(edit, 10));
+        edit->setMaximumWidth(110);
+        return edit;
+    };
+    Label152 = NewLabel(PanelAnalogue, QStringLiteral("Label152"), QStringLiteral("Минимальное значение"));
+    MaskEditMinVal = newScaleEdit(QStringLiteral("MaskEditMinVal"));
+    Label151 = NewLabel(PanelAnalogue, QStringLiteral("Label151"), QStringLiteral("Максимальное значение"));
+    MaskEditMaxVal = newScaleEdit(QStringLiteral("MaskEditMaxVal"));
+    scale->addWidget(Label152);
+    scale->addWidget(MaskEditMinVal);
+    scale->addSpacing(12);
+    scale->addWidget(Label151);
+    scale->addWidget(MaskEditMaxVal);
+    scale->addStretch();
+    zone->addWidget(PanelAnalogue, 4, 0, 1, 5);
+    zone->setColumnStretch(1, 1);
+    zone->setColumnStretch(2, 1);
+    page->addWidget(GroupBox2);
+
+    // Settings of the input.
+    GroupBox10 = NewGroupBox(content, QStringLiteral("GroupBox10"), QStringLiteral("Параметры входа"));
+    auto *settings = new QGridLayout(GroupBox10);
+    int row = 0;
+    auto addRow = [&](QLabel *label, QWidget *control, QWidget *extra = nullptr) {
+        settings->addWidget(label, row, 0);
+        settings->addWidget(control, row, 1);
+        if (extra != nullptr)
+            settings->addWidget(extra, row, 2);
+        ++row;
+    };
+    Label80 = NewLabel(GroupBox10, QStringLiteral("Label80"),
+                       QStringLiteral("Источник питания датчиков поключенных к этому входу"));
+    ComboBoxSensorPwrSource = NewComboBox(GroupBox10, QStringLiteral("ComboBoxSensorPwrSource"),
+                                          {QStringLiteral("Порт питания датчиков (10VS)"),
+                                           QStringLiteral("По шлейфу, со сбросом питания"), QStringLiteral("Другое")});
+    addRow(Label80, ComboBoxSensorPwrSource);
+    Label88 = NewLabel(GroupBox10, QStringLiteral("Label88"), QStringLiteral("Время усреднения сигнала"));
+    ComboBoxAverageTime = NewComboBox(GroupBox10, QStringLiteral("ComboBoxAverageTime"), AverageTimeItems());
+    addRow(Label88, ComboBoxAverageTime);
+    CheckBox24HZone = NewCheckBox(GroupBox10, QStringLiteral("CheckBox24HZone"), QStringLiteral("Круглосуточная зона"));
+    settings->addWidget(CheckBox24HZone, row++, 0, 1, 3);
+    Label89 = NewLabel(GroupBox10, QStringLiteral("Label89"), QStringLiteral("Задержка тревоги и управления выходами"));
+    ComboBoxDelayTime = NewComboBox(GroupBox10, QStringLiteral("ComboBoxDelayTime"),
+                                    NumberedItems(64, 5, 0, QStringLiteral(" Sec.")));
+    addRow(Label89, ComboBoxDelayTime);
+    Label91 = NewLabel(GroupBox10, QStringLiteral("Label91"), QStringLiteral("Сканирование после тревоги через"));
+    auto *recovery = new QWidget(GroupBox10);
+    auto *recoveryLayout = new QHBoxLayout(recovery);
+    recoveryLayout->setContentsMargins(0, 0, 0, 0);
+    recoveryLayout->setSpacing(0);
+    EditRecoveryTime = new QLineEdit(recovery);
+    EditRecoveryTime->setObjectName(QStringLiteral("EditRecoveryTime"));
+    EditRecoveryTime->setMaximumWidth(48);
+    UpDownRecoveryTime = new TUpDown(recovery);
+    UpDownRecoveryTime->setObjectName(QStringLiteral("UpDownRecoveryTime"));
+    UpDownRecoveryTime->SetRange(0, 63);
+    UpDownRecoveryTime->SetAssociate(EditRecoveryTime);
+    Label99 = NewLabel(recovery, QStringLiteral("Label99"), QStringLiteral(" мин."));
+    recoveryLayout->addWidget(EditRecoveryTime);
+    recoveryLayout->addWidget(UpDownRecoveryTime);
+    recoveryLayout->addWidget(Label99);
+    recoveryLayout->addStretch();
+    addRow(Label91, recovery);
+    Label76 = NewLabel(GroupBox10, QStringLiteral("Label76"), QStringLiteral("Тревожных событий за период охраны"));
+    ComboBoxAlarmTry = NewComboBox(GroupBox10, QStringLiteral("ComboBoxAlarmTry"),
+                                   {QStringLiteral("без ограничения"), QStringLiteral("не более 1 раза"),
+                                    QStringLiteral("не более 3 раз"), QStringLiteral("не более 7 раз")});
+    addRow(Label76, ComboBoxAlarmTry);
+    CheckBoxNotArmingAsActive = NewCheckBox(GroupBox10, QStringLiteral("CheckBoxNotArmingAsActive"),
+                                            QStringLiteral("Не ставить на охрану при активном входе"));
+    settings->addWidget(CheckBoxNotArmingAsActive, row++, 0, 1, 3);
+    Label193 = NewLabel(GroupBox10, QStringLiteral("Label193"),
+                        QStringLiteral("Прослушивание при тревоге, соединение №"));
+    QStringList listen = {QStringLiteral(" -")};
+    listen << NumberedItems(8, 1, 1, QString());
+    ComboBoxListenNum = NewComboBox(GroupBox10, QStringLiteral("ComboBoxListenNum"), listen);
+    addRow(Label193, ComboBoxListenNum);
+    CheckBoxActiveToGPS = NewCheckBox(GroupBox10, QStringLiteral("CheckBoxActiveToGPS"),
+                                      QStringLiteral("Передавать информацию GPS при тревоге"));
+    CheckBoxActiveToGPS->setVisible(false); // the larger model's
+    settings->addWidget(CheckBoxActiveToGPS, row++, 0, 1, 3);
+    settings->setColumnStretch(1, 1);
+
+    GroupBoxFiltr = NewGroupBox(content, QStringLiteral("GroupBoxFiltr"), QStringLiteral("Фильтр ложных тревожных событий"));
+    auto *filter = new QGridLayout(GroupBoxFiltr);
+    Label100 = NewLabel(GroupBoxFiltr, QStringLiteral("Label100"), QStringLiteral("Тревога не менее чем после срабатываний"));
+    ComboBoxActiveTriggerNum = NewComboBox(GroupBoxFiltr, QStringLiteral("ComboBoxActiveTriggerNum"),
+                                           NumberedItems(4, 1, 1, QString()));
+    Label103 = NewLabel(GroupBoxFiltr, QStringLiteral("Label103"), QStringLiteral("в течение"));
+    ComboBoxAlarmDelayTime = NewComboBox(GroupBoxFiltr, QStringLiteral("ComboBoxAlarmDelayTime"),
+                                         NumberedItems(16, 10, 10, QStringLiteral(" Сек.")));
+    filter->addWidget(Label100, 0, 0);
+    filter->addWidget(ComboBoxActiveTriggerNum, 0, 1);
+    filter->addWidget(Label103, 1, 0);
+    filter->addWidget(ComboBoxAlarmDelayTime, 1, 1);
+    filter->setColumnStretch(1, 1);
+
+    GroupBox14 = NewGroupBox(content, QStringLiteral("GroupBox14"), QStringLiteral("Управление реле и выходами"));
+    auto *drive = new QGridLayout(GroupBox14);
+    StaticText2 = NewLabel(GroupBox14, QStringLiteral("StaticText2"),
+                           QStringLiteral("Реле и выходы управляются по изменению состояния этого входа"));
+    StaticText2->setWordWrap(true);
+    Label35 = NewLabel(GroupBox14, QStringLiteral("Label35"), QStringLiteral("Управлять"));
+    ComboBoxReleToAlarm = NewComboBox(GroupBox14, QStringLiteral("ComboBoxReleToAlarm"),
+                                      {QStringLiteral("напрямую, сигналом на входе"),
+                                       QStringLiteral("тревожным событием, с учетом блокировки"),
+                                       QStringLiteral("тревожным событием, без учета блокировки")});
+    drive->addWidget(StaticText2, 0, 0, 1, 2);
+    drive->addWidget(Label35, 1, 0);
+    drive->addWidget(ComboBoxReleToAlarm, 1, 1);
+    drive->setColumnStretch(1, 1);
+
+    auto *side = new QVBoxLayout;
+    side->addWidget(GroupBoxFiltr);
+    side->addWidget(GroupBox14);
+    side->addStretch();
+    auto *middle = new QHBoxLayout;
+    middle->addWidget(GroupBox10);
+    middle->addLayout(side);
+    page->addLayout(middle);
+
+    // The reactions of the outputs.
+    const QStringList &outputNames = texts().OutputNames;
+    const QStringList &actions = texts().OutputActionNames;
+    auto buildReactions = [&](QGroupBox *box, const char *const labelNames[7], const QString &boxPrefix,
+                              QLabel *labels[7], QComboBox *combos[7], QComboBox *&mode, const QString &modeName) {
+        auto *grid = new QGridLayout(box);
+        for (int n = 0; n < OutputCount; ++n) {
+            labels[n] = NewLabel(box, QString::fromLatin1(labelNames[n]), outputNames.value(n));
+            combos[n] = NewComboBox(box, boxPrefix + QString::number(n + 1), actions);
+            grid->addWidget(labels[n], 0, n);
+            grid->addWidget(combos[n], 1, n);
+            if (n >= LargerModelOutputs) {
+                labels[n]->setVisible(false);
+                combos[n]->setVisible(false);
+            }
+        }
+        mode = NewComboBox(box, modeName, ArmDisModeItems());
+        grid->addWidget(new QLabel(QStringLiteral("Режим"), box), 0, OutputCount);
+        grid->addWidget(mode, 1, OutputCount);
+    };
+    GroupBoxInActActions = NewGroupBox(content, QStringLiteral("GroupBoxInActActions"), QStringLiteral("При активизации входа"));
+    buildReactions(GroupBoxInActActions, ActLabelNames, QStringLiteral("ComboBoxActRele"), ActLabels, ComboBoxActRele,
+                   ComboBoxActArmDisMode, QStringLiteral("ComboBoxActArmDisMode"));
+    GroupBoxInPasActions = NewGroupBox(content, QStringLiteral("GroupBoxInPasActions"), QStringLiteral("При деактивизации входа"));
+    buildReactions(GroupBoxInPasActions, PassLabelNames, QStringLiteral("ComboBoxPassRele"), PassLabels,
+                   ComboBoxPassRele, ComboBoxPassArmDisMode, QStringLiteral("ComboBoxPassArmDisMode"));
+    page->addWidget(GroupBoxInActActions);
+    page->addWidget(GroupBoxInPasActions);
+    page->addStretch();
+
+    connect(TrackBarHiBarrier, &QSlider::valueChanged, this, &PageInput::TrackBarHiBarrierChange);
+    connect(TrackBarLoBarrier, &QSlider::valueChanged, this, &PageInput::TrackBarLoBarrierChange);
+    connect(ComboBoxSensType, &QComboBox::currentIndexChanged, this, &PageInput::ComboBoxSensTypeChange);
+    connect(ButtonVoltPerc, &QPushButton::clicked, this, &PageInput::ButtonVoltPercClick);
+    connect(EditRecoveryTime, &QLineEdit::textChanged, this, &PageInput::EditRecoveryTimeChange);
+}
+
+void PageInput::Enter(int page)
+{
+    Label80->setVisible(false);
+    ComboBoxSensorPwrSource->setEnabled(true);
+    ComboBoxSensorPwrSource->setVisible(false);
+    GroupBoxFiltr->setVisible(false);
+    ComboBoxActRele[LargerModelOutputs - 1]->setVisible(false);
+    ComboBoxPassRele[LargerModelOutputs - 1]->setVisible(false);
+    ActLabels[LargerModelOutputs - 1]->setVisible(false);
+    PassLabels[LargerModelOutputs - 1]->setVisible(false);
+    ConfigPage::Enter(page);
+}
+
+void PageInput::StorePage(int page, ControllerConfig &config)
+{
+    const int input = page - FirstPage;
+    if (input < 0 || input >= PageCount)
+        return;
+    using R = InputRecord;
+    const FieldView r = RecordView<InputRecord>(config.ConfigImage, input);
+    r.Set(R::SensType, ComboBoxSensType->currentIndex());
+    r.Set(R::SensName, ComboBoxSensName->currentText());
+    r.Set(R::SensActSt, ComboBoxSensActSt->currentText());
+    r.Set(R::SensPassSt, ComboBoxSensPassSt->currentText());
+    r.Set(R::SensActLevel, ComboBoxSensActLevel->currentIndex());
+    r.Set(R::HiBarrier, TrackBarHiBarrier->value());
+    r.Set(R::LoBarrier, TrackBarLoBarrier->value());
+    r.Set(R::Zone24H, CheckBox24HZone->isChecked());
+    r.Set(R::AverageTime, ComboBoxAverageTime->currentIndex());
+    r.Set(R::DelayTime, ComboBoxDelayTime->currentIndex());
+    r.Set(R::RecoveryTime, UpDownRecoveryTime->Position());
+    r.Set(R::ReleToAlarm, ComboBoxReleToAlarm->currentIndex());
+    r.Set(R::ActiveTriggerNum, ComboBoxActiveTriggerNum->currentIndex());
+    r.Set(R::NotArmingAsActive, CheckBoxNotArmingAsActive->isChecked());
+    r.Set(R::AlarmDelayTime, ComboBoxAlarmDelayTime->currentIndex());
+    r.Set(R::SensorPwrSource, ComboBoxSensorPwrSource->currentIndex());
+    r.Set(R::ListenNum, ComboBoxListenNum->currentIndex());
+    r.Set(R::ActiveToGPS, CheckBoxActiveToGPS->isChecked());
+    r.Set(R::AlarmTry, ComboBoxAlarmTry->currentIndex());
+
+    float lower = ScaleValue(MaskEditMinVal->text());
+    float upper = ScaleValue(MaskEditMaxVal->text());
+    if (lower == upper) {
+        lower -= 1.0f;
+        upper += 1.0f;
+    }
+    r.Set(R::MinVal, lower);
+    r.Set(R::MaxVal, upper);
+
+    for (int n = 0; n < OutputCount; ++n)
+        r.Set(R::ActRele(n), ComboBoxActRele[n]->currentIndex());
+    r.Set(R::ActArmDisMode, ComboBoxActArmDisMode->currentIndex());
+    for (int n = 0; n < OutputCount; ++n)
+        r.Set(R::PassRele(n), ComboBoxPassRele[n]->currentIndex());
+    r.Set(R::PassArmDisMode, ComboBoxPassArmDisMode->currentIndex());
+}
+
+void PageInput::ShowPage(int page, ControllerConfig &config)
+{
+    const int input = page - FirstPage;
+    if (input < 0 || input >= PageCount)
+        return;
+    using R = InputRecord;
+    const FieldView r = RecordView<InputRecord>(config.ConfigImage, input);
+    ShowIndex(ComboBoxSensType, r.Get(R::SensType));
+    r.Terminate(R::SensName);
+    r.Terminate(R::SensActSt);
+    r.Terminate(R::SensPassSt);
+    ComboBoxSensName->setEditText(r.Get(R::SensName));
+    ComboBoxSensActSt->setEditText(r.Get(R::SensActSt));
+    ComboBoxSensPassSt->setEditText(r.Get(R::SensPassSt));
+
+    ShowIndex(ComboBoxSensActLevel, r.Get(R::SensActLevel));
+    // Moving the bars runs their change handlers.
+    TrackBarHiBarrier->setValue(int(r.Get(R::HiBarrier)));
+    TrackBarLoBarrier->setValue(int(r.Get(R::LoBarrier)));
+    CheckBox24HZone->setChecked(r.Get(R::Zone24H) != 0);
+    ShowIndex(ComboBoxAverageTime, r.Get(R::AverageTime));
+    ShowIndex(ComboBoxDelayTime, r.Get(R::DelayTime));
+    UpDownRecoveryTime->SetPosition(int(r.Get(R::RecoveryTime)));
+    ShowIndex(ComboBoxReleToAlarm, r.Get(R::ReleToAlarm));
+    ShowIndex(ComboBoxActiveTriggerNum, r.Get(R::ActiveTriggerNum));
+    CheckBoxNotArmingAsActive->setChecked(r.Get(R::NotArmingAsActive) != 0);
+    ShowIndex(ComboBoxAlarmDelayTime, r.Get(R::AlarmDelayTime));
+    ShowIndex(ComboBoxSensorPwrSource, r.Get(R::SensorPwrSource));
+    ShowIndex(ComboBoxListenNum, r.Get(R::ListenNum));
+    CheckBoxActiveToGPS->setChecked(r.Get(R::ActiveToGPS) != 0);
+    ShowIndex(ComboBoxAlarmTry, r.Get(R::AlarmTry));
+
+    MaskEditMinVal->setText(General(r.Get(R::MinVal), 7));
+    MaskEditMaxVal->setText(General(r.Get(R::MaxVal), 7));
+
+    for (int n = 0; n < OutputCount; ++n)
+        ShowIndex(ComboBoxActRele[n], r.Get(R::ActRele(n)));
+    ShowIndex(ComboBoxActArmDisMode, r.Get(R::ActArmDisMode));
+    for (int n = 0; n < OutputCount; ++n)
+        ShowIndex(ComboBoxPassRele[n], r.Get(R::PassRele(n)));
+    ShowIndex(ComboBoxPassArmDisMode, r.Get(R::PassArmDisMode));
+}
+
+void PageInput::UpdateSensorPage()
+{
+    std::function<QString(int raw)> shown;
+    switch (ComboBoxSensType->currentIndex()) {
+    case stDisabled:
+    case stDiscrete: {
+        ButtonVoltPerc->setVisible(true);
+        if (ButtonVoltPerc->text() == CaptionCalibrate)
+            ButtonVoltPerc->setText(CaptionVolts);
+        PanelAnalogue->setVisible(false);
+        // The caption names the unit the next click switches to.
+        if (ButtonVoltPerc->text() == CaptionPercent)
+            shown = [](int raw) { return General(raw * 10.0 / RawMax, 3) + QStringLiteral(" В"); };
+        else
+            shown = [](int raw) { return General(raw * 100.0 / RawMax, 3) + QStringLiteral(" %"); };
+        break;
+    }
+    case stAnalogue:
+    case stThermoHSX72: {
+        const double min = TypedNumber(MaskEditMinVal->text());
+        const double max = TypedNumber(MaskEditMaxVal->text());
+        ButtonVoltPerc->setText(CaptionCalibrate);
+        ButtonVoltPerc->setVisible(true);
+        PanelAnalogue->setVisible(true);
+        const QString unit = ComboBoxSensType->currentIndex() == stThermoHSX72 ? DegreesC : QString();
+        shown = [min, max, unit](int raw) { return General((max - min) * raw / RawMax + min, 4) + unit; };
+        break;
+    }
+    case stThermoHSX71:
+        ButtonVoltPerc->setVisible(false);
+        PanelAnalogue->setVisible(false);
+        shown = [](int raw) { return General(Hsx71Celsius(raw), 3) + DegreesC; };
+        break;
+    default:
+        return;
+    }
+    LabelHiBarrier->setText(shown(TrackBarHiBarrier->value()));
+    LabelCurrentVal->setText(shown(ProgressBarCurrentVal->value()));
+    LabelLoBarrier->setText(shown(TrackBarLoBarrier->value()));
+}
+
+void PageInput::UpdateCurrentValueColour()
+{
+    const int v = ProgressBarCurrentVal->value();
+    const int lo = TrackBarLoBarrier->value();
+    const int hi = TrackBarHiBarrier->value();
+    const QColor red(255, 0, 0);
+    switch (ComboBoxSensActLevel->currentIndex()) {
+    case alLowOrHigh: alarmColour_ = v <= lo || v >= hi ? red : neutralColour_; break;
+    case alLow: alarmColour_ = v <= lo ? red : neutralColour_; break;
+    case alFree: alarmColour_ = lo <= v && v <= hi ? red : neutralColour_; break;
+    case alHigh: alarmColour_ = v >= hi ? red : neutralColour_; break;
+    case alLowHysteresis:
+        if (v <= lo)
+            alarmColour_ = red;
+        else if (v >= hi)
+            alarmColour_ = neutralColour_;
+        break;
+    case alHighHysteresis:
+        if (v >= hi)
+            alarmColour_ = red;
+        else if (v <= lo)
+            alarmColour_ = neutralColour_;
+        break;
+    default: break;
+    }
+    SetAlarmColour(alarmColour_);
+}
+
+void PageInput::SetAlarmColour(const QColor &colour)
+{
+    alarmColour_ = colour;
+    QPalette palette = LabelCurrentVal->palette();
+    palette.setColor(QPalette::Window, colour);
+    LabelCurrentVal->setPalette(palette);
+}
+
+void PageInput::TrackBarHiBarrierChange()
+{
+    if (TrackBarHiBarrier->value() < TrackBarLoBarrier->value())
+        TrackBarLoBarrier->setValue(TrackBarHiBarrier->value());
+    UpdateSensorPage();
+    UpdateCurrentValueColour();
+}
+
+void PageInput::TrackBarLoBarrierChange()
+{
+    if (TrackBarLoBarrier->value() > TrackBarHiBarrier->value())
+        TrackBarHiBarrier->setValue(TrackBarLoBarrier->value());
+    UpdateSensorPage();
+    UpdateCurrentValueColour();
+}
+
+void PageInput::ComboBoxSensTypeChange()
+{
+    if (ComboBoxSensType->currentIndex() == stThermoHSX72) {
+        MaskEditMinVal->setText(QStringLiteral("-50"));
+        MaskEditMaxVal->setText(QStringLiteral("150"));
+    }
+    UpdateSensorPage();
+}
+
+void PageInput::ButtonVoltPercClick()
+{
+    const int type = ComboBoxSensType->currentIndex();
+    if (type == stAnalogue || type == stThermoHSX72) {
+        TFormCalibration dialog(window());
+        if (dialog.exec() == QDialog::Accepted) {
+            const double min = TypedNumber(MaskEditMinVal->text());
+            const double max = TypedNumber(MaskEditMaxVal->text());
+            const double current = (max - min) * ProgressBarCurrentVal->value() / RawMax + min;
+            // The scale moves, it is not stretched.
+            const double shift = dialog.WantedValue() - current;
+            MaskEditMinVal->setText(General(min + shift, 7));
+            MaskEditMaxVal->setText(General(max + shift, 7));
+        }
+    } else {
+        ButtonVoltPerc->setText(ButtonVoltPerc->text() == CaptionVolts ? CaptionPercent : CaptionVolts);
+    }
+    UpdateSensorPage();
+}
+
+void PageInput::EditRecoveryTimeChange()
+{
+    const qint64 minutes = TypedInteger(EditRecoveryTime->text());
+    UpDownRecoveryTime->SetPosition(int(std::clamp<qint64>(minutes, INT_MIN, INT_MAX)), false);
+}

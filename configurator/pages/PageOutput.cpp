@@ -1,3 +1,208 @@
 #include "PageOutput.h"
+#include "IoPageSupport.h"
+#include "StringGrid.h"
 
-PageOutput::PageOutput(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel9"), parent) {}
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+using namespace iopage;
+
+namespace {
+
+constexpr int ClockPage = 10;
+constexpr int ArmInPage = 12;
+constexpr int FirstInputPage = 14;
+constexpr int InputsListed = 4;
+// The scheduler grid's column of reaction combo boxes.
+constexpr int ScheduleReactionColumn = 13;
+
+const QString Tab = QStringLiteral("\t");
+const QString PowerPageTag = QStringLiteral("[Питание, температура...]");
+
+QString Bracketed(const QString &text)
+{
+    return QLatin1Char('[') + text + QLatin1Char(']');
+}
+
+} // namespace
+
+PageOutput::PageOutput(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel9"), parent)
+{
+    Label6 = NewTitleLabel(this, QStringLiteral("Label6"));
+
+    CheckBoxReleEn = NewCheckBox(this, QStringLiteral("CheckBoxReleEn"), texts().EnabledWords.value(0));
+    Label7 = NewLabel(this, QStringLiteral("Label7"), QStringLiteral("Название"));
+    ComboBoxReleName = NewTextComboBox(this, QStringLiteral("ComboBoxReleName"),
+                                       {QStringLiteral("РЕЛЕ1"), QStringLiteral("РЕЛЕ2"), QStringLiteral("ВЫХОД1"),
+                                        QStringLiteral("ВЫХОД2"), QStringLiteral("СИРЕНА"), QStringLiteral("ЛАМПА")},
+                                       16);
+    Label92 = NewLabel(this, QStringLiteral("Label92"), QStringLiteral("Название включенного состояния"));
+    ComboBoxReleNameAct = NewTextComboBox(this, QStringLiteral("ComboBoxReleNameAct"),
+                                          {QStringLiteral("ВКЛ"), QStringLiteral("ВКЛЮЧЕН"), QStringLiteral("ОТКРЫТ")}, 16);
+    Label104 = NewLabel(this, QStringLiteral("Label104"), QStringLiteral("Название выключенного состояния"));
+    ComboBoxReleNameDeact = NewTextComboBox(this, QStringLiteral("ComboBoxReleNameDeact"),
+                                            {QStringLiteral("ВЫКЛ"), QStringLiteral("ВЫКЛЮЧЕН"), QStringLiteral("ЗАКРЫТ")}, 16);
+    CheckBoxReleInversion = NewCheckBox(this, QStringLiteral("CheckBoxReleInversion"), QStringLiteral("Инверсия выхода"));
+    Label90 = NewLabel(this, QStringLiteral("Label90"), QStringLiteral("Тип управления"));
+    QStringList commTypes = {QStringLiteral("уровень")};
+    commTypes << texts().OutputActionNames.mid(oaScenario1);
+    ComboBoxCommType = NewComboBox(this, QStringLiteral("ComboBoxCommType"), commTypes);
+    CheckBoxRemoteControlEn = NewCheckBox(this, QStringLiteral("CheckBoxRemoteControlEn"),
+                                          QStringLiteral("Разрешить дистанционное управление (DTMF, SMS, DATA)"));
+
+    GroupBoxRsOutsStimulus = new QGroupBox(texts().StimulusCaptions.value(0), this);
+    GroupBoxRsOutsStimulus->setObjectName(QStringLiteral("GroupBoxRsOutsStimulus"));
+    MemoRsOutsStimulus = new QPlainTextEdit(GroupBoxRsOutsStimulus);
+    MemoRsOutsStimulus->setObjectName(QStringLiteral("MemoRsOutsStimulus"));
+    MemoRsOutsStimulus->setReadOnly(true);
+    MemoRsOutsStimulus->setLineWrapMode(QPlainTextEdit::NoWrap);
+    MemoRsOutsStimulus->setTabStopDistance(110);
+    auto *stimulus = new QVBoxLayout(GroupBoxRsOutsStimulus);
+    stimulus->addWidget(MemoRsOutsStimulus);
+
+    auto *fields = new QGridLayout;
+    fields->addWidget(CheckBoxReleEn, 0, 0, 1, 2);
+    fields->addWidget(Label7, 1, 0);
+    fields->addWidget(ComboBoxReleName, 1, 1);
+    fields->addWidget(Label92, 2, 0);
+    fields->addWidget(ComboBoxReleNameAct, 2, 1);
+    fields->addWidget(Label104, 3, 0);
+    fields->addWidget(ComboBoxReleNameDeact, 3, 1);
+    fields->addWidget(CheckBoxReleInversion, 4, 0, 1, 2);
+    fields->addWidget(Label90, 5, 0);
+    fields->addWidget(ComboBoxCommType, 5, 1);
+    fields->addWidget(CheckBoxRemoteControlEn, 6, 0, 1, 2);
+    fields->setColumnStretch(2, 1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Label6);
+    layout->addLayout(fields);
+    layout->addWidget(GroupBoxRsOutsStimulus, 1);
+}
+
+void PageOutput::StorePage(int page, ControllerConfig &config)
+{
+    const int output = page - FirstPage;
+    if (output < 0 || output >= PageCount)
+        return;
+    using R = OutputRecord;
+    const FieldView r = RecordView<OutputRecord>(config.ConfigImage, output);
+    r.Set(R::ReleEn, CheckBoxReleEn->isChecked());
+    r.Set(R::ReleName, ComboBoxReleName->currentText());
+    r.Set(R::ReleNameAct, ComboBoxReleNameAct->currentText());
+    r.Set(R::ReleNameDeact, ComboBoxReleNameDeact->currentText());
+    r.Set(R::ReleInversion, CheckBoxReleInversion->isChecked());
+    r.Set(R::CommType, ComboBoxCommType->currentIndex());
+    r.Set(R::RemoteControlEn, CheckBoxRemoteControlEn->isChecked());
+}
+
+void PageOutput::ShowPage(int page, ControllerConfig &config)
+{
+    const int output = page - FirstPage;
+    if (output < 0 || output >= PageCount)
+        return;
+    // Relays and outputs have their own words.
+    const int kind = output < onOutput1 ? 0 : 1;
+    CheckBoxReleEn->setText(texts().EnabledWords.value(kind));
+    GroupBoxRsOutsStimulus->setTitle(texts().StimulusCaptions.value(kind));
+    MemoRsOutsStimulus->setPlainText(StimulusLines(config.ConfigImage, output).join(QLatin1Char('\n')));
+
+    using R = OutputRecord;
+    const FieldView r = RecordView<OutputRecord>(config.ConfigImage, output);
+    CheckBoxReleEn->setChecked(r.Get(R::ReleEn) != 0);
+    r.Terminate(R::ReleName);
+    r.Terminate(R::ReleNameAct);
+    r.Terminate(R::ReleNameDeact);
+    ComboBoxReleName->setEditText(r.Get(R::ReleName));
+    ComboBoxReleNameAct->setEditText(r.Get(R::ReleNameAct));
+    ComboBoxReleNameDeact->setEditText(r.Get(R::ReleNameDeact));
+    CheckBoxReleInversion->setChecked(r.Get(R::ReleInversion) != 0);
+    ShowIndex(ComboBoxCommType, r.Get(R::CommType));
+    CheckBoxRemoteControlEn->setChecked(r.Get(R::RemoteControlEn) != 0);
+}
+
+QString PageOutput::ItemText(const QString &comboName, quint32 value) const
+{
+    return ItemTextOrNumber(Find<QComboBox>(comboName), value);
+}
+
+QStringList PageOutput::StimulusLines(const ConfigImage &image, int output) const
+{
+    QStringList lines;
+    const quint32 k = quint32(output);
+
+    // The scheduler.
+    const auto *scheduler = Find<TStringGrid>(QStringLiteral("StringGrid3"));
+    for (int r = 1; r <= ScheduleLine::Count; ++r) {
+        const ConstFieldView line = RecordView<ScheduleLine>(image, r - 1);
+        if (line.Get(ScheduleLine::Enabled) == 0 || line.Get(ScheduleLine::Days) == 0 ||
+            line.Get(ScheduleLine::Action) != saOutputControl || line.Get(ScheduleLine::ActionOutput) != k)
+            continue;
+        const quint32 reaction = line.Get(ScheduleLine::ActionReaction);
+        if (reaction == oaNone)
+            continue;
+        const auto *reactions = scheduler != nullptr
+                                    ? qobject_cast<const QComboBox *>(scheduler->Object(ScheduleReactionColumn, r))
+                                    : nullptr;
+        lines << Bracketed(context().NodeText(ClockPage)) + Tab + Tab + ItemTextOrNumber(reactions, reaction) +
+                     QStringLiteral("\tВ ") + QString::number(line.Get(ScheduleLine::Hour)) + QLatin1Char(':') +
+                     QString::number(line.Get(ScheduleLine::Minute)) +
+                     QStringLiteral(" в указанные дни недели, строка № ") + QString::number(r);
+    }
+
+    // Tamper and the two temperature reactions of the power page.
+    const ConstFieldView view = View(image);
+    struct PowerReaction {
+        UField output, reaction;
+        const char *comboName;
+        QString event;
+    };
+    const PowerReaction power[] = {
+        {PowerFields::TamperActOutN, PowerFields::TamperActScnN, "ComboBoxTamperActScnN",
+         QStringLiteral("При вскрытии корпуса")},
+        {PowerFields::HiBorderOut, PowerFields::HiBorderScn, "ComboBoxHiBorderScn",
+         QStringLiteral("При превышении температуры выше ") + QString::number(view.Get(PowerFields::HiBorderLevel)) +
+             QLatin1Char('C')},
+        {PowerFields::LoBorderOut, PowerFields::LoBorderScn, "ComboBoxLoBorderScn",
+         QStringLiteral("При падении температуры ниже ") + QString::number(view.Get(PowerFields::LoBorderLevel)) +
+             QLatin1Char('C')},
+    };
+    for (const PowerReaction &p : power) {
+        const quint32 reaction = view.Get(p.reaction);
+        if (view.Get(p.output) == k && reaction != oaNone)
+            lines << PowerPageTag + Tab + Tab + ItemText(QString::fromLatin1(p.comboName), reaction) + Tab + p.event;
+    }
+
+    // Perimeter 0 of the Arm In page; every line names its reaction with the
+    // items of the countdown combo box.
+    const ConstFieldView perimeter = RecordView<PerimeterRecord>(image, 0);
+    const std::pair<UField, QString> modes[] = {
+        {PerimeterRecord::CDtoRele(output), QStringLiteral("При начале обратного отсчета")},
+        {PerimeterRecord::ArmToRele(output), QStringLiteral("При переходе в режим ОХРАНА")},
+        {PerimeterRecord::DisarmToRele(output), QStringLiteral("При переходе в режим НАБЛЮДЕНИЕ")},
+        {PerimeterRecord::RAtoRele(output), QStringLiteral("При переходе в режим ЗАЩИТА")},
+    };
+    for (const auto &[field, event] : modes) {
+        if (const quint32 reaction = perimeter.Get(field); reaction != oaNone)
+            lines << context().NodeText(ArmInPage) + Tab + Tab + Tab +
+                         ItemText(QStringLiteral("ComboBoxCDtoRele1"), reaction) + Tab + event;
+    }
+
+    // Inputs 1..4.
+    for (int j = 1; j <= InputsListed; ++j) {
+        const ConstFieldView input = RecordView<InputRecord>(image, j - 1);
+        const QString tag = Bracketed(context().NodeText(FirstInputPage - 1 + j)) + Tab + Tab + Tab + Tab;
+        if (const quint32 reaction = input.Get(InputRecord::ActRele(output)); reaction != oaNone)
+            lines << tag + ItemText(QStringLiteral("ComboBoxActRele1"), reaction) +
+                         QStringLiteral("\tПри активизации входа ") + QString::number(j);
+        if (const quint32 reaction = input.Get(InputRecord::PassRele(output)); reaction != oaNone)
+            lines << tag + ItemText(QStringLiteral("ComboBoxPassRele1"), reaction) +
+                         QStringLiteral("\tПри деактивизации входа ") + QString::number(j);
+    }
+    return lines;
+}

@@ -1,3 +1,31 @@
 #include "PageOutputs.h"
+#include "IoPageSupport.h"
+#include "WiringPictures.h"
 
-PageOutputs::PageOutputs(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel8"), parent) {}
+#include <QLabel>
+#include <QVBoxLayout>
+
+using namespace iopage;
+
+PageOutputs::PageOutputs(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel8"), parent)
+{
+    Label1 = NewTitleLabel(this, QStringLiteral("Label1"));
+    ImageQRV240Outs = NewLabel(this, QStringLiteral("ImageQRV240Outs"), QString());
+    ImageQRV240Outs->setPicture(OutputWiringPicture());
+    ImageQRV240Outs->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ImageQRV240Outs->setVisible(false);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(ImageQRV240Outs, 1);
+}
+
+void PageOutputs::Enter(int page)
+{
+    ConfigPage::Enter(page);
+    ImageQRV240Outs->setVisible(true);
+}
+
+bool PageOutputs::HasValues(int) const
+{
+    return false;
+}

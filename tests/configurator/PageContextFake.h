@@ -67,6 +67,31 @@ QString Differences(const A &expected, const A &actual)
     return out.join(QStringLiteral(", "));
 }
 
+// A table of named controls: the objectName and the class the control must have.
+inline void AddControlColumns()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");
+}
+
+inline void AddControlRow(const QString &name, const char *kind)
+{
+    QTest::newRow(qPrintable(name)) << name << QString::fromLatin1(kind);
+}
+
+// The form holds exactly one object named `name`, of class `kind`; a group
+// box's caption is framed by one blank on each side.
+inline void VerifyNamedControl(const QWidget *form, const QString &name, const QString &kind)
+{
+    const QList<QObject *> found = form->findChildren<QObject *>(name);
+    QCOMPARE(found.size(), 1);
+    QVERIFY2(found.first()->inherits(kind.toLatin1()), found.first()->metaObject()->className());
+    if (auto *box = qobject_cast<QGroupBox *>(found.first())) {
+        QVERIFY(box->title().startsWith(QLatin1Char(' ')));
+        QVERIFY(box->title().endsWith(QLatin1Char(' ')));
+    }
+}
+
 // The control `name` of the form, which must exist and be of class T.
 template <class T>
 T *Control(const PageContextFake &context, const QString &name)

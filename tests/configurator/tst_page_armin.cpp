@@ -56,11 +56,8 @@ void TstPageArmIn::cleanup()
 
 void TstPageArmIn::namedControls_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("kind");
-    const auto row = [](const QString &name, const char *kind) {
-        QTest::newRow(qPrintable(name)) << name << QString::fromLatin1(kind);
-    };
+    AddControlColumns();
+    const auto row = AddControlRow;
     row(QStringLiteral("PanelArmIn"), "QFrame");
     for (const char *name : {"GroupBox11", "GroupBoxProtectModeLink", "GroupBox4", "GroupBox5", "GroupBox7",
                              "GroupBox43"})
@@ -88,11 +85,7 @@ void TstPageArmIn::namedControls()
 {
     QFETCH(QString, name);
     QFETCH(QString, kind);
-    const QList<QObject *> found = context_->Form()->findChildren<QObject *>(name);
-    QCOMPARE(found.size(), 1);
-    QVERIFY(found.first()->inherits(kind.toLatin1()));
-    if (auto *box = qobject_cast<QGroupBox *>(found.first()))
-        QVERIFY(box->title().startsWith(QLatin1Char(' ')) && box->title().endsWith(QLatin1Char(' ')));
+    VerifyNamedControl(context_->Form(), name, kind);
 }
 
 void TstPageArmIn::keyTableAsBuilt()

@@ -16,11 +16,8 @@ private slots:
 
 void TstPageLargerModel::namedControls_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("kind");
-    const auto row = [](const QString &name, const char *kind) {
-        QTest::newRow(qPrintable(name)) << name << QString::fromLatin1(kind);
-    };
+    AddControlColumns();
+    const auto row = AddControlRow;
     for (const char *name : {"Label164", "Label192", "Label166", "Label165", "LabelRedirectToOut", "Label69"})
         row(QLatin1String(name), "QLabel");
     for (const char *name : {"RadioButtonPerimPulsAD", "RadioButtonPerimPulsARM", "RadioButtonPerimTouchAD"})
@@ -44,11 +41,7 @@ void TstPageLargerModel::namedControls()
     QFETCH(QString, kind);
     PageContextFake context;
     new PageLargerModel(context, context.Form());
-    const QList<QObject *> found = context.Form()->findChildren<QObject *>(name);
-    QCOMPARE(found.size(), 1);
-    QVERIFY(found.first()->inherits(kind.toLatin1()));
-    if (auto *box = qobject_cast<QGroupBox *>(found.first()))
-        QVERIFY(box->title().startsWith(QLatin1Char(' ')) && box->title().endsWith(QLatin1Char(' ')));
+    VerifyNamedControl(context.Form(), name, kind);
 }
 
 void TstPageLargerModel::hiddenAndWithoutValues()

@@ -52,9 +52,8 @@ void TstPageLiveState::cleanup()
 
 void TstPageLiveState::namedControls_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("kind");
-    const auto row = [](const char *name, const char *kind) { QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(kind); };
+    AddControlColumns();
+    const auto row = [](const char *name, const char *kind) { AddControlRow(QLatin1String(name), kind); };
     row("Panel10", "QFrame");
     row("Label30", "QLabel");
     row("GroupBox15", "QGroupBox");
@@ -85,13 +84,7 @@ void TstPageLiveState::namedControls()
 {
     QFETCH(QString, name);
     QFETCH(QString, kind);
-    const QList<QObject *> found = context_->Form()->findChildren<QObject *>(name);
-    QCOMPARE(found.size(), 1);
-    QVERIFY(found.first()->inherits(kind.toLatin1()));
-    if (auto *box = qobject_cast<QGroupBox *>(found.first())) {
-        QVERIFY(box->title().startsWith(QLatin1Char(' ')));
-        QVERIFY(box->title().endsWith(QLatin1Char(' ')));
-    }
+    VerifyNamedControl(context_->Form(), name, kind);
 }
 
 void TstPageLiveState::identityStartsWithTheFormPlaceholders()

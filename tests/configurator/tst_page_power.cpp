@@ -63,9 +63,8 @@ void TstPagePower::ShowAndStore(ControllerConfig &config)
 
 void TstPagePower::namedControls_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("kind");
-    const auto row = [](const char *name, const char *kind) { QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(kind); };
+    AddControlColumns();
+    const auto row = [](const char *name, const char *kind) { AddControlRow(QLatin1String(name), kind); };
     row("Panel3", "QFrame");
     for (const char *name : {"GroupBox9", "GroupBox21", "GroupBox29", "GroupBox1", "GroupBox42", "GroupBox23"})
         row(name, "QGroupBox");
@@ -95,11 +94,7 @@ void TstPagePower::namedControls()
 {
     QFETCH(QString, name);
     QFETCH(QString, kind);
-    const QList<QObject *> found = context_->Form()->findChildren<QObject *>(name);
-    QCOMPARE(found.size(), 1);
-    QVERIFY(found.first()->inherits(kind.toLatin1()));
-    if (auto *box = qobject_cast<QGroupBox *>(found.first()))
-        QVERIFY(box->title().startsWith(QLatin1Char(' ')) && box->title().endsWith(QLatin1Char(' ')));
+    VerifyNamedControl(context_->Form(), name, kind);
 }
 
 void TstPagePower::enteringRebuildsTheLists()

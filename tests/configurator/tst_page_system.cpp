@@ -44,9 +44,8 @@ void TstPageSystem::cleanup()
 
 void TstPageSystem::namedControls_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("kind");
-    const auto row = [](const char *name, const char *kind) { QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(kind); };
+    AddControlColumns();
+    const auto row = [](const char *name, const char *kind) { AddControlRow(QLatin1String(name), kind); };
     row("Panel11", "QFrame");
     row("Panel13", "QFrame");
     for (const char *name : {"Label86", "Label108", "Label110", "Label109", "Label106", "Label107", "LabelSysParMsg"})
@@ -67,11 +66,7 @@ void TstPageSystem::namedControls()
 {
     QFETCH(QString, name);
     QFETCH(QString, kind);
-    const QList<QObject *> found = context_->Form()->findChildren<QObject *>(name);
-    QCOMPARE(found.size(), 1);
-    QVERIFY(found.first()->inherits(kind.toLatin1()));
-    if (auto *box = qobject_cast<QGroupBox *>(found.first()))
-        QVERIFY(box->title().startsWith(QLatin1Char(' ')) && box->title().endsWith(QLatin1Char(' ')));
+    VerifyNamedControl(context_->Form(), name, kind);
 }
 
 void TstPageSystem::overlayUntilEditingIsAllowed()

@@ -76,7 +76,7 @@ public:
     void Bind(QComboBox *combo, UField field);
 
     void Store(FieldView view) const;
-    // Sets the boxes' states and the combos' indexes; no handler runs.
+    // Sets the boxes' states, and the combos' indexes without running their handlers.
     void Show(ConstFieldView view) const;
 
 private:

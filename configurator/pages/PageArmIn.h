@@ -1,7 +1,7 @@
 #pragma once
 // Page 12: Arm In, touch keys.
 #include "ConfigPage.h"
-#include "PageControls.h"
+#include "PageKit.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Page 11: power, temperature, indication, tamper.
 #include "ConfigPage.h"
-#include "PageControls.h"
+#include "PageKit.h"
 
 class QCheckBox;
 class QComboBox;

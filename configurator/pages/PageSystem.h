@@ -1,7 +1,7 @@
 #pragma once
 // Page 24: system parameters.
 #include "ConfigPage.h"
-#include "PageControls.h"
+#include "PageKit.h"
 
 class QCheckBox;
 class QComboBox;

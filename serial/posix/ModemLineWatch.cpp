@@ -51,8 +51,8 @@ bool Sample(int fd, LineState &s)
     return true;
 }
 
-// The counters catch changes too quick for two samples to see; without them
-// the states are compared.
+// The counters catch changes too quick for two samples to see; the states
+// catch those of drivers that do not count.
 std::uint32_t Changes(const LineState &was, const LineState &now)
 {
     std::uint32_t events = 0;
@@ -65,7 +65,6 @@ std::uint32_t Changes(const LineState &was, const LineState &now)
             events |= EV_RLSD;
         if (now.counts.rng != was.counts.rng)
             events |= EV_RING;
-        return events;
     }
     const int changed = was.lines ^ now.lines;
     if ((changed & TIOCM_CTS) != 0)

@@ -13,8 +13,11 @@
 #include <QTest>
 #include <QThread>
 
+#include <fcntl.h>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -149,6 +152,7 @@ private slots:
     void failingWaitDoesNotSpin();
     void closeDuringHandOver();
     void closeRefusedThenDestroyed();
+    void threadStartFailureClosesPort();
     void waitForEventRefusedWithThread();
     void waitForEvent_data();
     void waitForEvent();
@@ -458,6 +462,31 @@ void TstComThread::closeRefusedThenDestroyed()
     QCOMPARE(script->devicesAlive, 0);
     QCOMPARE(script->Log().filter("SetCommMask").last(), QString("SetCommMask 0x0000"));
     QCOMPARE(reports.Messages().size(), 1);
+}
+
+void TstComThread::threadStartFailureClosesPort()
+{
+    TComPort port;
+    auto script = UseFakeDevice(port);
+    RecordNotifications(port, *script);
+    // No descriptor left for the thread's stop event.
+    const int lowestFree = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    QVERIFY(lowestFree >= 0);
+    close(lowestFree);
+    rlimit saved;
+    QCOMPARE(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit tight = saved;
+    tight.rlim_cur = rlim_t(lowestFree);
+    QCOMPARE(setrlimit(RLIMIT_NOFILE, &tight), 0);
+    const EComPort e = Raised([&] { port.Open(); });
+    setrlimit(RLIMIT_NOFILE, &saved);
+    QCOMPARE(e.ErrorCode(), 1);
+    QCOMPARE(e.WinErrorCode(), EMFILE);
+    QVERIFY(!port.Connected());
+    QCOMPARE(script->devicesAlive, 0);
+    QVERIFY(!script->Log().contains("OnAfterOpen"));
+    port.Open();
+    QVERIFY(port.Connected());
 }
 
 void TstComThread::waitForEventRefusedWithThread()

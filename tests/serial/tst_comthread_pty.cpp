@@ -4,6 +4,7 @@
 // closes the port while the GUI thread waits for it, and WaitForEvent.
 #include "ComPort.h"
 #include "PtyPeer.h"
+#include "Repeater.h"
 #include "Thread.h"
 #include "posix/StopEvent.h"
 
@@ -30,30 +31,6 @@ double ProcessCpuMs()
     getrusage(RUSAGE_SELF, &u);
     return (double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
 }
-
-// Does something on another thread again and again until stopped, so that
-// it lands while the test's own call waits, however the threads are scheduled.
-class Repeater {
-public:
-    explicit Repeater(std::function<void()> action)
-        : thread_([this, action = std::move(action)] {
-              while (!stop_.load()) {
-                  action();
-                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-              }
-          })
-    {
-    }
-    ~Repeater()
-    {
-        stop_.store(true);
-        thread_.join();
-    }
-
-private:
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
 
 // Sends back whatever the port writes, until destroyed.
 class EchoPeer {

@@ -1,9 +1,13 @@
 #include "ComPort.h"
+#include "ComConvert.h"
+#include "ComThread.h"
 #include "ExceptionReport.h"
 #include "posix/PosixSerialDevice.h"
 
+#include <QThread>
 #include <array>
 #include <cerrno>
+#include <system_error>
 
 // ---- request records
 
@@ -101,6 +105,8 @@ TCustomComPort::~TCustomComPort()
     } catch (...) {
         ApplicationHandleException(std::current_exception());
     }
+    // After a refused close the event thread still uses the device.
+    StopEventThread();
     device_.reset();
     // Taken first, so that a client may unregister from inside its notice.
     const auto notifies = std::exchange(freeNotifies_, {});
@@ -153,7 +159,7 @@ void TCustomComPort::Open()
         connected_ = false;
         throw;
     }
-    // The event thread for Events is started here once the layer has one.
+    StartEventThread();
     CallAfterOpen();
 }
 
@@ -163,6 +169,7 @@ void TCustomComPort::Close()
         return;
     CallBeforeClose();
     AbortAllAsync();
+    StopEventThread();
     DestroyHandle();
     connected_ = false;
     CallAfterClose();
@@ -180,6 +187,46 @@ void TCustomComPort::SetConnected(bool value)
         Open();
     else
         Close();
+}
+
+void TCustomComPort::StartEventThread()
+{
+    threadRunning_ = false;
+    if (events_.Empty())
+        return;
+    auto fail = [this] {
+        StopEventThread();
+        DestroyHandle();
+        connected_ = false;
+    };
+    try {
+        if (syncMethod_ == smWindowSync)
+            notifyWindow_ = new TComNotifyWindow(this);
+        eventThread_ = std::make_unique<TComThread>(this);
+    } catch (const std::system_error &e) {
+        fail();
+        throw EComPort(CError_OpenFailed, e.code().value());
+    } catch (...) {
+        fail();
+        throw;
+    }
+    threadRunning_ = true;
+}
+
+// Waits for the thread's end; a hand-over it has started to the GUI thread is
+// served meanwhile when this runs there.
+void TCustomComPort::StopEventThread()
+{
+    eventThread_.reset();
+    threadRunning_ = false;
+    if (notifyWindow_ != nullptr) {
+        notifyWindow_->Detach();
+        if (notifyWindow_->thread() == QThread::currentThread())
+            delete notifyWindow_;
+        else
+            notifyWindow_->deleteLater();
+        notifyWindow_ = nullptr;
+    }
 }
 
 void TCustomComPort::CreateHandle()
@@ -534,6 +581,21 @@ void TCustomComPort::TransmitChar(char c)
         throw EComPort(CError_TransmitFailed, e);
 }
 
+void TCustomComPort::WaitForEvent(TComEvents &events, TStopEvent *stop, std::int32_t timeoutMs)
+{
+    if (threadRunning_)
+        throw EComPort(CError_ThreadCreated);
+    ISerialDevice &device = Device(CError_WaitFailed);
+    if (int e = device.SetCommMask(EventsToMask(events)))
+        throw EComPort(CError_WaitFailed, e);
+    std::uint32_t occurred = 0;
+    const int e = device.WaitCommEvent(occurred, stop, timeoutMs);
+    device.SetCommMask(0);
+    if (e != 0)
+        throw EComPort(CError_WaitFailed, e);
+    events = MaskToEvents(occurred);
+}
+
 // ---- notifications
 
 void TCustomComPort::CallBeforeOpen()
@@ -571,6 +633,70 @@ void TCustomComPort::CheckSignals(bool open)
     }
 }
 
+const std::array<TCustomComPort::EventRoutine, 10> &TCustomComPort::EventRoutines()
+{
+    static constexpr std::array<EventRoutine, 10> Routines = {{
+        {evError, EV_ERR, &TCustomComPort::CallError},
+        {evRxChar, EV_RXCHAR, &TCustomComPort::CallRxChar},
+        {evTxEmpty, EV_TXEMPTY, &TCustomComPort::CallTxEmpty},
+        {evBreak, EV_BREAK, &TCustomComPort::CallBreak},
+        {evRing, EV_RING, &TCustomComPort::CallRing},
+        {evCTS, EV_CTS, &TCustomComPort::CallCTSChange},
+        {evDSR, EV_DSR, &TCustomComPort::CallDSRChange},
+        {evRxFlag, EV_RXFLAG, &TCustomComPort::CallRxFlag},
+        {evRLSD, EV_RLSD, &TCustomComPort::CallRLSDChange},
+        {evRx80Full, EV_RX80FULL, &TCustomComPort::CallRx80Full},
+    }};
+    return Routines;
+}
+
+bool TCustomComPort::WindowMethod(QEvent *message)
+{
+    if (message->type() != ComEventMessage)
+        return false;
+    if (!connected_)
+        return true;
+    const std::uint32_t wParam = static_cast<TComEventMessage *>(message)->WParam;
+    try {
+        for (const EventRoutine &routine : EventRoutines()) {
+            if (routine.message == wParam) {
+                (this->*routine.call)();
+                break;
+            }
+        }
+    } catch (...) {
+        ApplicationHandleException(std::current_exception());
+    }
+    return true;
+}
+
+void TCustomComPort::CallRxChar()
+{
+    const std::int32_t count = InputCount();
+    if (count <= 0)
+        return;
+    if (triggersOnRxChar_) {
+        DoRxChar(count);
+        return;
+    }
+    if (rxBuffer_.size() < static_cast<size_t>(count))
+        rxBuffer_.resize(static_cast<size_t>(count));
+    const std::int32_t done = Read(rxBuffer_.data(), count);
+    DoRxBuf(rxBuffer_.data(), done);
+}
+
+void TCustomComPort::CallError()
+{
+    const TComErrors errors = LastErrors();
+    if (!errors.Empty())
+        DoError(errors);
+}
+
+void TCustomComPort::CallTxEmpty() { DoTxEmpty(); }
+void TCustomComPort::CallBreak() { DoBreak(); }
+void TCustomComPort::CallRing() { DoRing(); }
+void TCustomComPort::CallRxFlag() { DoRxFlag(); }
+void TCustomComPort::CallRx80Full() { DoRx80Full(); }
 void TCustomComPort::CallCTSChange() { DoCTSChange(Signals().Contains(csCTS)); }
 void TCustomComPort::CallDSRChange() { DoDSRChange(Signals().Contains(csDSR)); }
 void TCustomComPort::CallRLSDChange() { DoRLSDChange(Signals().Contains(csRLSD)); }

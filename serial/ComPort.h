@@ -1,9 +1,10 @@
 #pragma once
 // One serial port: its settings, open and close, blocking and requested
-// transfers bounded by the port's time-outs, queue purges and line control.
+// transfers bounded by the port's time-outs, queue purges and line control,
+// and the event thread that announces comm events while the port is open.
 // Every failure raises EComPort. The object has no lock: one thread uses it at
 // a time, except that AbortAllAsync may end a transfer that another thread
-// waits for.
+// waits for, and the event thread runs the notification hooks.
 #include "ComError.h"
 #include "ComSettings.h"
 #include "ComTypes.h"
@@ -13,10 +14,16 @@
 
 #include <QByteArray>
 #include <QString>
+#include <array>
 #include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
+
+class QEvent;
+class TComNotifyWindow;
+class TComThread;
+class TStopEvent;
 
 // The designing and loading flags of a component, which its setters look at.
 struct TComponentState {
@@ -130,6 +137,13 @@ public:
     void SetXonXoff(bool state);
     void TransmitChar(char c);
 
+    // ---- events without the event thread
+    // Waits for one of events, until stop is set (nullptr: no stop) or timeoutMs
+    // passes (-1: no time-out); events becomes those that occurred, empty after
+    // a time-out or a stop. Raises 20 while an event thread runs, 21 when the
+    // wait fails.
+    void WaitForEvent(TComEvents &events, TStopEvent *stop, std::int32_t timeoutMs);
+
     // ---- the device behind the port
     // Replaces the way a COM name becomes an open device (tests give a fake).
     void SetDeviceOpener(SerialDeviceOpener opener);
@@ -178,12 +192,39 @@ protected:
     virtual void DoRLSDChange(bool onOff);
     virtual void DoRx80Full();
 
-    // Each reads the modem lines and reports its line's present state.
+    // The routines that the event dispatch calls, one per event; each ends
+    // in its Do... hook. The line routines read the modem lines and report
+    // their line's present state.
+    void CallRxChar();
+    void CallTxEmpty();
+    void CallBreak();
+    void CallRing();
+    void CallRxFlag();
+    void CallRx80Full();
     void CallCTSChange();
     void CallDSRChange();
     void CallRLSDChange();
+    void CallError();
+
+    // The notification window's message handler: true when it was an event
+    // notification, which runs its routine only while the port is open.
+    bool WindowMethod(QEvent *message);
 
 private:
+    friend class TComThread;
+    friend class TComNotifyWindow;
+
+    struct EventRoutine {
+        TComEvent event;
+        std::uint32_t message; // the EV_ value
+        void (TCustomComPort::*call)();
+    };
+    // In the order of dispatch.
+    static const std::array<EventRoutine, 10> &EventRoutines();
+
+    void StartEventThread();
+    void StopEventThread();
+
     bool CanApply() const;
     void CallBeforeOpen();
     void CallAfterOpen();
@@ -197,7 +238,12 @@ private:
     void Escape(std::uint32_t function);
     COMSTAT QueueStatus(std::uint32_t *errors = nullptr);
 
+    std::unique_ptr<TComThread> eventThread_;
+    bool threadRunning_ = false;
     std::unique_ptr<ISerialDevice> device_;
+    TComNotifyWindow *notifyWindow_ = nullptr;
+    // Reused for OnRxBuf, so that a batch costs no allocation.
+    std::vector<char> rxBuffer_;
     SerialDeviceOpener opener_;
     TComponentState state_;
     std::int32_t updateCount_ = 0;

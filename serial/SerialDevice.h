@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 
+class TStopEvent;
+
 // One transfer: started by StartIo, then advanced until Completed. Done counts
 // the bytes moved so far; Error, once set, is the transfer's failure. The
 // Progress fields belong to the device.
@@ -58,6 +60,15 @@ public:
     // SETDTR .. CLRBREAK.
     virtual int EscapeCommFunction(std::uint32_t function) = 0;
     virtual int TransmitCommChar(char c) = 0;
+
+    // The EV_ bits that WaitCommEvent reports. Events that occurred before
+    // the call are forgotten; 0 ends the watching.
+    virtual int SetCommMask(std::uint32_t mask) = 0;
+    // Blocks until events of the mask occur (events := their EV_ bits), stop
+    // is set, or timeoutMs passes (-1: no time-out); events is 0 for the last
+    // two. An event that occurs while no one waits is kept for the next wait.
+    // One wait at a time.
+    virtual int WaitCommEvent(std::uint32_t &events, const TStopEvent *stop, std::int32_t timeoutMs) = 0;
 };
 
 // Opens the device behind a COM name; on failure returns nothing and sets error.

@@ -1,6 +1,7 @@
 #include "PosixSerialDevice.h"
 #include "LineSpeed.h"
 #include "PortTable.h"
+#include "StopEvent.h"
 #include "TermiosMap.h"
 
 #include <QFile>
@@ -12,7 +13,10 @@
 #include <ctime>
 #include <fcntl.h>
 #include <linux/serial.h>
+#include <cstring>
 #include <poll.h>
+#include <sys/epoll.h>
+#include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -59,6 +63,22 @@ int ModemBits(int fd, unsigned long request, int bits)
     return NoModemLines(errno) ? 0 : errno;
 }
 
+constexpr std::uint32_t LineEvents = EV_CTS | EV_DSR | EV_RLSD | EV_RING;
+// The tty's own receive queue; a larger requested queue fills no further.
+constexpr std::uint32_t TtyQueueSize = 4096;
+// Looks at a transmit queue that does not drain at most this seldom.
+constexpr std::int64_t LongestDrainCheckNs = 1000 * NsPerMs;
+
+// Negative times are 0.
+timespec ToTimespec(std::int64_t ns)
+{
+    ns = std::max<std::int64_t>(ns, 0);
+    timespec ts;
+    ts.tv_sec = static_cast<time_t>(ns / 1000000000);
+    ts.tv_nsec = static_cast<long>(ns % 1000000000);
+    return ts;
+}
+
 } // namespace
 
 // ---- open and close
@@ -71,8 +91,17 @@ std::unique_ptr<ISerialDevice> PosixSerialDevice::Open(const QString &path, int 
         error = errno;
         return nullptr;
     }
-    auto fail = [fd, &error](int e) -> std::unique_ptr<ISerialDevice> {
+    bool exclusive = false;
+    int epoll = -1, wake = -1;
+    auto fail = [&](int e) -> std::unique_ptr<ISerialDevice> {
+        // A pseudo-terminal keeps TIOCEXCL past close while its master is open.
+        if (exclusive)
+            ioctl(fd, TIOCNXCL);
         ::close(fd);
+        if (epoll >= 0)
+            ::close(epoll);
+        if (wake >= 0)
+            ::close(wake);
         error = e;
         return nullptr;
     };
@@ -83,6 +112,7 @@ std::unique_ptr<ISerialDevice> PosixSerialDevice::Open(const QString &path, int 
         return fail(errno);
     if (ioctl(fd, TIOCEXCL) != 0)
         return fail(errno);
+    exclusive = true;
     // USB adapters otherwise hold received bytes back for milliseconds.
     serial_struct ss;
     if (ioctl(fd, TIOCGSERIAL, &ss) == 0 && (ss.flags & ASYNC_LOW_LATENCY) == 0) {
@@ -92,29 +122,49 @@ std::unique_ptr<ISerialDevice> PosixSerialDevice::Open(const QString &path, int 
     MakeRaw(t);
     if (tcsetattr(fd, TCSANOW, &t) != 0)
         return fail(errno);
+    epoll = epoll_create1(EPOLL_CLOEXEC);
+    wake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (epoll < 0 || wake < 0)
+        return fail(errno);
+    epoll_event tty = {};
+    tty.events = EPOLLIN | EPOLLET;
+    tty.data.fd = fd;
+    epoll_event woken = {};
+    woken.events = EPOLLIN | EPOLLET;
+    woken.data.fd = wake;
+    if (epoll_ctl(epoll, EPOLL_CTL_ADD, fd, &tty) != 0 || epoll_ctl(epoll, EPOLL_CTL_ADD, wake, &woken) != 0)
+        return fail(errno);
 
-    std::unique_ptr<PosixSerialDevice> device(new PosixSerialDevice(fd));
+    std::unique_ptr<PosixSerialDevice> device(new PosixSerialDevice(fd, epoll, wake));
+    int lines = 0;
+    device->modemLines_ = ioctl(fd, TIOCMGET, &lines) == 0;
     std::uint32_t errors = 0;
     COMSTAT stat;
     device->ClearCommError(errors, stat); // takes the counters' starting point
     return device;
 }
 
-PosixSerialDevice::PosixSerialDevice(int fd) : fd_(fd) {}
+PosixSerialDevice::PosixSerialDevice(int fd, int epoll, int wake) : fd_(fd), epoll_(epoll), wake_(wake) {}
 
 PosixSerialDevice::~PosixSerialDevice()
 {
+    lineWatch_.reset();
     // Output still queued is dropped, so that close cannot wait for a stalled line.
     tcflush(fd_, TCOFLUSH);
+    // A pseudo-terminal keeps TIOCEXCL past close while its master is open.
     ioctl(fd_, TIOCNXCL);
     ::close(fd_);
+    ::close(epoll_);
+    ::close(wake_);
 }
 
 // ---- settings
 
-int PosixSerialDevice::SetupComm(std::uint32_t, std::uint32_t)
+int PosixSerialDevice::SetupComm(std::uint32_t inQueue, std::uint32_t)
 {
-    // The tty layer sizes its own queues.
+    // The tty layer sizes its own queues; the input size only sets where the
+    // queue counts as 80 % full.
+    inQueue_ = inQueue;
     return 0;
 }
 
@@ -144,6 +194,7 @@ int PosixSerialDevice::SetCommState(const DCB &dcb)
 
     baud_ = dcb.BaudRate;
     bitsPerChar_ = 1u + dcb.ByteSize + (dcb.Parity != NOPARITY ? 1u : 0u) + (dcb.StopBits != ONESTOPBIT ? 2u : 1u);
+    eventChar_ = dcb.EvtChar;
     return 0;
 }
 
@@ -251,6 +302,7 @@ int PosixSerialDevice::StepRead(IoRequest &r, std::int64_t now)
 {
     auto &p = r.Progress;
     auto *buffer = static_cast<char *>(r.Buffer);
+    const std::int32_t before = r.Done;
     while (r.Done < r.Count) {
         const ssize_t n = ::read(fd_, buffer + r.Done, static_cast<size_t>(r.Count - r.Done));
         if (n > 0) {
@@ -266,6 +318,8 @@ int PosixSerialDevice::StepRead(IoRequest &r, std::int64_t now)
             break;
         return errno;
     }
+    if (r.Done > before)
+        NoteReceived(buffer + before, r.Done - before);
     const bool timedOut = (p.TotalNs >= 0 && now - p.StartNs >= p.TotalNs) ||
                           (p.IntervalNs >= 0 && r.Done > 0 && now - p.LastByteNs >= p.IntervalNs);
     if (r.Done == r.Count || p.Mode == ReadAtOnce || ((p.Mode == ReadFirstByte || p.Mode == ReadIfPresent) && r.Done > 0) || timedOut)
@@ -277,6 +331,7 @@ int PosixSerialDevice::StepWrite(IoRequest &r, std::int64_t now)
 {
     auto &p = r.Progress;
     const auto *buffer = static_cast<const char *>(r.Buffer);
+    const std::int32_t before = p.Written;
     while (p.Mode == WriteSending) {
         const ssize_t n = ::write(fd_, buffer + p.Written, static_cast<size_t>(r.Count - p.Written));
         if (n > 0) {
@@ -291,6 +346,8 @@ int PosixSerialDevice::StepWrite(IoRequest &r, std::int64_t now)
             return errno;
         break;
     }
+    if (p.Written > before)
+        NoteSent();
     int queued = 0;
     if (ioctl(fd_, TIOCOUTQ, &queued) != 0)
         return errno;
@@ -308,7 +365,8 @@ int PosixSerialDevice::StepWrite(IoRequest &r, std::int64_t now)
 
 std::int64_t PosixSerialDevice::DrainEstimateNs(int queued) const
 {
-    const std::int64_t ns = static_cast<std::int64_t>(queued) * bitsPerChar_ * 1000000000 / std::max(baud_, 1u);
+    const std::int64_t ns =
+        static_cast<std::int64_t>(queued) * bitsPerChar_.load() * 1000000000 / std::max(baud_.load(), 1u);
     return std::max<std::int64_t>(ns, NsPerMs);
 }
 
@@ -337,19 +395,15 @@ int PosixSerialDevice::WaitReady(IoRequest &r, const AbortSignal::Waiter &waiter
     }
 
     std::array<pollfd, 2> fds = {{{fd_, events, 0}, {waiter.Fd(), POLLIN, 0}}};
-    timespec ts;
-    timespec *timeout = nullptr;
-    if (waitNs != Forever) {
-        waitNs = std::max<std::int64_t>(waitNs, 0); // a deadline passed meanwhile: just look
-        ts.tv_sec = static_cast<time_t>(waitNs / 1000000000);
-        ts.tv_nsec = static_cast<long>(waitNs % 1000000000);
-        timeout = &ts;
-    }
+    // A deadline that passed meanwhile gives a zero wait: just look.
+    const timespec ts = ToTimespec(waitNs);
+    const timespec *timeout = waitNs != Forever ? &ts : nullptr;
     const int n = ppoll(fds.data(), fds.size(), timeout, nullptr);
     if (n < 0)
         return errno == EINTR ? 0 : errno;
     if ((fds[1].revents & POLLIN) != 0)
         waiter.Drain();
+
     if ((fds[0].revents & POLLNVAL) != 0)
         return EBADF;
     if ((fds[0].revents & (POLLHUP | POLLERR)) != 0)
@@ -383,28 +437,35 @@ int PosixSerialDevice::ClearCommError(std::uint32_t &errors, COMSTAT &stat)
     stat.cbOutQue = static_cast<std::uint32_t>(out);
     errors = 0;
 
-    serial_icounter_struct c;
-    if (ioctl(fd_, TIOCGICOUNT, &c) != 0)
+    ErrorCounts c;
+    if (!ReadErrorCounts(c))
         return NoModemLines(errno) ? 0 : errno;
+    // The event dispatch asks from another thread than the transfers.
+    std::lock_guard lock(countsMutex_);
     if (haveCounters_) {
-        if (c.frame != frame_)
+        if (c.frame != counts_.frame)
             errors |= CE_FRAME;
-        if (c.overrun != overrun_)
+        if (c.overrun != counts_.overrun)
             errors |= CE_OVERRUN;
-        if (c.parity != parity_)
+        if (c.parity != counts_.parity)
             errors |= CE_RXPARITY;
-        if (c.brk != brk_)
+        if (c.brk != counts_.brk)
             errors |= CE_BREAK;
-        if (c.buf_overrun != bufOverrun_)
+        if (c.bufOverrun != counts_.bufOverrun)
             errors |= CE_RXOVER;
     }
     haveCounters_ = true;
-    frame_ = c.frame;
-    overrun_ = c.overrun;
-    parity_ = c.parity;
-    brk_ = c.brk;
-    bufOverrun_ = c.buf_overrun;
+    counts_ = c;
     return 0;
+}
+
+bool PosixSerialDevice::ReadErrorCounts(ErrorCounts &counts) const
+{
+    serial_icounter_struct c;
+    if (ioctl(fd_, TIOCGICOUNT, &c) != 0)
+        return false;
+    counts = {c.frame, c.overrun, c.parity, c.brk, c.buf_overrun};
+    return true;
 }
 
 int PosixSerialDevice::GetCommModemStatus(std::uint32_t &status)
@@ -444,12 +505,164 @@ int PosixSerialDevice::TransmitCommChar(char c)
 {
     for (;;) {
         const ssize_t n = ::write(fd_, &c, 1);
-        if (n == 1)
+        if (n == 1) {
+            NoteSent();
             return 0;
+        }
         if (n < 0 && errno == EINTR)
             continue;
         return n < 0 ? errno : EAGAIN;
     }
+}
+
+// ---- comm events
+
+int PosixSerialDevice::SetCommMask(std::uint32_t mask)
+{
+    mask_.store(mask);
+    // Forget what happened before: ready edges, raised events, the counters.
+    std::array<epoll_event, 2> ready;
+    if (epoll_wait(epoll_, ready.data(), static_cast<int>(ready.size()), 0) < 0 && errno != EINTR)
+        return errno;
+    std::uint64_t count = 0;
+    if (::read(wake_, &count, sizeof count) < 0) {
+        // Nothing was raised.
+    }
+    raised_.store(0);
+    sentSinceEmpty_.store(false);
+    rxFull_ = false;
+    eventCounters_ = ReadErrorCounts(eventCounts_);
+
+    const std::uint32_t lines = modemLines_ ? mask & LineEvents : 0;
+    if (!lineWatch_ || lineWatch_->Events() != lines) {
+        lineWatch_.reset();
+        if (lines != 0) {
+            try {
+                lineWatch_ = std::make_unique<ModemLineWatch>(fd_, lines, [this](std::uint32_t events) { Raise(events); });
+            } catch (const std::system_error &e) {
+                return e.code().value();
+            }
+        }
+    }
+    return 0;
+}
+
+int PosixSerialDevice::WaitCommEvent(std::uint32_t &events, const TStopEvent *stop, std::int32_t timeoutMs)
+{
+    events = 0;
+    const std::uint32_t mask = mask_.load();
+    constexpr std::int64_t Forever = INT64_MAX;
+    const std::int64_t deadline = timeoutMs >= 0 ? NowNs() + timeoutMs * NsPerMs : Forever;
+    // Nothing tells when the transmit queue runs empty: it is looked at when
+    // its bytes should have left, less often while it does not drain.
+    std::int64_t drainCheckNs = 0;
+    int lastQueued = INT_MAX;
+    for (;;) {
+        std::uint32_t got = 0;
+        // Ready edges first, then what other threads raised before they woke us.
+        if (int e = TakeReady(mask, got))
+            return e;
+        got |= raised_.exchange(0) & mask;
+        std::int64_t waitNs = Forever;
+        if ((mask & EV_TXEMPTY) != 0 && sentSinceEmpty_.load()) {
+            int queued = 0;
+            if (ioctl(fd_, TIOCOUTQ, &queued) != 0)
+                return errno;
+            if (queued == 0) {
+                sentSinceEmpty_.store(false);
+                got |= EV_TXEMPTY;
+            } else {
+                drainCheckNs = queued < lastQueued ? DrainEstimateNs(queued)
+                                                   : std::min(2 * drainCheckNs, LongestDrainCheckNs);
+                lastQueued = queued;
+                waitNs = drainCheckNs;
+            }
+        }
+        if (got != 0) {
+            events = got;
+            return 0;
+        }
+        const std::int64_t now = NowNs();
+        if (now >= deadline)
+            return 0;
+        if (deadline != Forever)
+            waitNs = std::min(waitNs, deadline - now);
+
+        std::array<pollfd, 2> fds = {{{epoll_, POLLIN, 0}, {stop != nullptr ? stop->Fd() : -1, POLLIN, 0}}};
+        const timespec ts = ToTimespec(waitNs);
+        if (ppoll(fds.data(), fds.size(), waitNs != Forever ? &ts : nullptr, nullptr) < 0 && errno != EINTR)
+            return errno;
+        if ((fds[1].revents & POLLIN) != 0)
+            return 0;
+    }
+}
+
+int PosixSerialDevice::TakeReady(std::uint32_t mask, std::uint32_t &events)
+{
+    std::array<epoll_event, 2> ready;
+    const int n = epoll_wait(epoll_, ready.data(), static_cast<int>(ready.size()), 0);
+    if (n < 0)
+        return errno == EINTR ? 0 : errno;
+    for (int i = 0; i < n; ++i) {
+        if (ready[i].data.fd == wake_) {
+            std::uint64_t count = 0;
+            if (::read(wake_, &count, sizeof count) < 0) {
+                // Drained already.
+            }
+        } else if ((ready[i].events & EPOLLIN) != 0) {
+            events |= ReceivedEvents(mask);
+        }
+    }
+    return 0;
+}
+
+std::uint32_t PosixSerialDevice::ReceivedEvents(std::uint32_t mask)
+{
+    std::uint32_t events = mask & EV_RXCHAR;
+    // Line errors and breaks come with received bytes; the counters tell them.
+    ErrorCounts c;
+    if ((mask & (EV_ERR | EV_BREAK)) != 0 && eventCounters_ && ReadErrorCounts(c)) {
+        if (c.frame != eventCounts_.frame || c.overrun != eventCounts_.overrun || c.parity != eventCounts_.parity ||
+            c.bufOverrun != eventCounts_.bufOverrun)
+            events |= mask & EV_ERR;
+        if (c.brk != eventCounts_.brk)
+            events |= mask & EV_BREAK;
+        eventCounts_ = c;
+    }
+    int queued = 0;
+    if ((mask & EV_RX80FULL) != 0 && ioctl(fd_, TIOCINQ, &queued) == 0) {
+        const bool full = static_cast<std::uint32_t>(queued) >= std::min(inQueue_.load(), TtyQueueSize) * 4 / 5;
+        if (full && !rxFull_)
+            events |= EV_RX80FULL;
+        rxFull_ = full;
+    }
+    return events;
+}
+
+void PosixSerialDevice::Raise(std::uint32_t events)
+{
+    raised_.fetch_or(events);
+    const std::uint64_t one = 1;
+    if (::write(wake_, &one, sizeof one) < 0) {
+        // Already woken.
+    }
+}
+
+void PosixSerialDevice::NoteSent()
+{
+    if ((mask_.load(std::memory_order_relaxed) & EV_TXEMPTY) == 0)
+        return;
+    sentSinceEmpty_.store(true);
+    Raise(0);
+}
+
+// The tty gives no sight of its queue, so the event character is seen as the
+// bytes are read.
+void PosixSerialDevice::NoteReceived(const char *bytes, std::int32_t count)
+{
+    if ((mask_.load(std::memory_order_relaxed) & EV_RXFLAG) != 0 &&
+        std::memchr(bytes, eventChar_.load(), static_cast<size_t>(count)) != nullptr)
+        Raise(EV_RXFLAG);
 }
 
 // ---- the COM names

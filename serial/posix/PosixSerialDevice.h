@@ -1,9 +1,13 @@
 #pragma once
 // A serial device node (tty) behind the device interface: opened exclusively,
 // raw, with reads and writes as poll loops against monotonic deadlines that
-// follow the port's time-outs.
+// follow the port's time-outs, and comm events.
 #include "AbortSignal.h"
+#include "ModemLineWatch.h"
 #include "SerialDevice.h"
+
+#include <atomic>
+#include <mutex>
 
 class PosixSerialDevice : public ISerialDevice {
 public:
@@ -21,25 +25,57 @@ public:
     int GetCommModemStatus(std::uint32_t &status) override;
     int EscapeCommFunction(std::uint32_t function) override;
     int TransmitCommChar(char c) override;
+    int SetCommMask(std::uint32_t mask) override;
+    int WaitCommEvent(std::uint32_t &events, const TStopEvent *stop, std::int32_t timeoutMs) override;
 
 private:
-    explicit PosixSerialDevice(int fd);
+    struct ErrorCounts {
+        int frame = 0, overrun = 0, parity = 0, brk = 0, bufOverrun = 0;
+    };
+
+    PosixSerialDevice(int fd, int epoll, int wake);
     AbortSignal &AbortFor(TOperationKind kind) { return kind == okRead ? readAbort_ : writeAbort_; }
     int Step(IoRequest &request);
     int StepRead(IoRequest &request, std::int64_t now);
     int StepWrite(IoRequest &request, std::int64_t now);
     int WaitReady(IoRequest &request, const AbortSignal::Waiter &waiter, bool &gone);
     std::int64_t DrainEstimateNs(int queued) const;
+    // Raises events for a waiter on another thread.
+    void Raise(std::uint32_t events);
+    void NoteSent();
+    void NoteReceived(const char *bytes, std::int32_t count);
+    int TakeReady(std::uint32_t mask, std::uint32_t &events);
+    std::uint32_t ReceivedEvents(std::uint32_t mask);
+    bool ReadErrorCounts(ErrorCounts &counts) const;
 
     int fd_;
     COMMTIMEOUTS timeouts_;
-    unsigned baud_ = 9600;
-    unsigned bitsPerChar_ = 10;
+    std::atomic<unsigned> baud_{9600};
+    std::atomic<unsigned> bitsPerChar_{10};
     AbortSignal readAbort_;
     AbortSignal writeAbort_;
     // Line error counters at the last ClearCommError; none on devices without them.
+    std::mutex countsMutex_;
     bool haveCounters_ = false;
-    int frame_ = 0, overrun_ = 0, parity_ = 0, brk_ = 0, bufOverrun_ = 0;
+    ErrorCounts counts_;
+
+    // Comm events. The epoll set holds the tty edge-triggered, so that bytes
+    // that stay queued are announced once, and the wake eventfd, through which
+    // transfers and the line watch raise events.
+    int epoll_;
+    int wake_;
+    std::atomic<std::uint32_t> mask_{0};
+    std::atomic<std::uint32_t> raised_{0};
+    std::atomic<bool> sentSinceEmpty_{false};
+    std::atomic<char> eventChar_{0};
+    bool modemLines_ = false;
+    std::atomic<std::uint32_t> inQueue_{4096};
+    // The waiting side's own state: error counters at the last look (none
+    // when the device has no counters) and whether 80 % full was reported.
+    bool eventCounters_ = false;
+    ErrorCounts eventCounts_;
+    bool rxFull_ = false;
+    std::unique_ptr<ModemLineWatch> lineWatch_;
 };
 
 // The device behind a COM name of the port table; ENOENT when the table lacks it.

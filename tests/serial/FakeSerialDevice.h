@@ -3,12 +3,18 @@
 // answers, so that tests see what the port asks of its device and in what order.
 #include "ComPort.h"
 #include "SerialDevice.h"
+#include "posix/StopEvent.h"
 
 #include <QByteArray>
 #include <QMap>
 #include <QStringList>
+#include <array>
+#include <atomic>
 #include <cerrno>
+#include <deque>
 #include <memory>
+#include <mutex>
+#include <poll.h>
 
 struct FakeDeviceScript {
     QStringList log;                 // calls and notifications, in order
@@ -23,6 +29,35 @@ struct FakeDeviceScript {
     DCB dcb;
     COMMTIMEOUTS timeouts;
     int devicesAlive = 0;
+
+    // Comm events: batches of EV_ bits that the waits hand out in order.
+    // The event thread logs too, so the log is written under the lock.
+    std::mutex mutex;
+    std::deque<std::uint32_t> eventBatches;
+    TStopEvent eventPosted;
+    std::atomic<int> waits{0}; // WaitCommEvent calls so far
+
+    void PostEvents(std::uint32_t events)
+    {
+        std::lock_guard lock(mutex);
+        eventBatches.push_back(events);
+        eventPosted.Set();
+    }
+    void Note(const QString &line)
+    {
+        std::lock_guard lock(mutex);
+        log << line;
+    }
+    QStringList Log()
+    {
+        std::lock_guard lock(mutex);
+        return log;
+    }
+    void ClearLog()
+    {
+        std::lock_guard lock(mutex);
+        log.clear();
+    }
 };
 
 class FakeSerialDevice : public ISerialDevice {
@@ -30,7 +65,7 @@ public:
     explicit FakeSerialDevice(std::shared_ptr<FakeDeviceScript> s) : s_(std::move(s)) { ++s_->devicesAlive; }
     ~FakeSerialDevice() override
     {
-        s_->log << QStringLiteral("close");
+        s_->Note(QStringLiteral("close"));
         --s_->devicesAlive;
     }
 
@@ -85,10 +120,38 @@ public:
     {
         return Call(QStringLiteral("TransmitCommChar"), QStringLiteral(" %1").arg(int(c)));
     }
+    int SetCommMask(std::uint32_t mask) override
+    {
+        return Call(QStringLiteral("SetCommMask"), QStringLiteral(" 0x%1").arg(mask, 4, 16, QLatin1Char('0')));
+    }
+    // Not logged: it runs on the event thread at its own pace.
+    int WaitCommEvent(std::uint32_t &events, const TStopEvent *stop, std::int32_t timeoutMs) override
+    {
+        events = 0;
+        ++s_->waits;
+        for (;;) {
+            {
+                std::lock_guard lock(s_->mutex);
+                if (int e = s_->failures.value(QStringLiteral("WaitCommEvent"), 0))
+                    return e;
+                if (!s_->eventBatches.empty()) {
+                    events = s_->eventBatches.front();
+                    s_->eventBatches.pop_front();
+                    return 0;
+                }
+                s_->eventPosted.Reset();
+            }
+            std::array<pollfd, 2> fds = {{{s_->eventPosted.Fd(), POLLIN, 0}, {stop ? stop->Fd() : -1, POLLIN, 0}}};
+            const int n = poll(fds.data(), fds.size(), timeoutMs);
+            if (n == 0 || (n > 0 && (fds[1].revents & POLLIN) != 0))
+                return 0;
+        }
+    }
 
 private:
     int Call(const QString &name, const QString &args = QString())
     {
+        std::lock_guard lock(s_->mutex);
         s_->log << name + args;
         return s_->failures.value(name, 0);
     }
@@ -114,7 +177,7 @@ inline std::shared_ptr<FakeDeviceScript> UseFakeDevice(TCustomComPort &port)
 {
     auto script = std::make_shared<FakeDeviceScript>();
     port.SetDeviceOpener([script](const QString &name, int &error) -> std::unique_ptr<ISerialDevice> {
-        script->log << QStringLiteral("open ") + name;
+        script->Note(QStringLiteral("open ") + name);
         if (script->openError != 0) {
             error = script->openError;
             return nullptr;
@@ -127,7 +190,7 @@ inline std::shared_ptr<FakeDeviceScript> UseFakeDevice(TCustomComPort &port)
 // Logs every notification of the port into the script's log.
 inline void RecordNotifications(TCustomComPort &port, FakeDeviceScript &script)
 {
-    auto note = [&script](const QString &what) { script.log << what; };
+    auto note = [&script](const QString &what) { script.Note(what); };
     port.OnBeforeOpen = [note](TCustomComPort *) { note(QStringLiteral("OnBeforeOpen")); };
     port.OnAfterOpen = [note](TCustomComPort *) { note(QStringLiteral("OnAfterOpen")); };
     port.OnBeforeClose = [note](TCustomComPort *) { note(QStringLiteral("OnBeforeClose")); };

@@ -3,6 +3,7 @@
 #include "ComPort.h"
 #include "LineSpeedProbe.h"
 #include "PtyPeer.h"
+#include "Repeater.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -32,30 +33,6 @@ void SetTimeouts(TCustomComPort &port, int interval, int readM, int readC, int w
     port.Timeouts()->SetWriteTotalM(writeM);
     port.Timeouts()->SetWriteTotalC(writeC);
 }
-
-// Repeats an action on another thread until stopped, so that it lands while
-// the test's own call is waiting, however the two threads are scheduled.
-class Repeater {
-public:
-    explicit Repeater(std::function<void()> action)
-        : thread_([this, action = std::move(action)] {
-              while (!stop_.load()) {
-                  action();
-                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-              }
-          })
-    {
-    }
-    ~Repeater()
-    {
-        stop_.store(true);
-        thread_.join();
-    }
-
-private:
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
 
 } // namespace
 

@@ -1,0 +1,100 @@
+#include "ComThread.h"
+#include "ComConvert.h"
+#include "ComPort.h"
+#include "ExceptionReport.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+
+bool TComNotifyWindow::event(QEvent *e)
+{
+    TCustomComPort *port = port_.load();
+    if (port != nullptr && port->WindowMethod(e))
+        return true;
+    return QObject::event(e);
+}
+
+TComThread::TComThread(TCustomComPort *port) : port_(port)
+{
+    SetPriority(port->EventThreadPriority());
+    port->device_->SetCommMask(EventsToMask(port->Events()));
+    Resume();
+}
+
+TComThread::~TComThread()
+{
+    Stop();
+    WaitFor();
+}
+
+void TComThread::Stop()
+{
+    stop_.Set();
+}
+
+void TComThread::Execute()
+{
+    ISerialDevice &device = *port_->device_;
+    std::int32_t retryMs = 0;
+    for (;;) {
+        std::uint32_t mask = 0;
+        const int e = device.WaitCommEvent(mask, &stop_, -1);
+        if (stop_.IsSet())
+            break;
+        if (e != 0) {
+            // A wait that fails at once is tried again later, never in a tight loop.
+            retryMs = std::clamp(retryMs * 2, 10, 1000);
+            if (stop_.Wait(retryMs))
+                break;
+            continue;
+        }
+        retryMs = 0;
+        events_ = MaskToEvents(mask);
+        if (!events_.Empty())
+            DispatchComMsg();
+    }
+    device.SetCommMask(0);
+    device.Purge(PURGE_TXCLEAR | PURGE_RXCLEAR);
+}
+
+void TComThread::DispatchComMsg()
+{
+    try {
+        switch (port_->SyncMethod()) {
+        case smThreadSync:
+            Synchronize([this] { DoEvents(); });
+            break;
+        case smWindowSync:
+            SendEvents();
+            break;
+        case smNone:
+            DoEvents();
+            break;
+        }
+    } catch (...) {
+        ApplicationHandleException(std::current_exception());
+    }
+}
+
+void TComThread::DoEvents()
+{
+    // Each routine on its own, as the notification window takes them: a
+    // failing one costs the batch nothing else.
+    for (const auto &routine : TCustomComPort::EventRoutines()) {
+        if (!events_.Contains(routine.event))
+            continue;
+        try {
+            (port_->*routine.call)();
+        } catch (...) {
+            ApplicationHandleException(std::current_exception());
+        }
+    }
+}
+
+void TComThread::SendEvents()
+{
+    for (const auto &routine : TCustomComPort::EventRoutines()) {
+        if (events_.Contains(routine.event))
+            QCoreApplication::postEvent(port_->notifyWindow_, new TComEventMessage(routine.message));
+    }
+}

@@ -288,11 +288,20 @@ int TReadData::ExchangeCommandSend(const void *payload, std::uint8_t command)
 
 int TReadData::ExchangeAreaWrite(const void *source)
 {
-    if (length < 0 || (source == nullptr && length > 0)) {
+    return ExchangeArea(true, static_cast<std::uint8_t *>(const_cast<void *>(source)));
+}
+
+int TReadData::ExchangeAreaRead(void *out)
+{
+    return ExchangeArea(false, static_cast<std::uint8_t *>(out));
+}
+
+int TReadData::ExchangeArea(bool write, std::uint8_t *bytes)
+{
+    if (length < 0 || (bytes == nullptr && length > 0)) {
         ShowFailure(msgNoCorrectReply);
         return 1;
     }
-    const auto *bytes = static_cast<const std::uint8_t *>(source);
     try {
         if (progressBar != nullptr) {
             progressBar->SetPosition(0);
@@ -307,15 +316,24 @@ int TReadData::ExchangeAreaWrite(const void *source)
         std::int32_t done = 0;
         do {
             const std::int32_t count = std::min(length - done, AreaBlockSize);
-            const std::uint32_t address = baseAddress + static_cast<std::uint32_t>(done);
-            PutU32(request + 4, address);
+            PutU32(request + 4, baseAddress + static_cast<std::uint32_t>(done));
             PutU16(request + 8, static_cast<std::uint32_t>(count));
-            if (count > 0)
-                std::memcpy(request + 10, bytes + done, static_cast<size_t>(count));
-            const int size = BuildFrame(writeCommand, request + 4, count + 6);
-            const int n = SendAndReceive(size, 13);
-            if (n != 13) {
-                ShowFailure(n == 0 ? msgNoReply : msgNoCorrectReply);
+            int size, expected;
+            if (write) {
+                if (count > 0)
+                    std::memcpy(request + 10, bytes + done, static_cast<size_t>(count));
+                size = BuildFrame(writeCommand, request + 4, count + 6);
+                expected = 13;
+            } else {
+                request[10] = 0;
+                request[11] = 0;
+                size = BuildFrame(readCommand, request + 4, 8);
+                expected = count + 11;
+            }
+            const int n = SendAndReceive(size, expected);
+            if (n != expected) {
+                // A read reports any missing reply as a transfer error.
+                ShowFailure(!write ? msgTransferCode1 : n == 0 ? msgNoReply : msgNoCorrectReply);
                 return 1;
             }
             if (!ReplyChecksumOk(n)) {
@@ -324,64 +342,19 @@ int TReadData::ExchangeAreaWrite(const void *source)
             }
             const bool echoed = reply[0] == request[0] && reply[1] == request[1] &&
                                 std::memcmp(reply + 4, request + 4, 6) == 0;
-            if (!echoed || reply[10] != 0) {
+            if (write && (!echoed || reply[10] != 0)) {
+                // A flash error wins over a wrong echo; a refused password is a transfer error here.
                 ShowFailure(reply[10] == 1 ? msgFlashError : msgTransferCode3);
                 return 1;
             }
-            done += count;
-            if (progressBar != nullptr)
-                progressBar->SetPosition(done);
-        } while (done < length);
-        return 0;
-    } catch (...) {
-        ShowPortFailure();
-        return 1;
-    }
-}
-
-int TReadData::ExchangeAreaRead(void *out)
-{
-    if (length < 0 || (out == nullptr && length > 0)) {
-        ShowFailure(msgNoCorrectReply);
-        return 1;
-    }
-    auto *bytes = static_cast<std::uint8_t *>(out);
-    try {
-        if (progressBar != nullptr) {
-            progressBar->SetPosition(0);
-            progressBar->SetMax(length);
-        }
-        DiscardLeadingByte();
-        std::uint8_t writeCommand, readCommand;
-        if (!AreaCommands(area, writeCommand, readCommand)) {
-            ShowStatus(QString::fromUtf8(InvalidAreaText), clRed);
-            return 1;
-        }
-        std::int32_t done = 0;
-        do {
-            const std::int32_t count = std::min(length - done, AreaBlockSize);
-            const std::uint32_t address = baseAddress + static_cast<std::uint32_t>(done);
-            PutU32(request + 4, address);
-            PutU16(request + 8, static_cast<std::uint32_t>(count));
-            request[10] = 0;
-            request[11] = 0;
-            const int size = BuildFrame(readCommand, request + 4, 8);
-            const int expected = count + 11;
-            const int n = SendAndReceive(size, expected);
-            if (n != expected) {
-                ShowFailure(msgTransferCode1);
-                return 1;
+            if (!write) {
+                if (!echoed) {
+                    ShowFailure(msgTransferCode3);
+                    return 1;
+                }
+                if (count > 0)
+                    std::memcpy(bytes + done, reply + 10, static_cast<size_t>(count));
             }
-            if (!ReplyChecksumOk(n)) {
-                ShowFailure(msgTransferCode2);
-                return 1;
-            }
-            if (reply[0] != request[0] || reply[1] != request[1] || std::memcmp(reply + 4, request + 4, 6) != 0) {
-                ShowFailure(msgTransferCode3);
-                return 1;
-            }
-            if (count > 0)
-                std::memcpy(bytes + done, reply + 10, static_cast<size_t>(count));
             done += count;
             if (progressBar != nullptr)
                 progressBar->SetPosition(done);

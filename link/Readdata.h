@@ -89,6 +89,8 @@ private:
     // Sends the request frame of total size `size` up to three times until a reply of
     // `expected` bytes came; n is what came after the last send.
     int SendAndReceive(int size, int expected);
+    // Both area exchanges: the block loop of a write (from bytes) or a read (into bytes).
+    int ExchangeArea(bool write, std::uint8_t *bytes);
     int BuildFrame(std::uint8_t command, const std::uint8_t *payload, int payloadLength);
     bool ReplyChecksumOk(int n) const;
     int RunOperation(std::uint8_t *buffer);

@@ -154,7 +154,7 @@ void TForm1::BuildToolBar()
 
 void TForm1::BuildForm()
 {
-    auto *central = Named(new QWidget(this), "Panel1");
+    auto *central = new QWidget(this);
     setCentralWidget(central);
 
     GroupBox1 = Named(new QGroupBox(QStringLiteral(" Звуковые сообщения "), central), "GroupBox1");

@@ -31,7 +31,6 @@ int main(int argc, char **argv)
         return app.exec();
     } catch (...) {
         ApplicationHandleException(std::current_exception());
-        gui::Drain();
         return 1;
     }
 }

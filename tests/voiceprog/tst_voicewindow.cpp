@@ -54,7 +54,31 @@ QByteArray LanguageFile(int lineCount, const QMap<int, QString> &lines = {}, con
     return ToWin1251(all.join(QLatin1String(lineEnd)) + QLatin1String(lineEnd));
 }
 
+enum class Damage { None, FlipImageByte, FlipCheckByte, CutLastByte, ForeignHeader, Missing };
+
+// A voice file whose one message is `samples` samples in `slot`, damaged as asked.
+void WriteVoiceFile(const QString &path, int slot, int samples, Damage damage)
+{
+    VoiceBank bank;
+    for (int k = 0; k < samples; ++k)
+        bank.AppendSample(std::uint8_t(slot), std::int16_t(k * 37));
+    bank.BuildImage();
+    QCOMPARE(SaveVoiceFile(path, bank.Image()), 0);
+    QByteArray file = ReadFile(path);
+    switch (damage) {
+    case Damage::None: break;
+    case Damage::FlipImageByte: file[5000] = char(file[5000] ^ 0x40); break;
+    case Damage::FlipCheckByte: file[file.size() - 1] = char(file.back() ^ 1); break;
+    case Damage::CutLastByte: file.chop(1); break;
+    case Damage::ForeignHeader: file[1] = 'v'; break;
+    case Damage::Missing: QVERIFY(QFile::remove(path)); return;
+    }
+    QVERIFY(WriteFile(path, file));
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Damage)
 
 class TstVoiceWindow : public QObject {
     Q_OBJECT
@@ -175,39 +199,22 @@ void TstVoiceWindow::supportedVersionsTable()
 
 void TstVoiceWindow::workingCopyAtStartUp_data()
 {
-    QTest::addColumn<int>("damage");
+    QTest::addColumn<Damage>("damage");
     QTest::addColumn<bool>("loaded");
-    enum { None, FlipImageByte, FlipCheckByte, CutLastByte, ForeignHeader, Missing };
-    QTest::newRow("intact") << int(None) << true;
-    QTest::newRow("image byte changed") << int(FlipImageByte) << false;
-    QTest::newRow("check byte changed") << int(FlipCheckByte) << false;
-    QTest::newRow("one byte short") << int(CutLastByte) << false;
-    QTest::newRow("foreign header") << int(ForeignHeader) << false;
-    QTest::newRow("missing") << int(Missing) << false;
+    QTest::newRow("intact") << Damage::None << true;
+    QTest::newRow("image byte changed") << Damage::FlipImageByte << false;
+    QTest::newRow("check byte changed") << Damage::FlipCheckByte << false;
+    QTest::newRow("one byte short") << Damage::CutLastByte << false;
+    QTest::newRow("foreign header") << Damage::ForeignHeader << false;
+    QTest::newRow("missing") << Damage::Missing << false;
 }
 
 void TstVoiceWindow::workingCopyAtStartUp()
 {
-    QFETCH(int, damage);
+    QFETCH(Damage, damage);
     QFETCH(bool, loaded);
     VoiceWindowFixture f;
-    VoiceBank bank;
-    for (int k = 0; k < 12000; ++k)
-        bank.AppendSample(3, std::int16_t(k * 37));
-    bank.BuildImage();
-    const QString path = f.Path(QStringLiteral("default.vce"));
-    QCOMPARE(SaveVoiceFile(path, bank.Image()), 0);
-    QByteArray file = ReadFile(path);
-    switch (damage) {
-    case 1: file[5000] = char(file[5000] ^ 0x40); break;
-    case 2: file[file.size() - 1] = char(file.back() ^ 1); break;
-    case 3: file.chop(1); break;
-    case 4: file[1] = 'v'; break;
-    }
-    if (damage == 5)
-        QVERIFY(QFile::remove(path));
-    else
-        QVERIFY(WriteFile(path, file));
+    WriteVoiceFile(f.Path(QStringLiteral("default.vce")), 3, 12000, damage);
 
     TForm1 &w = f.Open();
     QCOMPARE(w.StatusPanel(0), QStringLiteral("default.vce"));
@@ -400,30 +407,20 @@ void TstVoiceWindow::fullMemoryEmptiesSlotAndTellsSo()
 
 void TstVoiceWindow::openVoiceFile_data()
 {
-    QTest::addColumn<int>("damage"); // 0 intact, 1 image byte, 2 one byte short
+    QTest::addColumn<Damage>("damage");
     QTest::addColumn<QString>("message");
-    QTest::newRow("intact") << 0 << "";
-    QTest::newRow("image byte changed") << 1 << "Неизвестный формат файла";
-    QTest::newRow("one byte short") << 2 << "Невозможно открыть файл";
+    QTest::newRow("intact") << Damage::None << "";
+    QTest::newRow("image byte changed") << Damage::FlipImageByte << "Неизвестный формат файла";
+    QTest::newRow("one byte short") << Damage::CutLastByte << "Невозможно открыть файл";
 }
 
 void TstVoiceWindow::openVoiceFile()
 {
-    QFETCH(int, damage);
+    QFETCH(Damage, damage);
     QFETCH(QString, message);
     VoiceWindowFixture f;
-    VoiceBank bank;
-    for (int k = 0; k < 5000; ++k)
-        bank.AppendSample(20, std::int16_t(k * 11));
-    bank.BuildImage();
     const QString path = f.Path(QStringLiteral("messages.vce"));
-    QCOMPARE(SaveVoiceFile(path, bank.Image()), 0);
-    QByteArray file = ReadFile(path);
-    if (damage == 1)
-        file[100] = char(file[100] ^ 1);
-    if (damage == 2)
-        file.chop(1);
-    QVERIFY(WriteFile(path, file));
+    WriteVoiceFile(path, 20, 5000, damage);
 
     TForm1 &w = f.Open();
     f.Import(30, Wav(300), QStringLiteral("a.wav"));

@@ -51,6 +51,12 @@ void SetCaption(QObject *target, const QString &text)
         label->setText(text);
 }
 
+// The seconds a number of samples lasts, as the window shows them.
+QString Seconds(std::uint32_t samples)
+{
+    return FormatGeneral(double(samples) * 0.000125, 4, 2, QLocale::system().decimalPoint());
+}
+
 } // namespace
 
 TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
@@ -80,7 +86,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
 
 TForm1::~TForm1()
 {
-    // The port outlives the panels it would report to.
+    // The port goes after the window's later members: its close must not call back.
     ComPort1.OnAfterOpen = nullptr;
     ComPort1.OnAfterClose = nullptr;
 }
@@ -263,15 +269,9 @@ void TForm1::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
 }
 
-QString TForm1::Seconds(std::uint32_t samples) const
-{
-    return FormatGeneral(double(samples) * 0.000125, 4, 2, QLocale::system().decimalPoint());
-}
-
 void TForm1::RefreshMemoryView()
 {
-    const int index = ComboBoxEvents->currentIndex();
-    const std::uint32_t count = index >= 0 ? bank_.SampleCount(std::uint8_t(index)) : 0;
+    const std::uint32_t count = bank_.SampleCount(SelectedEvent());
     const QString seconds = QLatin1Char(' ') + Texts.SecondsWord;
     EditFragmentTime->setText(Seconds(count) + seconds);
     ProgressBar1->setMaximum(int(VoiceCapacity));
@@ -279,6 +279,12 @@ void TForm1::RefreshMemoryView()
     Label3->setText(Texts.UsedWord + QStringLiteral(": ") + Seconds(bank_.UsedSamples()) + seconds
                     + QStringLiteral("    ") + Texts.FreeWord + QStringLiteral(": ") + Seconds(bank_.FreeSamples())
                     + seconds);
+}
+
+std::uint8_t TForm1::SelectedEvent() const
+{
+    // The list always has an item selected.
+    return std::uint8_t(std::max(0, ComboBoxEvents->currentIndex()));
 }
 
 void TForm1::ComboBoxEventsChange()
@@ -295,8 +301,7 @@ void TForm1::BitBtn1Click()
 {
     if (!OpenDialog1.Execute(this))
         return;
-    const auto slot = std::uint8_t(std::max(0, ComboBoxEvents->currentIndex()));
-    const WavImportResult result = WavImport(OpenDialog1.FileName, bank_, slot, [this] {
+    const WavImportResult result = WavImport(OpenDialog1.FileName, bank_, SelectedEvent(), [this] {
         const VoiceMessageText notice = WavTruncationMessage();
         ShowMessage(notice.text, notice.caption);
     });
@@ -310,7 +315,7 @@ void TForm1::BitBtn1Click()
 
 void TForm1::BitBtn2Click()
 {
-    bank_.ClearSlot(std::uint8_t(std::max(0, ComboBoxEvents->currentIndex())));
+    bank_.ClearSlot(SelectedEvent());
     RefreshMemoryView();
 }
 

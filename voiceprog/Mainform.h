@@ -140,9 +140,8 @@ private:
     void RunDeviceAction(VoiceDeviceAction action);
     void SetDeviceActionsEnabled(bool enabled);
     void SetStatusPanel(int panel, const QString &text);
-    // Seconds of x samples as the window shows them.
-    QString Seconds(std::uint32_t samples) const;
     void ShowMessage(const QString &text, const QString &caption);
+    std::uint8_t SelectedEvent() const;
 
     VoiceBank bank_;
     std::unique_ptr<LabelStatus> actionStatus_;

@@ -1,0 +1,80 @@
+// Programming and verifying the whole voice memory through PhraseLoader's
+// window, against the controller simulator pacing at 115200 baud: measured
+// time against the time the bytes take on the wire. About 200 s; run by hand.
+#include "ControllerSimulator.h"
+#include "Mainform.h"
+#include "PortTable.h"
+#include "Readdata.h"
+#include "VoiceFiles.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+constexpr int Baud = 115200;
+// The largest request, an area write of 256 bytes, is 267 bytes.
+constexpr int LargestRequest = 256 + 6 + 5;
+constexpr int RequestWireMs = (LargestRequest * 10 * 1000 + Baud - 1) / Baud;
+
+// Bytes both directions carried, from what the simulator saw and sent.
+long WireBytes(const QList<qrvsim::FrameRecord> &log)
+{
+    long bytes = 0;
+    for (const qrvsim::FrameRecord &r : log) {
+        const bool binary = r.kind == qrvsim::FrameRecord::Kind::BinaryMode;
+        bytes += (binary ? BinaryModeCommandLength : r.payload.size() + 5) + r.replySize;
+    }
+    return bytes;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    SelectMemoryAreaTable(MemoryAreaTable::VoiceProgrammer);
+    QTemporaryDir work;
+    QDir::setCurrent(work.path());
+    qrvsim::ScopedPortTable table;
+    qrvsim::ControllerSimulator sim(QStringLiteral("COM7"), table.path());
+    sim.setBaudRate(Baud);
+    SaveVoiceSettings(QLatin1String(VoiceSettingsFileName), QStringLiteral("COM7"));
+
+    TForm1 window;
+    // A bank close to full, so that the image is mostly messages.
+    for (int event = 0; event < VoiceEventCount; ++event) {
+        for (int k = 0; k < 21000; ++k)
+            window.Bank().AppendSample(std::uint8_t(event), std::int16_t((k * 7919 + event * 131) % 50000 - 25000));
+    }
+    // A pseudo-terminal takes a written frame at once, where a UART's write
+    // returns when the bytes have left; the simulator spends the request's wire
+    // time after the write returned, so the read budget is widened by the
+    // largest request's wire time. It changes nothing but the one wait that
+    // runs out: the read-back's leading byte.
+    window.ComPort1.Timeouts()->SetReadTotalC(window.ComPort1.Timeouts()->ReadTotalConstant() + RequestWireMs);
+    sim.clearLog();
+
+    const auto start = std::chrono::steady_clock::now();
+    window.ProgrammExecute();
+    const double measured = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    const QByteArray image(reinterpret_cast<const char *>(window.Bank().Image().data()), qsizetype(VoiceImageSize));
+    const bool same = sim.area(maVoiceImage) == image;
+    const long bytes = WireBytes(sim.log());
+    const double wire = bytes * 10.0 / Baud;
+    const double asOnAUart = measured - RequestWireMs / 1000.0;
+    std::printf("program and verify the voice memory at %d baud: \"%s\", controller %s\n", Baud,
+                qPrintable(window.ActionName->text()), same ? "holds the image" : "DIFFERS");
+    std::printf("measured %.3f s, wire %.3f s (%ld bytes), ratio %.4f; with the leading-byte wait as on a UART "
+                "%.3f s, ratio %.4f\n",
+                measured, wire, bytes, measured / wire, asOnAUart, asOnAUart / wire);
+    return same ? 0 : 1;
+}

@@ -1,0 +1,473 @@
+#include "Mainform.h"
+#include "Aboutbox.h"
+#include "Comportconfig.h"
+#include "ExceptionReport.h"
+#include "GuiQueue.h"
+#include "IdentityDisplay.h"
+#include "Readdata.h"
+#include "StatusPanels.h"
+#include "TextRules.h"
+#include "VoiceFiles.h"
+#include "VoiceLanguage.h"
+#include "WavImport.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace {
+
+const QString NotConnected = QStringLiteral("NC");
+const QString VoiceFileDialogFilter = QStringLiteral("Файлы голосовых сообщений (*.vce)|*.vce");
+const QString OpenVoiceFileCaption = QStringLiteral("Открытие файла голосовых сообщений");
+const QString SaveVoiceFileCaption = QStringLiteral("Сохранение файла голосовых сообщений");
+
+enum StatusPanelIndex { FilePanel = 0, PortPanel = 1, VersionPanel = 2 };
+
+void SetCaption(QObject *target, const QString &text)
+{
+    if (auto *menu = qobject_cast<QMenu *>(target))
+        menu->setTitle(text);
+    else if (auto *action = qobject_cast<QAction *>(target))
+        action->setText(text);
+    else if (auto *button = qobject_cast<QAbstractButton *>(target))
+        button->setText(text);
+    else if (auto *label = qobject_cast<QLabel *>(target))
+        label->setText(text);
+}
+
+// The seconds a number of samples lasts, as the window shows them.
+QString Seconds(std::uint32_t samples)
+{
+    return FormatGeneral(double(samples) * 0.000125, 4, 2, QLocale::system().decimalPoint());
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    BuildActions();
+    BuildMenu();
+    BuildToolBar();
+    BuildForm();
+    actionStatus_ = std::make_unique<LabelStatus>(ActionName);
+    transferProgress_ = std::make_unique<ProgressBarView>(ProgressBar2);
+    SetUpPort();
+    SetUpDialogs();
+
+    setWindowTitle(QStringLiteral("Программатор голосовых сообщений QRV610"));
+    ComboBoxEvents->clear();
+    ComboBoxEvents->addItems(BuiltInVoiceEvents());
+    Texts = VoiceTexts::Defaults();
+    FillStatusMessages(&StatusMessages);
+    ApplyLanguageFile();
+    ComboBoxEvents->setCurrentIndex(0);
+    RefreshMemoryView();
+
+    ConnectHandlers();
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    // The port goes after the window's later members: its close must not call back.
+    ComPort1.OnAfterOpen = nullptr;
+    ComPort1.OnAfterClose = nullptr;
+}
+
+void TForm1::SetUpPort()
+{
+    ComPort1.SetBaudRate(br115200);
+    ComPort1.SetDataBits(dbEight);
+    ComPort1.Parity()->SetBits(prNone);
+    ComPort1.SetStopBits(sbOneStopBit);
+    TComFlowControl *flow = ComPort1.FlowControl();
+    flow->SetControlDTR(dtrEnable);
+    flow->SetControlRTS(rtsDisable);
+    flow->SetOutCTSFlow(false);
+    flow->SetOutDSRFlow(false);
+    flow->SetXonXoffOut(false);
+    flow->SetXonXoffIn(false);
+    TComTimeouts *timeouts = ComPort1.Timeouts();
+    timeouts->SetReadInterval(200);
+    timeouts->SetReadTotalM(1);
+    timeouts->SetReadTotalC(400);
+    timeouts->SetWriteTotalM(1);
+    timeouts->SetWriteTotalC(400);
+    ComPort1.SetEvents(TComEvents::All());
+    ComPort1.SetPort(QStringLiteral("COM1"));
+    ComPort1.OnAfterOpen = [this](TCustomComPort *sender) { ComPort1AfterOpen(sender); };
+    ComPort1.OnAfterClose = [this](TCustomComPort *sender) { ComPort1AfterClose(sender); };
+}
+
+void TForm1::SetUpDialogs()
+{
+    OpenDialog1.Title = QStringLiteral("Открытие файла");
+    OpenDialog1.Filter = QStringLiteral("Звуковые файлы (*.wav)|*.wav");
+    OpenDialog1.DefaultExt = QStringLiteral("wav");
+    OpenDialog1.FileMustExist = true;
+
+    OpenDialog2.Title = OpenVoiceFileCaption;
+    OpenDialog2.Filter = VoiceFileDialogFilter;
+    OpenDialog2.DefaultExt = QStringLiteral("vce");
+    OpenDialog2.PathMustExist = true;
+    OpenDialog2.FileMustExist = true;
+
+    SaveDialog1.Title = SaveVoiceFileCaption;
+    SaveDialog1.Filter = VoiceFileDialogFilter;
+    SaveDialog1.DefaultExt = QStringLiteral("vce");
+    SaveDialog1.PathMustExist = true;
+}
+
+void TForm1::ConnectHandlers()
+{
+    // An exception out of a handler is reported, never lets the program end.
+    const auto bind = [this](auto *sender, auto signal, void (TForm1::*handler)()) {
+        connect(sender, signal, this, [this, handler] {
+            try {
+                (this->*handler)();
+            } catch (...) {
+                ApplicationHandleException(std::current_exception());
+            }
+        });
+    };
+    bind(ComboBoxEvents, &QComboBox::currentIndexChanged, &TForm1::ComboBoxEventsChange);
+    bind(BitBtn1, &QPushButton::clicked, &TForm1::BitBtn1Click);
+    bind(BitBtn2, &QPushButton::clicked, &TForm1::BitBtn2Click);
+    bind(N7, &QAction::triggered, &TForm1::N7Click);
+    bind(FileNew1, &QAction::triggered, &TForm1::FileNew1Execute);
+    bind(FileOpen1, &QAction::triggered, &TForm1::FileOpen1Execute);
+    bind(FileSave1, &QAction::triggered, &TForm1::FileSave1Execute);
+    bind(Programm, &QAction::triggered, &TForm1::ProgrammExecute);
+    bind(ReadConf, &QAction::triggered, &TForm1::ReadConfExecute);
+    bind(CompareConf, &QAction::triggered, &TForm1::CompareConfExecute);
+    bind(ComPortConfig, &QAction::triggered, &TForm1::ComPortConfigExecute);
+    bind(Abaut, &QAction::triggered, &TForm1::AbautExecute);
+}
+
+void TForm1::ApplyLanguageFile()
+{
+    const std::optional<QStringList> lines = ReadVoiceLanguageFile(VoiceLanguageFileName);
+    if (!lines)
+        return;
+    for (const VoiceLanguageLine &line : VoiceLanguageWindowLines())
+        ApplyLanguageLine(line, lines->at(line.line));
+    const std::pair<QToolButton *, QAction *> controllerButtons[] = {
+        {SpeedButton6, N10}, {SpeedButton8, N11}, {SpeedButton9, N12}};
+    for (const auto &[button, item] : controllerButtons) {
+        button->setText(item->text());
+        button->setToolTip(QString());
+    }
+    QStringList events;
+    for (int i = 0; i < ComboBoxEvents->count(); ++i)
+        events << ComboBoxEvents->itemText(i);
+    ApplyVoiceLanguageLists(*lines, StatusMessages, events);
+    for (int i = 0; i < ComboBoxEvents->count(); ++i)
+        ComboBoxEvents->setItemText(i, events.at(i));
+}
+
+void TForm1::ApplyLanguageLine(const VoiceLanguageLine &line, const QString &text)
+{
+    switch (line.kind) {
+    case VoiceLanguageLine::WindowCaption:
+        setWindowTitle(QStringLiteral("QRV610/QRV240 ") + text);
+        break;
+    case VoiceLanguageLine::Text:
+        Texts.*line.text = text;
+        break;
+    case VoiceLanguageLine::Hint:
+        if (auto *widget = findChild<QWidget *>(QLatin1String(line.name)))
+            widget->setToolTip(text);
+        break;
+    case VoiceLanguageLine::GroupCaption:
+        if (auto *group = findChild<QGroupBox *>(QLatin1String(line.name)))
+            group->setTitle(QLatin1Char(' ') + text + QLatin1Char(' '));
+        break;
+    case VoiceLanguageLine::Caption:
+        SetCaption(findChild<QObject *>(QLatin1String(line.name)), text);
+        break;
+    }
+}
+
+void TForm1::FormCreate()
+{
+    const QString current = QDir::currentPath();
+    WorkingDirectory = current.isEmpty() ? QString() : current + QLatin1Char('/');
+    OpenDialog2.InitialDir = WorkingDirectory;
+
+    QString port = ComPort1.Port();
+    if (LoadVoiceSettings(WorkingDirectory + QLatin1String(VoiceSettingsFileName), port) != 0)
+        port = QStringLiteral("COM2");
+    ComPort1.SetPort(port);
+    if (LoadVoiceFile(WorkingDirectory + QLatin1String(VoiceWorkingCopyName), bank_.Image()) == 0) {
+        bank_.ParseImage();
+    } else {
+        bank_.ClearAll();
+        bank_.BuildImage();
+    }
+    RefreshMemoryView();
+    SetStatusPanel(FilePanel, QLatin1String(VoiceWorkingCopyName));
+
+    SetStatusPanel(PortPanel, NotConnected);
+    try {
+        ComPort1.Open();
+    } catch (...) {
+        // Told by the panel alone.
+    }
+    SetStatusPanel(PortPanel, ComPort1.Connected() ? ComPort1.Port() : NotConnected);
+    try {
+        ComPort1.Close();
+    } catch (...) {
+        ApplicationHandleException(std::current_exception());
+    }
+}
+
+void TForm1::FormClose()
+{
+    // Failures here are silent: the window closes whatever happens.
+    SaveVoiceSettings(WorkingDirectory + QLatin1String(VoiceSettingsFileName), ComPort1.Port());
+    bank_.BuildImage();
+    SaveVoiceFile(WorkingDirectory + QLatin1String(VoiceWorkingCopyName), bank_.Image());
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    // A running action's worker uses the port, the bank and the controls: the
+    // close waits for the action's end and is carried out then.
+    if (actionRunning_) {
+        closeAfterAction_ = true;
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    if (!centred_) {
+        centred_ = true;
+        if (QScreen *screen = this->screen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    QMainWindow::showEvent(event);
+}
+
+void TForm1::RefreshMemoryView()
+{
+    const std::uint32_t count = bank_.SampleCount(SelectedEvent());
+    const QString seconds = QLatin1Char(' ') + Texts.SecondsWord;
+    EditFragmentTime->setText(Seconds(count) + seconds);
+    ProgressBar1->setMaximum(int(VoiceCapacity));
+    ProgressBar1->setValue(int(bank_.UsedSamples()));
+    Label3->setText(Texts.UsedWord + QStringLiteral(": ") + Seconds(bank_.UsedSamples()) + seconds
+                    + QStringLiteral("    ") + Texts.FreeWord + QStringLiteral(": ") + Seconds(bank_.FreeSamples())
+                    + seconds);
+}
+
+std::uint8_t TForm1::SelectedEvent() const
+{
+    // The list always has an item selected.
+    return std::uint8_t(std::max(0, ComboBoxEvents->currentIndex()));
+}
+
+void TForm1::ComboBoxEventsChange()
+{
+    RefreshMemoryView();
+}
+
+void TForm1::ShowMessage(const QString &text, const QString &caption)
+{
+    MessageBox(this, text, caption, MB_OK | MB_ICONWARNING);
+}
+
+void TForm1::BitBtn1Click()
+{
+    if (!OpenDialog1.Execute(this))
+        return;
+    const WavImportResult result = WavImport(OpenDialog1.FileName, bank_, SelectedEvent(), [this] {
+        const VoiceMessageText notice = WavTruncationMessage();
+        ShowMessage(notice.text, notice.caption);
+    });
+    // Also after a full memory, which has emptied the slot already.
+    RefreshMemoryView();
+    if (result != WavImportResult::Imported) {
+        const VoiceMessageText message = WavImportMessage(result);
+        ShowMessage(message.text, message.caption);
+    }
+}
+
+void TForm1::BitBtn2Click()
+{
+    bank_.ClearSlot(SelectedEvent());
+    RefreshMemoryView();
+}
+
+void TForm1::N7Click()
+{
+    close();
+}
+
+void TForm1::ComPortConfigExecute()
+{
+    TFormCOMPortSetup dialog(ComPort1, [this](const QString &text) { SetStatusPanel(PortPanel, text); }, this);
+    dialog.setWindowTitle(Texts.PortDialogCaption);
+    dialog.FailureText = Texts.PortOpenFailureText;
+    dialog.exec();
+}
+
+void TForm1::AbautExecute()
+{
+    TAboutBox box(this);
+    box.setWindowTitle(Texts.AboutCaption);
+    box.exec();
+}
+
+void TForm1::ComPort1AfterOpen(TCustomComPort *sender)
+{
+    if (sender->Connected())
+        SetStatusPanel(PortPanel, QLatin1Char('<') + sender->Port() + QLatin1Char('>'));
+    sender->SetDTR(true);
+    sender->SetRTS(true);
+}
+
+void TForm1::ComPort1AfterClose(TCustomComPort *sender)
+{
+    SetStatusPanel(PortPanel, sender->Port());
+}
+
+void TForm1::FileNew1Execute()
+{
+    ComboBoxEvents->setCurrentIndex(0);
+    bank_.ClearAll();
+    bank_.BuildImage();
+    RefreshMemoryView();
+}
+
+void TForm1::FileOpen1Execute()
+{
+    if (!OpenDialog2.Execute(this))
+        return;
+    switch (LoadVoiceFile(OpenDialog2.FileName, bank_.Image())) {
+    case 0:
+        bank_.ParseImage();
+        RefreshMemoryView();
+        SetStatusPanel(FilePanel, OpenDialog2.FileName);
+        break;
+    case 2:
+        ShowMessage(QStringLiteral("Неизвестный формат файла"), OpenVoiceFileCaption);
+        break;
+    default:
+        ShowMessage(QStringLiteral("Невозможно открыть файл"), OpenVoiceFileCaption);
+        break;
+    }
+}
+
+void TForm1::FileSave1Execute()
+{
+    SaveDialog1.FileName = StatusPanel(FilePanel);
+    bank_.BuildImage();
+    if (!SaveDialog1.Execute(this))
+        return;
+    if (QFileInfo::exists(SaveDialog1.FileName)
+        && MessageBox(this, QStringLiteral("Файл уже существует, заменить?"), SaveVoiceFileCaption,
+                      MB_YESNO | MB_ICONWARNING)
+               == IDNO)
+        return;
+    if (SaveVoiceFile(SaveDialog1.FileName, bank_.Image()) != 0)
+        ShowMessage(QStringLiteral("Невозможно сохранить файл"), SaveVoiceFileCaption);
+    else
+        SetStatusPanel(FilePanel, SaveDialog1.FileName);
+}
+
+void TForm1::ProgrammExecute()
+{
+    RunDeviceAction(VoiceDeviceAction::Program);
+}
+
+void TForm1::ReadConfExecute()
+{
+    RunDeviceAction(VoiceDeviceAction::Read);
+}
+
+void TForm1::CompareConfExecute()
+{
+    RunDeviceAction(VoiceDeviceAction::Compare);
+}
+
+void TForm1::RunDeviceAction(VoiceDeviceAction action)
+{
+    if (actionRunning_)
+        return;
+    actionRunning_ = true;
+    DisableDeviceActions();
+    repaint();
+    const VoiceActionLink link{&ComPort1, actionStatus_.get(), transferProgress_.get(), &StatusMessages};
+    const VoiceActionView view{
+        [this](const DeviceIdentity &identity) {
+            ShowDeviceIdentity(this, identity, [this](const QString &text) { SetStatusPanel(VersionPanel, text); });
+            return StatusPanel(VersionPanel);
+        },
+        [this] { repaint(); }};
+    try {
+        if (RunVoiceDeviceAction(action, bank_, SupportedVersions(), link, view) && action == VoiceDeviceAction::Read)
+            RefreshMemoryView();
+    } catch (...) {
+        ApplicationHandleException(std::current_exception());
+    }
+    EnableDeviceActions();
+    actionRunning_ = false;
+    if (closeAfterAction_) {
+        closeAfterAction_ = false;
+        QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
+    }
+}
+
+void TForm1::SetDeviceActionsEnabled(bool enabled)
+{
+    for (QAction *action : {Programm, ReadConf, CompareConf, FileOpen1, FileSave1, FileNew1, ComPortConfig})
+        action->setEnabled(enabled);
+    for (QWidget *control : std::initializer_list<QWidget *>{BitBtn1, BitBtn2, ComboBoxEvents})
+        control->setEnabled(enabled);
+}
+
+void TForm1::DisableDeviceActions()
+{
+    SetDeviceActionsEnabled(false);
+}
+
+void TForm1::EnableDeviceActions()
+{
+    SetDeviceActionsEnabled(true);
+}
+
+QString TForm1::StatusPanel(int panel) const
+{
+    return StatusBar1->PanelText(panel);
+}
+
+void TForm1::SetStatusPanel(int panel, const QString &text)
+{
+    // The port's handlers call this on a worker's thread.
+    QPointer<TStatusBar> bar = StatusBar1;
+    gui::Post([bar, panel, text] {
+        if (bar)
+            bar->SetPanelText(panel, text);
+    });
+}

@@ -1,0 +1,36 @@
+// PhraseLoader: one running copy per user, the main window until it closes.
+#include "CloseOnSignal.h"
+#include "Dialogs.h"
+#include "ExceptionReport.h"
+#include "GuiQueue.h"
+#include "Mainform.h"
+#include "Readdata.h"
+#include "SingleInstance.h"
+#include "VoiceTexts.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    CloseOnSignal::HoldSignals();
+    QApplication app(argc, argv);
+    SingleInstance lock(VoiceProgramTitle);
+    if (!lock.IsFirst()) {
+        MessageBox(nullptr, QStringLiteral("Программа уже запущена"), VoiceProgramTitle, MB_OK | MB_ICONWARNING);
+        return 0;
+    }
+    QApplication::setApplicationName(VoiceProgramTitle);
+    SetExceptionReporter([](const QString &message) {
+        gui::Post([message] { MessageBox(nullptr, message, VoiceProgramTitle, MB_OK | MB_ICONERROR); });
+    });
+    SelectMemoryAreaTable(MemoryAreaTable::VoiceProgrammer);
+    try {
+        TForm1 window;
+        CloseOnSignal closer(&window);
+        window.show();
+        return app.exec();
+    } catch (...) {
+        ApplicationHandleException(std::current_exception());
+        return 1;
+    }
+}

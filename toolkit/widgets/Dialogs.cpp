@@ -63,6 +63,8 @@ public:
         box.setFileMode(dialog.kind() == TFileDialog::Open && dialog.FileMustExist ? QFileDialog::ExistingFile
                                                                                     : QFileDialog::AnyFile);
         box.setDefaultSuffix(dialog.DefaultExt);
+        // The programs ask about replacing a file themselves.
+        box.setOption(QFileDialog::DontConfirmOverwrite);
         if (!dialog.FileName.isEmpty())
             box.selectFile(dialog.FileName);
         if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())

@@ -3,6 +3,7 @@
 #include "ConfigFiles.h"
 #include "GuiQueue.h"
 #include "IdentityDisplay.h"
+#include "LanguageFile.h"
 #include "Metafile.h"
 #include "PageArmIn.h"
 #include "PageClock.h"
@@ -409,8 +410,7 @@ void TForm1::FormCreate()
 
 void TForm1::ApplyLanguageFile()
 {
-    // The language file replaces the built-in texts here. It is not read
-    // yet: every text stays as built.
+    ApplyLanguageFileTo(*this);
 }
 
 void TForm1::LoadWiringPictures()

@@ -1,6 +1,5 @@
 #include "PageArmIn.h"
 #include "StringGrid.h"
-#include "TextRules.h"
 #include "UpDown.h"
 
 #include <QCheckBox>
@@ -99,26 +98,22 @@ QString KeyCodeText(quint64 code)
 
 PageArmIn::PageArmIn(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("PanelArmIn"), parent)
 {
-    Label21 = Label(QStringLiteral("Label21"), context.NodeText(12), this);
+    Label21 = Title(this, QStringLiteral("Label21"), context.NodeText(12));
     QWidget *body = ScrollBody(this, Label21);
 
-    GroupBox11 = GroupBox(QStringLiteral("GroupBox11"), QStringLiteral("Вход Arm In"), body);
+    GroupBox11 = GroupBox(body, QStringLiteral("GroupBox11"), QStringLiteral("Вход Arm In"));
     {
         auto *layout = new QGridLayout(GroupBox11);
-        ComboBoxArmInMode = ComboBox(QStringLiteral("ComboBoxArmInMode"),
+        ComboBoxArmInMode = ComboBox(GroupBox11, QStringLiteral("ComboBoxArmInMode"),
                                      {QStringLiteral("Смена режима ОХРАНА/НАБЛЮДЕНИЕ импульсом"),
                                       QStringLiteral("Замыкание входа - ОХРАНА, размыкание - НАБЛЮДЕНИЕ"),
                                       QStringLiteral("Смена режима ОХРАНА/НАБЛЮДЕНИЕ - TouchMemory"),
                                       QStringLiteral("ОХРАНА/НАБЛЮД. - TM, ЗАЩИТА/НАБЛЮД. - импульс"),
-                                      QStringLiteral("ОХРАНА/НАБЛЮДЕНИЕ - TM, ОХРАНА - импульс")},
-                                     GroupBox11);
-        Label25 = Label(QStringLiteral("Label25"), QStringLiteral("Задержка постановки на охрану, сек."), GroupBox11);
-        EditDelayARM = new QLineEdit(GroupBox11);
-        EditDelayARM->setObjectName(QStringLiteral("EditDelayARM"));
-        EditDelayARM->setMaxLength(3);
+                                      QStringLiteral("ОХРАНА/НАБЛЮДЕНИЕ - TM, ОХРАНА - импульс")});
+        Label25 = Label(GroupBox11, QStringLiteral("Label25"), QStringLiteral("Задержка постановки на охрану, сек."));
+        EditDelayARM = Edit(GroupBox11, QStringLiteral("EditDelayARM"), 3);
         EditDelayARM->setFixedWidth(EditDelayARM->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
-        UpDownDelayARM = new TUpDown(GroupBox11);
-        UpDownDelayARM->setObjectName(QStringLiteral("UpDownDelayARM"));
+        UpDownDelayARM = Make<TUpDown>(GroupBox11, QStringLiteral("UpDownDelayARM"));
         UpDownDelayARM->SetRange(0, DelayMax);
         UpDownDelayARM->SetAssociate(EditDelayARM);
         auto *delay = new QHBoxLayout;
@@ -137,9 +132,9 @@ PageArmIn::PageArmIn(PageContext &context, QWidget *parent) : ConfigPage(context
     left->addWidget(GroupBox11);
     const QStringList profiles = ProfileItems();
     for (const ReactionKind &kind : ReactionKinds) {
-        ReactionRows rows = ReactionGroup(QLatin1String(kind.group), QString::fromUtf8(kind.caption), kind.labels,
-                                          QLatin1String(kind.combos), FormReactionRows, texts(), body);
-        QComboBox *profile = ComboBox(QLatin1String(kind.profile), profiles, rows.box);
+        ReactionRows rows = ReactionGroup(body, QLatin1String(kind.group), QString::fromUtf8(kind.caption), kind.labels,
+                                          QLatin1String(kind.combos), FormReactionRows, texts());
+        QComboBox *profile = ComboBox(rows.box, QLatin1String(kind.profile), profiles);
         rows.layout->addWidget(new QLabel(QStringLiteral("Профиль"), rows.box), 4, 0);
         rows.layout->addWidget(profile, 4, 1, 1, 3);
         this->*kind.box = rows.box;
@@ -154,14 +149,14 @@ PageArmIn::PageArmIn(PageContext &context, QWidget *parent) : ConfigPage(context
     perimeter_.Bind(ComboBoxArmInMode, PerimeterRecord::ArmInMode);
     GroupBox43->hide();
 
-    GroupBoxProtectModeLink = GroupBox(QStringLiteral("GroupBoxProtectModeLink"),
-                                       QStringLiteral("Входы, контролируемые в режиме ЗАЩИТА"), body);
+    GroupBoxProtectModeLink = GroupBox(body, QStringLiteral("GroupBoxProtectModeLink"),
+                                       QStringLiteral("Входы, контролируемые в режиме ЗАЩИТА"));
     {
         auto *layout = new QGridLayout(GroupBoxProtectModeLink);
         for (int i = 0; i < 16; ++i) {
             const QString number = QString::number(i + 1);
-            CheckBoxRestrArmMode[i] = CheckBox(QStringLiteral("CheckBoxRestrArmMode") + number,
-                                               QStringLiteral("Вх.") + number, GroupBoxProtectModeLink);
+            CheckBoxRestrArmMode[i] = CheckBox(GroupBoxProtectModeLink, QStringLiteral("CheckBoxRestrArmMode") + number,
+                                               QStringLiteral("Вх.") + number);
             layout->addWidget(CheckBoxRestrArmMode[i], i / 8, i % 8);
         }
     }
@@ -182,8 +177,7 @@ PageArmIn::PageArmIn(PageContext &context, QWidget *parent) : ConfigPage(context
 
 void PageArmIn::BuildKeyTable(QWidget *body)
 {
-    StringGrid1 = new TStringGrid(body);
-    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1 = Make<TStringGrid>(body, QStringLiteral("StringGrid1"));
     StringGrid1->SetColCount(3);
     StringGrid1->SetRowCount(KeyRows + 1);
     StringGrid1->SetCell(0, 0, QStringLiteral("№"));
@@ -204,10 +198,10 @@ void PageArmIn::BuildKeyTable(QWidget *body)
     StringGrid1->OnRowMoved = [this](int from, int to) { StringGrid1RowMoved(from, to); };
     StringGrid1->OnTopLeftChanged = [this] { StringGrid1TopLeftChanged(); };
 
-    LabelTouchActionDiscription = Label(QStringLiteral("LabelTouchActionDiscription"), QString(), body);
+    LabelTouchActionDiscription = Label(body, QStringLiteral("LabelTouchActionDiscription"), QString());
     LabelTouchActionDiscription->setWordWrap(true);
-    Label163 = Label(QStringLiteral("Label163"),
-                     QStringLiteral("Для внесения ключа в таблицу приложите его к считывателю"), body);
+    Label163 = Label(body, QStringLiteral("Label163"),
+                     QStringLiteral("Для внесения ключа в таблицу приложите его к считывателю"));
     Label163->setWordWrap(true);
 }
 
@@ -292,8 +286,7 @@ void PageArmIn::StringGrid1TopLeftChanged() {}
 
 void PageArmIn::EditDelayARMChange()
 {
-    const qint64 typed = TypedInteger(EditDelayARM->text());
-    UpDownDelayARM->SetPosition(int(qBound(qint64(0), typed, qint64(DelayMax))), false);
+    FollowTypedPosition(UpDownDelayARM);
 }
 
 void PageArmIn::LearnTouchKey(const QString &code)

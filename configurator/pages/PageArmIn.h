@@ -1,7 +1,7 @@
 #pragma once
 // Page 12: Arm In, touch keys.
 #include "ConfigPage.h"
-#include "PageKit.h"
+#include "PageControls.h"
 
 #include <array>
 
@@ -67,5 +67,5 @@ public:
 private:
     void BuildKeyTable(QWidget *body);
 
-    FieldBindings perimeter_;
+    pagectl::FieldBindings perimeter_;
 };

@@ -3,14 +3,18 @@
 #include "PageControls.h"
 #include "StringGrid.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include <utility>
 
-using namespace pagecontrols;
+using namespace pagectl;
 
 namespace {
 
@@ -74,29 +78,23 @@ quint32 TimePart(const QString &text, qsizetype from)
 
 PageClock::PageClock(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel2"), parent)
 {
-    Label5 = MakeLabel(this, QStringLiteral("Label5"), QString());
-    QVBoxLayout *body = PageBody(this, Label5);
-    QWidget *area = body->parentWidget();
+    Label5 = Title(this, QStringLiteral("Label5"));
+    QWidget *area = ScrollBody(this, Label5);
+    auto *body = new QVBoxLayout(area);
 
-    GroupBox8 = MakeGroupBox(area, QStringLiteral("GroupBox8"), QStringLiteral("Текущее время и дата"));
-    Label16 = MakeLabel(GroupBox8, QStringLiteral("Label16"), QStringLiteral("Время компьютера"));
-    Label28 = MakeLabel(GroupBox8, QStringLiteral("Label28"), QStringLiteral("Время контроллера"));
-    for (TMaskEdit **edit : {&MaskEditPCCurTime, &MaskEditContrCurTime}) {
-        *edit = new TMaskEdit(GroupBox8);
-        (*edit)->SetEditMask(QStringLiteral("!99/99/99 99:99:99;1;-"));
-        (*edit)->setMaxLength(17);
-    }
-    MaskEditPCCurTime->setObjectName(QStringLiteral("MaskEditPCCurTime"));
+    GroupBox8 = GroupBox(area, QStringLiteral("GroupBox8"), QStringLiteral("Текущее время и дата"));
+    Label16 = Label(GroupBox8, QStringLiteral("Label16"), QStringLiteral("Время компьютера"));
+    Label28 = Label(GroupBox8, QStringLiteral("Label28"), QStringLiteral("Время контроллера"));
+    const QString dateTimeMask = QStringLiteral("!99/99/99 99:99:99;1;-");
+    MaskEditPCCurTime = MaskEdit(GroupBox8, QStringLiteral("MaskEditPCCurTime"), dateTimeMask, 17);
     MaskEditPCCurTime->setReadOnly(true);
-    MaskEditContrCurTime->setObjectName(QStringLiteral("MaskEditContrCurTime"));
-    Button2 = Make<QPushButton>(GroupBox8, QStringLiteral("Button2"));
-    Button2->setText(QStringLiteral("Установить"));
-    Button3 = Make<QPushButton>(GroupBox8, QStringLiteral("Button3"));
-    Button3->setText(QStringLiteral("Синхро."));
-    Label130 = MakeLabel(GroupBox8, QStringLiteral("Label130"), QStringLiteral("Часовой пояс"));
-    ComboBoxTimeZone = MakeComboBox(GroupBox8, QStringLiteral("ComboBoxTimeZone"), TimeZoneItems());
-    CheckBoxDSTEnable = MakeCheckBox(GroupBox8, QStringLiteral("CheckBoxDSTEnable"),
-                                     QStringLiteral("Автоматический переход на летнее время и обратно"));
+    MaskEditContrCurTime = MaskEdit(GroupBox8, QStringLiteral("MaskEditContrCurTime"), dateTimeMask, 17);
+    Button2 = Button(GroupBox8, QStringLiteral("Button2"), QStringLiteral("Установить"));
+    Button3 = Button(GroupBox8, QStringLiteral("Button3"), QStringLiteral("Синхро."));
+    Label130 = Label(GroupBox8, QStringLiteral("Label130"), QStringLiteral("Часовой пояс"));
+    ComboBoxTimeZone = ComboBox(GroupBox8, QStringLiteral("ComboBoxTimeZone"), TimeZoneItems());
+    CheckBoxDSTEnable = CheckBox(GroupBox8, QStringLiteral("CheckBoxDSTEnable"),
+                                 QStringLiteral("Автоматический переход на летнее время и обратно"));
     auto *clock = new QGridLayout(GroupBox8);
     clock->addWidget(Label16, 0, 0);
     clock->addWidget(MaskEditPCCurTime, 0, 1);
@@ -109,12 +107,12 @@ PageClock::PageClock(PageContext &context, QWidget *parent) : ConfigPage(context
     clock->addWidget(CheckBoxDSTEnable, 4, 0, 1, 3);
 
     // What the information message carries: the inputs and outputs of this model are shown.
-    GroupBoxInfoMsgContent = MakeGroupBox(area, QStringLiteral("GroupBoxInfoMsgContent"),
-                                          QStringLiteral("Содержание информационного сообщения"));
+    GroupBoxInfoMsgContent = GroupBox(area, QStringLiteral("GroupBoxInfoMsgContent"),
+                                      QStringLiteral("Содержание информационного сообщения"));
     auto *info = new QGridLayout(GroupBoxInfoMsgContent);
     for (int n = 1; n <= 16; ++n) {
-        QCheckBox *box = MakeCheckBox(GroupBoxInfoMsgContent, QStringLiteral("CheckBoxInfoIn") + QString::number(n),
-                                      QStringLiteral("Вх.") + QString::number(n));
+        QCheckBox *box = CheckBox(GroupBoxInfoMsgContent, QStringLiteral("CheckBoxInfoIn") + QString::number(n),
+                                  QStringLiteral("Вх.") + QString::number(n));
         CheckBoxInfoIn[n - 1] = box;
         if (n <= 4)
             info->addWidget(box, n - 1, 0);
@@ -122,9 +120,10 @@ PageClock::PageClock(PageContext &context, QWidget *parent) : ConfigPage(context
             box->hide();
     }
     for (int k = 0; k < 7; ++k) {
-        QCheckBox *box = MakeCheckBox(GroupBoxInfoMsgContent, QStringLiteral("CheckBoxInfoR") + QString::number(k + 1), QString());
-        QLabel *label = MakeLabel(GroupBoxInfoMsgContent, QStringLiteral("Label") + QString::number(121 + k),
-                                  texts().OutputNames.value(k));
+        QCheckBox *box =
+            CheckBox(GroupBoxInfoMsgContent, QStringLiteral("CheckBoxInfoR") + QString::number(k + 1), QString());
+        QLabel *label = Label(GroupBoxInfoMsgContent, QStringLiteral("Label") + QString::number(121 + k),
+                              texts().OutputNames.value(k));
         label->setBuddy(box);
         CheckBoxInfoR[k] = box;
         InfoOutputLabels[k] = label;
@@ -145,7 +144,7 @@ PageClock::PageClock(PageContext &context, QWidget *parent) : ConfigPage(context
     body->addLayout(top);
 
     // The scheduler.
-    GroupBox3 = MakeGroupBox(area, QStringLiteral("GroupBox3"), QStringLiteral("Планировщик задач"));
+    GroupBox3 = GroupBox(area, QStringLiteral("GroupBox3"), QStringLiteral("Планировщик задач"));
     StringGrid3 = Make<TStringGrid>(GroupBox3, QStringLiteral("StringGrid3"));
     StringGrid3->SetColCount(14);
     StringGrid3->SetRowCount(9);
@@ -172,7 +171,7 @@ PageClock::PageClock(PageContext &context, QWidget *parent) : ConfigPage(context
         auto *action = new QComboBox(GroupBox3);
         action->addItems(actions);
         action->setCurrentIndex(-1);
-        action->setProperty("Tag", row);
+        SetTag(action, row);
         StringGrid3->SetObject(colAction, row, action);
         connect(action, &QComboBox::currentIndexChanged, this, [this, action] { ComboBoxActionGrChange(action); });
         auto *parameter = new ParameterBox(GroupBox3);
@@ -219,7 +218,7 @@ void PageClock::StringGrid3SelectCell(int col, int)
 
 void PageClock::ComboBoxActionGrChange(QComboBox *action)
 {
-    auto *parameter = dynamic_cast<ParameterBox *>(LineComboBox(colParameter, action->property("Tag").toInt()));
+    auto *parameter = dynamic_cast<ParameterBox *>(LineComboBox(colParameter, Tag(action)));
     if (parameter == nullptr)
         return;
     const int index = action->currentIndex();
@@ -245,8 +244,8 @@ void PageClock::StorePage(int, ControllerConfig &config)
         line.Set(L::Test, Bit(LineCheckBox(colTest, row)));
         line.Set(L::Info, Bit(LineCheckBox(colInfo, row)));
 
-        const int action = Index(LineComboBox(colAction, row));
-        const int parameter = Index(LineComboBox(colParameter, row));
+        const int action = LineComboBox(colAction, row)->currentIndex();
+        const int parameter = LineComboBox(colParameter, row)->currentIndex();
         if (action < saOutputControl) {
             line.Set(L::Action, action);
             line.Set(L::Parameter, parameter);
@@ -269,7 +268,7 @@ void PageClock::StorePage(int, ControllerConfig &config)
     image.Set(ClockFields::InfoIn, inputs);
     image.Set(ClockFields::InfoR, outputs);
     // No selection stores -13, which shows no selection again.
-    image.Set(ClockFields::TimeZone, Index(ComboBoxTimeZone) - 12);
+    image.Set(ClockFields::TimeZone, ComboBoxTimeZone->currentIndex() - 12);
     image.Set(ClockFields::DSTEnable, Bit(CheckBoxDSTEnable));
 }
 

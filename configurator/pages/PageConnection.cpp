@@ -2,14 +2,18 @@
 #include "MaskEdit.h"
 #include "PageControls.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QVBoxLayout>
 
 #include <utility>
 
-using namespace pagecontrols;
+using namespace pagectl;
 
 namespace {
 
@@ -88,8 +92,8 @@ SourceBoxes MakeSourceBoxes(QGroupBox *group, QChar kind)
             slot = &boxes.GPS;
             break;
         }
-        QCheckBox *box = MakeCheckBox(group, name, caption);
-        box->setProperty("Tag", s.tag);
+        QCheckBox *box = CheckBox(group, name, caption);
+        SetTag(box, s.tag);
         if (s.kind == Source::Input)
             box->setTristate(true);
         if (s.shown) {
@@ -104,56 +108,45 @@ SourceBoxes MakeSourceBoxes(QGroupBox *group, QChar kind)
     return boxes;
 }
 
-QStringList Minutes(int first, int last)
-{
-    QStringList items;
-    for (int n = first; n <= last; ++n)
-        items << QString::number(n) + QStringLiteral(" Min.");
-    return items;
-}
-
 } // namespace
 
 PageConnection::PageConnection(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel5"), parent)
 {
-    Label74 = MakeLabel(this, QStringLiteral("Label74"), QString());
-    QVBoxLayout *body = PageBody(this, Label74);
-    QWidget *area = body->parentWidget();
+    Label74 = Title(this, QStringLiteral("Label74"));
+    QWidget *area = ScrollBody(this, Label74);
+    auto *body = new QVBoxLayout(area);
 
-    Label75 = MakeLabel(area, QStringLiteral("Label75"), QStringLiteral("Номер телефона"));
-    MaskEditPhone = Make<TMaskEdit>(area, QStringLiteral("MaskEditPhone"));
-    MaskEditPhone->SetEditMask(QStringLiteral("#99999999999999;1; "));
-    Label161 = MakeLabel(area, QStringLiteral("Label161"), QStringLiteral("принадлежит группе"));
-    QStringList groups;
-    for (int n = 1; n <= 8; ++n)
-        groups << QString::number(n);
-    ComboBoxGroupNum = MakeComboBox(area, QStringLiteral("ComboBoxGroupNum"), groups);
-    Label85 = MakeLabel(area, QStringLiteral("Label85"), QStringLiteral("Приоритет оповещения"));
-    ComboBoxTransportPriority = MakeComboBox(area, QStringLiteral("ComboBoxTransportPriority"),
-                                             {QStringLiteral("Голосовое и SMS оповещения равнозначны"),
-                                              QStringLiteral("Приоритет у голосового оповещения"),
-                                              QStringLiteral("Приоритет у SMS оповещения")});
+    Label75 = Label(area, QStringLiteral("Label75"), QStringLiteral("Номер телефона"));
+    MaskEditPhone = MaskEdit(area, QStringLiteral("MaskEditPhone"), QStringLiteral("#99999999999999;1; "));
+    Label161 = Label(area, QStringLiteral("Label161"), QStringLiteral("принадлежит группе"));
+    ComboBoxGroupNum = ComboBox(area, QStringLiteral("ComboBoxGroupNum"), Numbers(1, 1, 8));
+    Label85 = Label(area, QStringLiteral("Label85"), QStringLiteral("Приоритет оповещения"));
+    ComboBoxTransportPriority =
+        ComboBox(area, QStringLiteral("ComboBoxTransportPriority"),
+                 {QStringLiteral("Голосовое и SMS оповещения равнозначны"),
+                  QStringLiteral("Приоритет у голосового оповещения"), QStringLiteral("Приоритет у SMS оповещения")});
     Label85->hide();
     ComboBoxTransportPriority->hide();
-    Label32 = MakeLabel(area, QStringLiteral("Label32"), QStringLiteral("Реакция на входящий вызов"));
+    Label32 = Label(area, QStringLiteral("Label32"), QStringLiteral("Реакция на входящий вызов"));
     ComboBoxIncomungCallAction =
-        MakeComboBox(area, QStringLiteral("ComboBoxIncomungCallAction"),
-                     {QStringLiteral("Принять и перейти в голосовое меню, с паролем (DTMF управление)"),
-                      QStringLiteral("Принять и перейти в голосовое меню, без пароля (DTMF управление)"),
-                      QStringLiteral("Отбить (DTMF управление невозможно)"),
-                      QStringLiteral("Принять и установить соединение DATA")});
-    LabelConnType = MakeLabel(area, QStringLiteral("LabelConnType"), QStringLiteral("Тип соединения"));
+        ComboBox(area, QStringLiteral("ComboBoxIncomungCallAction"),
+                 {QStringLiteral("Принять и перейти в голосовое меню, с паролем (DTMF управление)"),
+                  QStringLiteral("Принять и перейти в голосовое меню, без пароля (DTMF управление)"),
+                  QStringLiteral("Отбить (DTMF управление невозможно)"),
+                  QStringLiteral("Принять и установить соединение DATA")});
+    LabelConnType = Label(area, QStringLiteral("LabelConnType"), QStringLiteral("Тип соединения"));
     ComboBoxConnectionType =
-        MakeComboBox(area, QStringLiteral("ComboBoxConnectionType"),
-                     {QStringLiteral("Голосовое"), QStringLiteral("SentryBeacon"), QStringLiteral("Голосовое SB")});
+        ComboBox(area, QStringLiteral("ComboBoxConnectionType"),
+                 {QStringLiteral("Голосовое"), QStringLiteral("SentryBeacon"), QStringLiteral("Голосовое SB")});
     LabelConnType->hide();
     ComboBoxConnectionType->hide();
 
-    GroupBoxInCallToOutsAction = MakeGroupBox(area, QStringLiteral("GroupBoxInCallToOutsAction"),
-                                              QStringLiteral("Управление выходом при входящем вызове"));
-    ComboBoxICToOUOutN = MakeComboBox(GroupBoxInCallToOutsAction, QStringLiteral("ComboBoxICToOUOutN"), texts().OutputNames);
+    GroupBoxInCallToOutsAction = GroupBox(area, QStringLiteral("GroupBoxInCallToOutsAction"),
+                                          QStringLiteral("Управление выходом при входящем вызове"));
+    ComboBoxICToOUOutN =
+        ComboBox(GroupBoxInCallToOutsAction, QStringLiteral("ComboBoxICToOUOutN"), texts().OutputNames);
     ComboBoxICToOUScnN =
-        MakeComboBox(GroupBoxInCallToOutsAction, QStringLiteral("ComboBoxICToOUScnN"), texts().OutputActionNames);
+        ComboBox(GroupBoxInCallToOutsAction, QStringLiteral("ComboBoxICToOUScnN"), texts().OutputActionNames);
     auto *inCall = new QHBoxLayout(GroupBoxInCallToOutsAction);
     inCall->addWidget(ComboBoxICToOUOutN);
     inCall->addWidget(ComboBoxICToOUScnN);
@@ -174,19 +167,20 @@ PageConnection::PageConnection(PageContext &context, QWidget *parent) : ConfigPa
     body->addLayout(top);
 
     // Voice notification.
-    GroupBoxConSharD = MakeGroupBox(area, QStringLiteral("GroupBoxConSharD"), QStringLiteral("Голосовое оповещение"));
-    CheckBoxCallEn = MakeCheckBox(GroupBoxConSharD, QStringLiteral("CheckBoxCallEn"), QStringLiteral("Разрешить"));
-    Label81 = MakeLabel(GroupBoxConSharD, QStringLiteral("Label81"), QStringLiteral("Длительность соединения"));
-    QStringList onLine{QStringLiteral("По длине сообщения"), QStringLiteral("Задается DTMF упр.")};
-    for (int n = 2; n <= 61; ++n)
-        onLine << QString::number(n) + QStringLiteral(" Sec.");
-    ComboBoxOnLineTime = MakeComboBox(GroupBoxConSharD, QStringLiteral("ComboBoxOnLineTime"), onLine);
-    Label77 = MakeLabel(GroupBoxConSharD, QStringLiteral("Label77"), QStringLiteral("Прекратить попытки доставки через"));
-    ComboBoxDialTranspWaitTime = MakeComboBox(GroupBoxConSharD, QStringLiteral("ComboBoxDialTranspWaitTime"), Minutes(1, 16));
-    CheckBoxNotACK = MakeCheckBox(GroupBoxConSharD, QStringLiteral("CheckBoxNotACK"),
-                                  QStringLiteral("Отбой вызова, без соединения, считать успешной доставкой"));
-    GroupBoxConDial = MakeGroupBox(GroupBoxConSharD, QStringLiteral("GroupBoxConDial"),
-                                   QStringLiteral("Передавать сообщения от следующих источников"));
+    GroupBoxConSharD = GroupBox(area, QStringLiteral("GroupBoxConSharD"), QStringLiteral("Голосовое оповещение"));
+    CheckBoxCallEn = CheckBox(GroupBoxConSharD, QStringLiteral("CheckBoxCallEn"), QStringLiteral("Разрешить"));
+    Label81 = Label(GroupBoxConSharD, QStringLiteral("Label81"), QStringLiteral("Длительность соединения"));
+    ComboBoxOnLineTime =
+        ComboBox(GroupBoxConSharD, QStringLiteral("ComboBoxOnLineTime"),
+                 QStringList{QStringLiteral("По длине сообщения"), QStringLiteral("Задается DTMF упр.")} +
+                     Numbers(2, 1, 60, QStringLiteral(" Sec.")));
+    Label77 = Label(GroupBoxConSharD, QStringLiteral("Label77"), QStringLiteral("Прекратить попытки доставки через"));
+    ComboBoxDialTranspWaitTime = ComboBox(GroupBoxConSharD, QStringLiteral("ComboBoxDialTranspWaitTime"),
+                                          Numbers(1, 1, 16, QStringLiteral(" Min.")));
+    CheckBoxNotACK = CheckBox(GroupBoxConSharD, QStringLiteral("CheckBoxNotACK"),
+                              QStringLiteral("Отбой вызова, без соединения, считать успешной доставкой"));
+    GroupBoxConDial = GroupBox(GroupBoxConSharD, QStringLiteral("GroupBoxConDial"),
+                               QStringLiteral("Передавать сообщения от следующих источников"));
     MaskD = MakeSourceBoxes(GroupBoxConDial, QLatin1Char('D'));
     auto *voice = new QFormLayout(GroupBoxConSharD);
     voice->setContentsMargins(3, 6, 3, 6);
@@ -197,24 +191,26 @@ PageConnection::PageConnection(PageContext &context, QWidget *parent) : ConfigPa
     voice->addRow(GroupBoxConDial);
 
     // SMS notification.
-    GroupBoxConSharS = MakeGroupBox(area, QStringLiteral("GroupBoxConSharS"), QStringLiteral("SMS"));
-    CheckBoxSMSEn = MakeCheckBox(GroupBoxConSharS, QStringLiteral("CheckBoxSMSEn"), QStringLiteral("Разрешить"));
-    Label78 = MakeLabel(GroupBoxConSharS, QStringLiteral("Label78"), QStringLiteral("Прекратить попытки доставки через"));
-    ComboBoxSMSTranspWaitTime = MakeComboBox(GroupBoxConSharS, QStringLiteral("ComboBoxSMSTranspWaitTime"), Minutes(1, 16));
-    LabelProtocolAlias = MakeLabel(GroupBoxConSharS, QStringLiteral("LabelProtocolAlias"), QStringLiteral("Язык сообщений"));
+    GroupBoxConSharS = GroupBox(area, QStringLiteral("GroupBoxConSharS"), QStringLiteral("SMS"));
+    CheckBoxSMSEn = CheckBox(GroupBoxConSharS, QStringLiteral("CheckBoxSMSEn"), QStringLiteral("Разрешить"));
+    Label78 = Label(GroupBoxConSharS, QStringLiteral("Label78"), QStringLiteral("Прекратить попытки доставки через"));
+    ComboBoxSMSTranspWaitTime = ComboBox(GroupBoxConSharS, QStringLiteral("ComboBoxSMSTranspWaitTime"),
+                                         Numbers(1, 1, 16, QStringLiteral(" Min.")));
+    LabelProtocolAlias =
+        Label(GroupBoxConSharS, QStringLiteral("LabelProtocolAlias"), QStringLiteral("Язык сообщений"));
     // The two languages of the form, and the protocol the window adds to them.
-    ComboBoxLang = MakeComboBox(GroupBoxConSharS, QStringLiteral("ComboBoxLang"),
-                                {QStringLiteral("Английский"), QStringLiteral("Русский"), QStringLiteral("SentryBeacon")});
-    Label67 = MakeLabel(GroupBoxConSharS, QStringLiteral("Label67"), QStringLiteral("В сообщении передавать"));
-    ComboBoxUserId = MakeComboBox(GroupBoxConSharS, QStringLiteral("ComboBoxUserId"),
-                                  {QStringLiteral("Код ключа TouchMem"), QStringLiteral("Имя пользователя")});
-    CheckBoxDebugMode = MakeCheckBox(GroupBoxConSharS, QStringLiteral("CheckBoxDebugMode"),
-                                     QStringLiteral("Проверять управляющие сообщения на ошибки"));
-    CheckBoxJointUse = MakeCheckBox(GroupBoxConSharS, QStringLiteral("CheckBoxJointUse"),
-                                    QStringLiteral("Управление подчиненным контроллером"));
+    ComboBoxLang = ComboBox(GroupBoxConSharS, QStringLiteral("ComboBoxLang"),
+                            {QStringLiteral("Английский"), QStringLiteral("Русский"), QStringLiteral("SentryBeacon")});
+    Label67 = Label(GroupBoxConSharS, QStringLiteral("Label67"), QStringLiteral("В сообщении передавать"));
+    ComboBoxUserId = ComboBox(GroupBoxConSharS, QStringLiteral("ComboBoxUserId"),
+                              {QStringLiteral("Код ключа TouchMem"), QStringLiteral("Имя пользователя")});
+    CheckBoxDebugMode = CheckBox(GroupBoxConSharS, QStringLiteral("CheckBoxDebugMode"),
+                                 QStringLiteral("Проверять управляющие сообщения на ошибки"));
+    CheckBoxJointUse = CheckBox(GroupBoxConSharS, QStringLiteral("CheckBoxJointUse"),
+                                QStringLiteral("Управление подчиненным контроллером"));
     CheckBoxJointUse->hide();
-    GroupBoxConSMS = MakeGroupBox(GroupBoxConSharS, QStringLiteral("GroupBoxConSMS"),
-                                  QStringLiteral("Передавать сообщения от следующих источников"));
+    GroupBoxConSMS = GroupBox(GroupBoxConSharS, QStringLiteral("GroupBoxConSMS"),
+                              QStringLiteral("Передавать сообщения от следующих источников"));
     MaskS = MakeSourceBoxes(GroupBoxConSMS, QLatin1Char('S'));
     auto *sms = new QFormLayout(GroupBoxConSharS);
     sms->setContentsMargins(3, 6, 3, 6);
@@ -231,6 +227,24 @@ PageConnection::PageConnection(PageContext &context, QWidget *parent) : ConfigPa
     notifications->addWidget(GroupBoxConSharS);
     body->addLayout(notifications);
     body->addStretch();
+
+    using R = ConnectionRecord;
+    fields_.Bind(ComboBoxTransportPriority, R::TransportPriority);
+    fields_.Bind(ComboBoxGroupNum, R::GroupNum);
+    fields_.Bind(ComboBoxIncomungCallAction, R::IncomungCallAction);
+    fields_.Bind(ComboBoxDialTranspWaitTime, R::DialTranspWaitTime);
+    fields_.Bind(ComboBoxICToOUOutN, R::ICToOUOutN);
+    fields_.Bind(ComboBoxICToOUScnN, R::ICToOUScnN);
+    fields_.Bind(CheckBoxNotACK, R::NotACK);
+    fields_.Bind(ComboBoxOnLineTime, R::OnLineTime);
+    fields_.Bind(CheckBoxCallEn, R::CallEn);
+    fields_.Bind(ComboBoxConnectionType, R::ConnectionType);
+    fields_.Bind(ComboBoxSMSTranspWaitTime, R::SMSTranspWaitTime);
+    fields_.Bind(ComboBoxLang, R::Lang);
+    fields_.Bind(ComboBoxUserId, R::UserId);
+    fields_.Bind(CheckBoxDebugMode, R::DebugMode);
+    fields_.Bind(CheckBoxSMSEn, R::SMSEn);
+    fields_.Bind(CheckBoxJointUse, R::JointUse);
 
     connect(ComboBoxIncomungCallAction, &QComboBox::currentIndexChanged, this,
             &PageConnection::ComboBoxIncomungCallActionChange);
@@ -263,9 +277,9 @@ void PageConnection::ComboBoxIncomungCallActionChange()
 
 void PageConnection::UncheckOtherGroups(QCheckBox *kept)
 {
-    const int tag = kept->property("Tag").toInt();
+    const int tag = Tag(kept);
     for (QCheckBox *box : MaskD.Ordered)
-        if (box != kept && box->property("Tag").toInt() != tag)
+        if (box != kept && Tag(box) != tag)
             box->setCheckState(Qt::Unchecked);
 }
 
@@ -337,24 +351,8 @@ void PageConnection::StorePage(int page, ControllerConfig &config)
     StoreText(record, R::Phone, MaskEditPhone->Text());
     StripSpaces(record.Bytes(R::Phone));
 
-    record.Set(R::TransportPriority, Index(ComboBoxTransportPriority));
-    record.Set(R::GroupNum, Index(ComboBoxGroupNum));
-    record.Set(R::IncomungCallAction, Index(ComboBoxIncomungCallAction));
-    record.Set(R::DialTranspWaitTime, Index(ComboBoxDialTranspWaitTime));
-    record.Set(R::ICToOUOutN, Index(ComboBoxICToOUOutN));
-    record.Set(R::ICToOUScnN, Index(ComboBoxICToOUScnN));
-    record.Set(R::NotACK, Bit(CheckBoxNotACK));
-    record.Set(R::OnLineTime, Index(ComboBoxOnLineTime));
-    record.Set(R::CallEn, Bit(CheckBoxCallEn));
-    record.Set(R::ConnectionType, Index(ComboBoxConnectionType));
+    fields_.Store(record);
     StoreSources(record, R::Voice, MaskD);
-
-    record.Set(R::SMSTranspWaitTime, Index(ComboBoxSMSTranspWaitTime));
-    record.Set(R::Lang, Index(ComboBoxLang));
-    record.Set(R::UserId, Index(ComboBoxUserId));
-    record.Set(R::DebugMode, Bit(CheckBoxDebugMode));
-    record.Set(R::SMSEn, Bit(CheckBoxSMSEn));
-    record.Set(R::JointUse, Bit(CheckBoxJointUse));
     StoreSources(record, R::Sms, MaskS);
 }
 
@@ -364,25 +362,10 @@ void PageConnection::ShowPage(int page, ControllerConfig &config)
     const ConstFieldView record = RecordView<R>(std::as_const(config.ConfigImage), page - 2);
     filling_ = true;
     MaskEditPhone->setText(record.Get(R::Phone));
-    ShowIndex(ComboBoxTransportPriority, record.Get(R::TransportPriority));
-    ShowIndex(ComboBoxGroupNum, record.Get(R::GroupNum));
-    ShowIndex(ComboBoxIncomungCallAction, record.Get(R::IncomungCallAction));
+    fields_.Show(record);
     ComboBoxIncomungCallActionChange();
-    ShowIndex(ComboBoxDialTranspWaitTime, record.Get(R::DialTranspWaitTime));
-    ShowIndex(ComboBoxICToOUOutN, record.Get(R::ICToOUOutN));
-    ShowIndex(ComboBoxICToOUScnN, record.Get(R::ICToOUScnN));
-    ShowBit(CheckBoxNotACK, record.Get(R::NotACK));
-    ShowIndex(ComboBoxOnLineTime, record.Get(R::OnLineTime));
-    ShowBit(CheckBoxCallEn, record.Get(R::CallEn));
-    ShowIndex(ComboBoxConnectionType, record.Get(R::ConnectionType));
+    // The voice sources' click handlers read the connection type shown above.
     ShowSources(record, R::Voice, MaskD, true);
-
-    ShowIndex(ComboBoxSMSTranspWaitTime, record.Get(R::SMSTranspWaitTime));
-    ShowIndex(ComboBoxLang, record.Get(R::Lang));
-    ShowIndex(ComboBoxUserId, record.Get(R::UserId));
-    ShowBit(CheckBoxDebugMode, record.Get(R::DebugMode));
-    ShowBit(CheckBoxSMSEn, record.Get(R::SMSEn));
-    ShowBit(CheckBoxJointUse, record.Get(R::JointUse));
     ShowSources(record, R::Sms, MaskS, false);
     filling_ = false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Pages 2-9: connections 1..8, one set of controls for the eight records.
 #include "ConfigPage.h"
+#include "PageControls.h"
 
 #include <array>
 #include <vector>
@@ -88,6 +89,7 @@ private:
     void StoreSources(FieldView record, const NotificationSources &fields, const SourceBoxes &boxes);
     void ShowSources(ConstFieldView record, const NotificationSources &fields, const SourceBoxes &boxes, bool clicks);
 
+    pagectl::FieldBindings fields_;
     // Set while the page is filled: the program's changes are no clicks.
     bool filling_ = false;
 };

@@ -2,15 +2,20 @@
 #include "MaskEdit.h"
 #include "PageControls.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 #include <utility>
 
-using namespace pagecontrols;
+using namespace pagectl;
 
 namespace {
 
@@ -36,59 +41,40 @@ const QString SysPasswordWarning = QStringLiteral(
     "все параметры сбросятся к заводским. Этот пароль не сохраняется в файле конфигурации его нужно будет "
     "вводить при каждом запуске программы.");
 
-TMaskEdit *MakeMaskEdit(QWidget *parent, const QString &name, const QString &mask, int maxLength = 0)
-{
-    auto *edit = Make<TMaskEdit>(parent, name);
-    if (!mask.isEmpty())
-        edit->SetEditMask(mask);
-    if (maxLength > 0)
-        edit->setMaxLength(maxLength);
-    return edit;
-}
-
-QLineEdit *MakeEdit(QWidget *parent, const QString &name, int maxLength)
-{
-    auto *edit = Make<QLineEdit>(parent, name);
-    edit->setMaxLength(maxLength);
-    return edit;
-}
-
 } // namespace
 
 PageGeneral::PageGeneral(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel1"), parent)
 {
-    Label15 = MakeLabel(this, QStringLiteral("Label15"), QString());
-    QVBoxLayout *body = PageBody(this, Label15);
-    QWidget *area = body->parentWidget();
+    Label15 = Title(this, QStringLiteral("Label15"));
+    QWidget *area = ScrollBody(this, Label15);
+    auto *body = new QVBoxLayout(area);
 
     // Passwords and control rights.
-    GroupBox6 = MakeGroupBox(area, QStringLiteral("GroupBox6"), QStringLiteral("Пароли и управление"));
-    CheckBoxSysPassword = MakeCheckBox(GroupBox6, QStringLiteral("CheckBoxSysPassword"),
-                                       QStringLiteral("Использовать административный пароль"));
-    Label84 = MakeLabel(GroupBox6, QStringLiteral("Label84"), QStringLiteral("Административный пароль"));
-    MaskEditSysPassword = MakeMaskEdit(GroupBox6, QStringLiteral("MaskEditSysPassword"), QStringLiteral("aaaaaaaa;1; "));
-    LabelSharedParWarningMsg = MakeLabel(GroupBox6, QStringLiteral("LabelSharedParWarningMsg"), QString());
+    GroupBox6 = GroupBox(area, QStringLiteral("GroupBox6"), QStringLiteral("Пароли и управление"));
+    CheckBoxSysPassword = CheckBox(GroupBox6, QStringLiteral("CheckBoxSysPassword"),
+                                   QStringLiteral("Использовать административный пароль"));
+    Label84 = Label(GroupBox6, QStringLiteral("Label84"), QStringLiteral("Административный пароль"));
+    MaskEditSysPassword = MaskEdit(GroupBox6, QStringLiteral("MaskEditSysPassword"), QStringLiteral("aaaaaaaa;1; "));
+    LabelSharedParWarningMsg = Label(GroupBox6, QStringLiteral("LabelSharedParWarningMsg"), QString());
     LabelSharedParWarningMsg->setWordWrap(true);
-    Label72 = MakeLabel(GroupBox6, QStringLiteral("Label72"), QStringLiteral("Пароль доступа для SMS управления"));
-    MaskEditPassword = MakeMaskEdit(GroupBox6, QStringLiteral("MaskEditPassword"), QStringLiteral("aaaaaaaa;1; "));
-    Label73 = MakeLabel(GroupBox6, QStringLiteral("Label73"), QStringLiteral("Номер телефона SMS центра"));
-    MaskEditSMSCA = MakeMaskEdit(GroupBox6, QStringLiteral("MaskEditSMSCA"), QStringLiteral("#99999999999999;1; "));
-    Label70 = MakeLabel(GroupBox6, QStringLiteral("Label70"), QStringLiteral("PIN код SIM карты"));
-    MaskEditPIN = MakeMaskEdit(GroupBox6, QStringLiteral("MaskEditPIN"), QStringLiteral("99999999;1; "));
-    Label8 = MakeLabel(GroupBox6, QStringLiteral("Label8"), QStringLiteral("Пароль доступа для DTMF управления"));
-    MaskEditDTMFPass = MakeMaskEdit(GroupBox6, QStringLiteral("MaskEditDTMFPass"), QStringLiteral("9999;1; "));
-    CheckBoxDTMFControlOnlyList = MakeCheckBox(GroupBox6, QStringLiteral("CheckBoxDTMFControlOnlyList"),
-                                               QStringLiteral("DTMF управление только с телефонов из списка"));
-    CheckBoxControlOnlyList = MakeCheckBox(GroupBox6, QStringLiteral("CheckBoxControlOnlyList"),
-                                           QStringLiteral("SMS управление только с телефонов из списка"));
-    CheckBoxACK = MakeCheckBox(GroupBox6, QStringLiteral("CheckBoxACK"),
-                               QStringLiteral("Всегда подтверждать выполнение SMS команды"));
-    Label131 = MakeLabel(GroupBox6, QStringLiteral("Label131"),
-                         QStringLiteral("Не выполнять SMS команды, доставленные позднее чем через"));
-    QStringList outdated{QStringLiteral("---")};
-    for (int n = 1; n <= 15; ++n)
-        outdated << QString::number(2 * n) + QStringLiteral(" Min.");
-    ComboBoxOutdatedMsgTime = MakeComboBox(GroupBox6, QStringLiteral("ComboBoxOutdatedMsgTime"), outdated);
+    Label72 = Label(GroupBox6, QStringLiteral("Label72"), QStringLiteral("Пароль доступа для SMS управления"));
+    MaskEditPassword = MaskEdit(GroupBox6, QStringLiteral("MaskEditPassword"), QStringLiteral("aaaaaaaa;1; "));
+    Label73 = Label(GroupBox6, QStringLiteral("Label73"), QStringLiteral("Номер телефона SMS центра"));
+    MaskEditSMSCA = MaskEdit(GroupBox6, QStringLiteral("MaskEditSMSCA"), QStringLiteral("#99999999999999;1; "));
+    Label70 = Label(GroupBox6, QStringLiteral("Label70"), QStringLiteral("PIN код SIM карты"));
+    MaskEditPIN = MaskEdit(GroupBox6, QStringLiteral("MaskEditPIN"), QStringLiteral("99999999;1; "));
+    Label8 = Label(GroupBox6, QStringLiteral("Label8"), QStringLiteral("Пароль доступа для DTMF управления"));
+    MaskEditDTMFPass = MaskEdit(GroupBox6, QStringLiteral("MaskEditDTMFPass"), QStringLiteral("9999;1; "));
+    CheckBoxDTMFControlOnlyList = CheckBox(GroupBox6, QStringLiteral("CheckBoxDTMFControlOnlyList"),
+                                           QStringLiteral("DTMF управление только с телефонов из списка"));
+    CheckBoxControlOnlyList = CheckBox(GroupBox6, QStringLiteral("CheckBoxControlOnlyList"),
+                                       QStringLiteral("SMS управление только с телефонов из списка"));
+    CheckBoxACK = CheckBox(GroupBox6, QStringLiteral("CheckBoxACK"),
+                           QStringLiteral("Всегда подтверждать выполнение SMS команды"));
+    Label131 = Label(GroupBox6, QStringLiteral("Label131"),
+                     QStringLiteral("Не выполнять SMS команды, доставленные позднее чем через"));
+    ComboBoxOutdatedMsgTime = ComboBox(GroupBox6, QStringLiteral("ComboBoxOutdatedMsgTime"),
+                                       QStringList{QStringLiteral("---")} + Numbers(2, 2, 15, QStringLiteral(" Min.")));
 
     auto *access = new QGridLayout(GroupBox6);
     access->addWidget(CheckBoxSysPassword, 0, 0, 1, 2);
@@ -109,28 +95,25 @@ PageGeneral::PageGeneral(PageContext &context, QWidget *parent) : ConfigPage(con
     body->addWidget(GroupBox6);
 
     // Outgoing voice notification and the modem connection type, side by side.
-    GroupBox12 = MakeGroupBox(area, QStringLiteral("GroupBox12"), QStringLiteral("Исходящие голосовые оповещения"));
-    Label128 = MakeLabel(GroupBox12, QStringLiteral("Label128"), QStringLiteral("Пауза между соединениями, сек."));
-    QStringList pauses;
-    for (int n = 0; n <= 7; ++n)
-        pauses << QString::number(10 * n);
-    ComboBoxCall2CallPauseX10S = MakeComboBox(GroupBox12, QStringLiteral("ComboBoxCall2CallPauseX10S"), pauses);
-    Label129 = MakeLabel(GroupBox12, QStringLiteral("Label129"), QStringLiteral("Порядок выбора соединений"));
-    ComboBoxDialPriority = MakeComboBox(GroupBox12, QStringLiteral("ComboBoxDialPriority"),
-                                        {QStringLiteral("Чередование от 1 до 8 по кольцу, без приоритета."),
-                                         QStringLiteral("Приоритет у соединения с меньшим номером."),
-                                         QStringLiteral("Приоритет у последнего успешного соединения."),
-                                         QStringLiteral("Приоритет у текущего соединения, до первой неудачи.")});
+    GroupBox12 = GroupBox(area, QStringLiteral("GroupBox12"), QStringLiteral("Исходящие голосовые оповещения"));
+    Label128 = Label(GroupBox12, QStringLiteral("Label128"), QStringLiteral("Пауза между соединениями, сек."));
+    ComboBoxCall2CallPauseX10S = ComboBox(GroupBox12, QStringLiteral("ComboBoxCall2CallPauseX10S"), Numbers(0, 10, 8));
+    Label129 = Label(GroupBox12, QStringLiteral("Label129"), QStringLiteral("Порядок выбора соединений"));
+    ComboBoxDialPriority = ComboBox(GroupBox12, QStringLiteral("ComboBoxDialPriority"),
+                                    {QStringLiteral("Чередование от 1 до 8 по кольцу, без приоритета."),
+                                     QStringLiteral("Приоритет у соединения с меньшим номером."),
+                                     QStringLiteral("Приоритет у последнего успешного соединения."),
+                                     QStringLiteral("Приоритет у текущего соединения, до первой неудачи.")});
     ComboBoxDialPriority->setMinimumContentsLength(36);
     auto *voice = new QFormLayout(GroupBox12);
     voice->addRow(Label128, ComboBoxCall2CallPauseX10S);
     voice->addRow(Label129, ComboBoxDialPriority);
 
     // The window shows this group beside the voice group.
-    GroupBoxOutDataParam = MakeGroupBox(area, QStringLiteral("GroupBoxOutDataParam"),
-                                        QStringLiteral("Тип модемного соединения для исходящих вызовов"));
-    ComboBoxDATAProtocol = MakeComboBox(GroupBoxOutDataParam, QStringLiteral("ComboBoxDATAProtocol"),
-                                        {QStringLiteral("V.32 (9600 bps)"), QStringLiteral("V.110 (9600 bps)")});
+    GroupBoxOutDataParam = GroupBox(area, QStringLiteral("GroupBoxOutDataParam"),
+                                    QStringLiteral("Тип модемного соединения для исходящих вызовов"));
+    ComboBoxDATAProtocol = ComboBox(GroupBoxOutDataParam, QStringLiteral("ComboBoxDATAProtocol"),
+                                    {QStringLiteral("V.32 (9600 bps)"), QStringLiteral("V.110 (9600 bps)")});
     auto *data = new QVBoxLayout(GroupBoxOutDataParam);
     data->addWidget(ComboBoxDATAProtocol);
     data->addStretch();
@@ -140,31 +123,27 @@ PageGeneral::PageGeneral(PageContext &context, QWidget *parent) : ConfigPage(con
     body->addLayout(calls);
 
     // Balance request.
-    GroupBox13 = MakeGroupBox(area, QStringLiteral("GroupBox13"), QStringLiteral("Контроль баланса"));
-    Label49 = MakeLabel(GroupBox13, QStringLiteral("Label49"), QStringLiteral("USSD команда запроса"));
-    MaskEditBalansReqCMD = MakeMaskEdit(GroupBox13, QStringLiteral("MaskEditBalansReqCMD"), QString(), 8);
-    Label50 = MakeLabel(GroupBox13, QStringLiteral("Label50"),
-                        QStringLiteral("Ключевое слово для идентификации сообщения о балансе"));
-    MaskEditBalansIdWord = MakeMaskEdit(GroupBox13, QStringLiteral("MaskEditBalansIdWord"), QString(), 8);
-    Label41 = MakeLabel(GroupBox13, QStringLiteral("Label41"), QStringLiteral("Сообщать, если баланс равен или ниже"));
-    EditBalansMinVal = MakeEdit(GroupBox13, QStringLiteral("EditBalansMinVal"), 5);
-    Label42 = MakeLabel(GroupBox13, QStringLiteral("Label42"), QStringLiteral("Период запроса баланса, час."));
-    EditReqPeriodH = MakeEdit(GroupBox13, QStringLiteral("EditReqPeriodH"), 3);
+    GroupBox13 = GroupBox(area, QStringLiteral("GroupBox13"), QStringLiteral("Контроль баланса"));
+    Label49 = Label(GroupBox13, QStringLiteral("Label49"), QStringLiteral("USSD команда запроса"));
+    MaskEditBalansReqCMD = MaskEdit(GroupBox13, QStringLiteral("MaskEditBalansReqCMD"), QString(), 8);
+    Label50 = Label(GroupBox13, QStringLiteral("Label50"),
+                    QStringLiteral("Ключевое слово для идентификации сообщения о балансе"));
+    MaskEditBalansIdWord = MaskEdit(GroupBox13, QStringLiteral("MaskEditBalansIdWord"), QString(), 8);
+    Label41 = Label(GroupBox13, QStringLiteral("Label41"), QStringLiteral("Сообщать, если баланс равен или ниже"));
+    EditBalansMinVal = Edit(GroupBox13, QStringLiteral("EditBalansMinVal"), 5);
+    Label42 = Label(GroupBox13, QStringLiteral("Label42"), QStringLiteral("Период запроса баланса, час."));
+    EditReqPeriodH = Edit(GroupBox13, QStringLiteral("EditReqPeriodH"), 3);
 
-    GroupBox16 = MakeGroupBox(GroupBox13, QStringLiteral("GroupBox16"), QStringLiteral("Предустановленные шаблоны"));
-    RadioButton1 = Make<QRadioButton>(GroupBox16, QStringLiteral("RadioButton1"));
-    RadioButton1->setText(QStringLiteral("МТС"));
-    RadioButton2 = Make<QRadioButton>(GroupBox16, QStringLiteral("RadioButton2"));
-    RadioButton2->setText(QStringLiteral("Билайн"));
-    RadioButton3 = Make<QRadioButton>(GroupBox16, QStringLiteral("RadioButton3"));
-    RadioButton3->setText(QStringLiteral("Мегафон"));
-    RadioButton4 = Make<QRadioButton>(GroupBox16, QStringLiteral("RadioButton4"));
-    RadioButton4->setText(QStringLiteral("Теле 2"));
-    StaticText1 = MakeLabel(GroupBox16, QStringLiteral("StaticText1"),
-                            QStringLiteral("Предустановленные шаблоны параметров запроса баланса могут отличаться в "
-                                           "разных регионах. Уточните USSD команду для запроса баланса у вашего "
-                                           "оператора. Ключевое слово - это ближайшие восемь символов слева от "
-                                           "числового значения баланса."));
+    GroupBox16 = GroupBox(GroupBox13, QStringLiteral("GroupBox16"), QStringLiteral("Предустановленные шаблоны"));
+    RadioButton1 = RadioButton(GroupBox16, QStringLiteral("RadioButton1"), QStringLiteral("МТС"));
+    RadioButton2 = RadioButton(GroupBox16, QStringLiteral("RadioButton2"), QStringLiteral("Билайн"));
+    RadioButton3 = RadioButton(GroupBox16, QStringLiteral("RadioButton3"), QStringLiteral("Мегафон"));
+    RadioButton4 = RadioButton(GroupBox16, QStringLiteral("RadioButton4"), QStringLiteral("Теле 2"));
+    StaticText1 = Label(GroupBox16, QStringLiteral("StaticText1"),
+                        QStringLiteral("Предустановленные шаблоны параметров запроса баланса могут отличаться в "
+                                       "разных регионах. Уточните USSD команду для запроса баланса у вашего "
+                                       "оператора. Ключевое слово - это ближайшие восемь символов слева от "
+                                       "числового значения баланса."));
     StaticText1->setWordWrap(true);
     auto *presets = new QGridLayout(GroupBox16);
     QRadioButton *const buttons[] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4};
@@ -186,6 +165,15 @@ PageGeneral::PageGeneral(PageContext &context, QWidget *parent) : ConfigPage(con
     balance->setColumnStretch(2, 1);
     body->addWidget(GroupBox13);
     body->addStretch();
+
+    using F = GeneralFields;
+    fields_.Bind(CheckBoxDTMFControlOnlyList, F::DTMFControlOnlyList);
+    fields_.Bind(CheckBoxControlOnlyList, F::ControlOnlyList);
+    fields_.Bind(CheckBoxACK, F::ACK);
+    fields_.Bind(ComboBoxDialPriority, F::DialPriority);
+    fields_.Bind(ComboBoxCall2CallPauseX10S, F::Call2CallPauseX10S);
+    fields_.Bind(ComboBoxOutdatedMsgTime, F::OutdatedMsgTime);
+    fields_.Bind(ComboBoxDATAProtocol, F::DATAProtocol);
 
     connect(CheckBoxSysPassword, &QCheckBox::clicked, this, &PageGeneral::CheckBoxSysPasswordClick);
     connect(RadioButton1, &QRadioButton::clicked, this, &PageGeneral::RadioButton1Click);
@@ -241,13 +229,7 @@ void PageGeneral::StorePage(int, ControllerConfig &config)
     StoreText(image, F::PIN, MaskEditPIN->Text());
     StoreText(image, F::DTMFPass, MaskEditDTMFPass->Text());
 
-    image.Set(F::DTMFControlOnlyList, Bit(CheckBoxDTMFControlOnlyList));
-    image.Set(F::ControlOnlyList, Bit(CheckBoxControlOnlyList));
-    image.Set(F::ACK, Bit(CheckBoxACK));
-    image.Set(F::DialPriority, Index(ComboBoxDialPriority));
-    image.Set(F::Call2CallPauseX10S, Index(ComboBoxCall2CallPauseX10S));
-    image.Set(F::OutdatedMsgTime, Index(ComboBoxOutdatedMsgTime));
-    image.Set(F::DATAProtocol, Index(ComboBoxDATAProtocol));
+    fields_.Store(image);
 
     StoreText(image, F::BalansReqCMD, MaskEditBalansReqCMD->Text());
     image.Set(F::BalansIdWord, TrimLeadingBlanks(MaskEditBalansIdWord->Text()));
@@ -267,13 +249,7 @@ void PageGeneral::ShowPage(int, ControllerConfig &config)
     MaskEditPIN->setText(image.Get(F::PIN));
     MaskEditDTMFPass->setText(image.Get(F::DTMFPass));
 
-    ShowBit(CheckBoxDTMFControlOnlyList, image.Get(F::DTMFControlOnlyList));
-    ShowBit(CheckBoxControlOnlyList, image.Get(F::ControlOnlyList));
-    ShowBit(CheckBoxACK, image.Get(F::ACK));
-    ShowIndex(ComboBoxDialPriority, image.Get(F::DialPriority));
-    ShowIndex(ComboBoxCall2CallPauseX10S, image.Get(F::Call2CallPauseX10S));
-    ShowIndex(ComboBoxOutdatedMsgTime, image.Get(F::OutdatedMsgTime));
-    ShowIndex(ComboBoxDATAProtocol, image.Get(F::DATAProtocol));
+    fields_.Show(image);
 
     MaskEditBalansReqCMD->setText(image.Get(F::BalansReqCMD));
     MaskEditBalansIdWord->setText(image.Get(F::BalansIdWord));

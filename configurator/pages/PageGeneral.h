@@ -1,6 +1,7 @@
 #pragma once
 // Page 1: general connection parameters.
 #include "ConfigPage.h"
+#include "PageControls.h"
 
 class QCheckBox;
 class QComboBox;
@@ -73,4 +74,6 @@ public:
 
 private:
     void ApplyBalancePreset(int preset);
+
+    pagectl::FieldBindings fields_;
 };

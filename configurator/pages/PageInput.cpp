@@ -1,7 +1,7 @@
 #include "PageInput.h"
 #include "Calibrationdialog.h"
-#include "IoPageSupport.h"
 #include "MaskEdit.h"
+#include "PageControls.h"
 #include "TextRules.h"
 #include "UpDown.h"
 
@@ -15,16 +15,14 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QSlider>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <cfloat>
-#include <climits>
 #include <functional>
 
-using namespace iopage;
+using namespace pagectl;
 
 namespace {
 
@@ -54,14 +52,6 @@ QStringList AverageTimeItems()
                          QStringLiteral("480 mSec.")};
     for (int s : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 15})
         items << QString::number(s) + QStringLiteral(" Sec.");
-    return items;
-}
-
-QStringList NumberedItems(int count, int step, int first, const QString &unit)
-{
-    QStringList items;
-    for (int n = 0; n < count; ++n)
-        items << QString::number(first + step * n) + unit;
     return items;
 }
 
@@ -103,36 +93,29 @@ PageInput::PageInput(PageContext &context, QWidget *parent) : ConfigPage(context
 
 void PageInput::BuildPanel()
 {
-    auto *scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    auto *content = new QWidget;
-    scroll->setWidget(content);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(scroll);
+    Label10 = Title(this, QStringLiteral("Label10"));
+    QWidget *content = ScrollBody(this, Label10);
     auto *page = new QVBoxLayout(content);
-
-    Label10 = NewTitleLabel(content, QStringLiteral("Label10"));
-    page->addWidget(Label10);
 
     // The input: type and names.
     auto *names = new QGridLayout;
-    Label87 = NewLabel(content, QStringLiteral("Label87"), QStringLiteral("Тип входа"));
-    ComboBoxSensType = NewComboBox(content, QStringLiteral("ComboBoxSensType"),
-                                   {QStringLiteral("Запрещен"), QStringLiteral("Дискретный"), QStringLiteral("Аналоговый"),
-                                    QStringLiteral("Термодатчик HSX-71"), QStringLiteral("Термодатчик HSX-72")});
-    Label12 = NewLabel(content, QStringLiteral("Label12"), QStringLiteral("Название входа"));
-    ComboBoxSensName = NewTextComboBox(content, QStringLiteral("ComboBoxSensName"),
-                                       {QStringLiteral("ДВЕРЬ"), QStringLiteral("ОКНО"), QStringLiteral("ДВИЖЕНИЕ"),
-                                        QStringLiteral("ДЫМ"), QStringLiteral("ПРОТЕЧКА"), QStringLiteral("ТЕМПЕРАТУРА")},
-                                       16);
-    Label19 = NewLabel(content, QStringLiteral("Label19"), QStringLiteral("Активное состояние"));
-    ComboBoxSensActSt = NewTextComboBox(content, QStringLiteral("ComboBoxSensActSt"),
-                                        {QStringLiteral("АКТИВЕН"), QStringLiteral("ТРЕВОГА"), QStringLiteral("ОТКРЫТ")}, 16);
-    Label26 = NewLabel(content, QStringLiteral("Label26"), QStringLiteral("Пассивное состояние"));
-    ComboBoxSensPassSt = NewTextComboBox(content, QStringLiteral("ComboBoxSensPassSt"),
-                                         {QStringLiteral("НЕАКТИВЕН"), QStringLiteral("НОРМА"), QStringLiteral("ЗАКРЫТ")}, 16);
+    Label87 = Label(content, QStringLiteral("Label87"), QStringLiteral("Тип входа"));
+    ComboBoxSensType = ComboBox(content, QStringLiteral("ComboBoxSensType"),
+                                {QStringLiteral("Запрещен"), QStringLiteral("Дискретный"), QStringLiteral("Аналоговый"),
+                                 QStringLiteral("Термодатчик HSX-71"), QStringLiteral("Термодатчик HSX-72")});
+    Label12 = Label(content, QStringLiteral("Label12"), QStringLiteral("Название входа"));
+    ComboBoxSensName = TextComboBox(content, QStringLiteral("ComboBoxSensName"),
+                                    {QStringLiteral("ДВЕРЬ"), QStringLiteral("ОКНО"), QStringLiteral("ДВИЖЕНИЕ"),
+                                     QStringLiteral("ДЫМ"), QStringLiteral("ПРОТЕЧКА"), QStringLiteral("ТЕМПЕРАТУРА")},
+                                    16);
+    Label19 = Label(content, QStringLiteral("Label19"), QStringLiteral("Активное состояние"));
+    ComboBoxSensActSt =
+        TextComboBox(content, QStringLiteral("ComboBoxSensActSt"),
+                     {QStringLiteral("АКТИВЕН"), QStringLiteral("ТРЕВОГА"), QStringLiteral("ОТКРЫТ")}, 16);
+    Label26 = Label(content, QStringLiteral("Label26"), QStringLiteral("Пассивное состояние"));
+    ComboBoxSensPassSt =
+        TextComboBox(content, QStringLiteral("ComboBoxSensPassSt"),
+                     {QStringLiteral("НЕАКТИВЕН"), QStringLiteral("НОРМА"), QStringLiteral("ЗАКРЫТ")}, 16);
     names->addWidget(Label87, 0, 0);
     names->addWidget(ComboBoxSensType, 0, 1);
     names->addWidget(Label12, 0, 2);
@@ -146,9 +129,9 @@ void PageInput::BuildPanel()
     page->addLayout(names);
 
     // The alarm zone.
-    GroupBox2 = NewGroupBox(content, QStringLiteral("GroupBox2"), QStringLiteral("Границы тревожной зоны"));
+    GroupBox2 = GroupBox(content, QStringLiteral("GroupBox2"), QStringLiteral("Границы тревожной зоны"));
     auto *zone = new QGridLayout(GroupBox2);
-    ComboBoxSensActLevel = NewComboBox(GroupBox2, QStringLiteral("ComboBoxSensActLevel"), ActLevelItems());
+    ComboBoxSensActLevel = ComboBox(GroupBox2, QStringLiteral("ComboBoxSensActLevel"), ActLevelItems());
     zone->addWidget(new QLabel(QStringLiteral("Активный уровень"), GroupBox2), 0, 0);
     zone->addWidget(ComboBoxSensActLevel, 0, 1, 1, 3);
     auto newBar = [this](const QString &name) {
@@ -159,23 +142,18 @@ void PageInput::BuildPanel()
         return bar;
     };
     auto newValue = [this](const QString &name) {
-        QLabel *label = NewLabel(GroupBox2, name, QString());
+        QLabel *label = Label(GroupBox2, name, QString());
         label->setMinimumWidth(90);
         label->setAlignment(Qt::AlignCenter);
         return label;
     };
-    Label93 = NewLabel(GroupBox2, QStringLiteral("Label93"), QStringLiteral("Верхняя граница"));
+    Label93 = Label(GroupBox2, QStringLiteral("Label93"), QStringLiteral("Верхняя граница"));
     TrackBarHiBarrier = newBar(QStringLiteral("TrackBarHiBarrier"));
     LabelHiBarrier = newValue(QStringLiteral("LabelHiBarrier"));
-    Label94 = NewLabel(GroupBox2, QStringLiteral("Label94"), QStringLiteral("Текущее значение"));
-    ProgressBarCurrentVal = new QProgressBar(GroupBox2);
-    ProgressBarCurrentVal->setObjectName(QStringLiteral("ProgressBarCurrentVal"));
-    ProgressBarCurrentVal->setRange(0, RawMax);
-    ProgressBarCurrentVal->setValue(0);
-    ProgressBarCurrentVal->setTextVisible(false);
+    Label94 = Label(GroupBox2, QStringLiteral("Label94"), QStringLiteral("Текущее значение"));
+    ProgressBarCurrentVal = ProgressBar(GroupBox2, QStringLiteral("ProgressBarCurrentVal"), 0, RawMax);
     LabelCurrentVal = newValue(QStringLiteral("LabelCurrentVal"));
-    LabelCurrentVal->setAutoFillBackground(true);
-    Label95 = NewLabel(GroupBox2, QStringLiteral("Label95"), QStringLiteral("Нижняя граница"));
+    Label95 = Label(GroupBox2, QStringLiteral("Label95"), QStringLiteral("Нижняя граница"));
     TrackBarLoBarrier = newBar(QStringLiteral("TrackBarLoBarrier"));
     LabelLoBarrier = newValue(QStringLiteral("LabelLoBarrier"));
     zone->addWidget(Label93, 1, 0);
@@ -187,24 +165,21 @@ void PageInput::BuildPanel()
     zone->addWidget(Label95, 3, 0);
     zone->addWidget(TrackBarLoBarrier, 3, 1, 1, 2);
     zone->addWidget(LabelLoBarrier, 3, 3);
-    ButtonVoltPerc = new QPushButton(CaptionVolts, GroupBox2);
-    ButtonVoltPerc->setObjectName(QStringLiteral("ButtonVoltPerc"));
+    ButtonVoltPerc = Button(GroupBox2, QStringLiteral("ButtonVoltPerc"), CaptionVolts);
     ButtonVoltPerc->setFixedWidth(32);
     zone->addWidget(ButtonVoltPerc, 2, 4);
-    PanelAnalogue = new QFrame(GroupBox2);
-    PanelAnalogue->setObjectName(QStringLiteral("PanelAnalogue"));
+    PanelAnalogue = Make<QFrame>(GroupBox2, QStringLiteral("PanelAnalogue"));
     auto *scale = new QHBoxLayout(PanelAnalogue);
     scale->setContentsMargins(0, 0, 0, 0);
     auto newScaleEdit = [this](const QString &name) {
-        auto *edit = new TMaskEdit(PanelAnalogue);
-        edit->setObjectName(name);
+        TMaskEdit *edit = MaskEdit(PanelAnalogue, name, QString());
         edit->setValidator(new TypingLimit(edit, 10));
         edit->setMaximumWidth(110);
         return edit;
     };
-    Label152 = NewLabel(PanelAnalogue, QStringLiteral("Label152"), QStringLiteral("Минимальное значение"));
+    Label152 = Label(PanelAnalogue, QStringLiteral("Label152"), QStringLiteral("Минимальное значение"));
     MaskEditMinVal = newScaleEdit(QStringLiteral("MaskEditMinVal"));
-    Label151 = NewLabel(PanelAnalogue, QStringLiteral("Label151"), QStringLiteral("Максимальное значение"));
+    Label151 = Label(PanelAnalogue, QStringLiteral("Label151"), QStringLiteral("Максимальное значение"));
     MaskEditMaxVal = newScaleEdit(QStringLiteral("MaskEditMaxVal"));
     scale->addWidget(Label152);
     scale->addWidget(MaskEditMinVal);
@@ -218,7 +193,7 @@ void PageInput::BuildPanel()
     page->addWidget(GroupBox2);
 
     // Settings of the input.
-    GroupBox10 = NewGroupBox(content, QStringLiteral("GroupBox10"), QStringLiteral("Параметры входа"));
+    GroupBox10 = GroupBox(content, QStringLiteral("GroupBox10"), QStringLiteral("Параметры входа"));
     auto *settings = new QGridLayout(GroupBox10);
     int row = 0;
     auto addRow = [&](QLabel *label, QWidget *control, QWidget *extra = nullptr) {
@@ -228,83 +203,80 @@ void PageInput::BuildPanel()
             settings->addWidget(extra, row, 2);
         ++row;
     };
-    Label80 = NewLabel(GroupBox10, QStringLiteral("Label80"),
-                       QStringLiteral("Источник питания датчиков поключенных к этому входу"));
-    ComboBoxSensorPwrSource = NewComboBox(GroupBox10, QStringLiteral("ComboBoxSensorPwrSource"),
-                                          {QStringLiteral("Порт питания датчиков (10VS)"),
-                                           QStringLiteral("По шлейфу, со сбросом питания"), QStringLiteral("Другое")});
+    Label80 = Label(GroupBox10, QStringLiteral("Label80"),
+                    QStringLiteral("Источник питания датчиков поключенных к этому входу"));
+    ComboBoxSensorPwrSource = ComboBox(GroupBox10, QStringLiteral("ComboBoxSensorPwrSource"),
+                                       {QStringLiteral("Порт питания датчиков (10VS)"),
+                                        QStringLiteral("По шлейфу, со сбросом питания"), QStringLiteral("Другое")});
     addRow(Label80, ComboBoxSensorPwrSource);
-    Label88 = NewLabel(GroupBox10, QStringLiteral("Label88"), QStringLiteral("Время усреднения сигнала"));
-    ComboBoxAverageTime = NewComboBox(GroupBox10, QStringLiteral("ComboBoxAverageTime"), AverageTimeItems());
+    Label88 = Label(GroupBox10, QStringLiteral("Label88"), QStringLiteral("Время усреднения сигнала"));
+    ComboBoxAverageTime = ComboBox(GroupBox10, QStringLiteral("ComboBoxAverageTime"), AverageTimeItems());
     addRow(Label88, ComboBoxAverageTime);
-    CheckBox24HZone = NewCheckBox(GroupBox10, QStringLiteral("CheckBox24HZone"), QStringLiteral("Круглосуточная зона"));
+    CheckBox24HZone = CheckBox(GroupBox10, QStringLiteral("CheckBox24HZone"), QStringLiteral("Круглосуточная зона"));
     settings->addWidget(CheckBox24HZone, row++, 0, 1, 3);
-    Label89 = NewLabel(GroupBox10, QStringLiteral("Label89"), QStringLiteral("Задержка тревоги и управления выходами"));
-    ComboBoxDelayTime = NewComboBox(GroupBox10, QStringLiteral("ComboBoxDelayTime"),
-                                    NumberedItems(64, 5, 0, QStringLiteral(" Sec.")));
+    Label89 = Label(GroupBox10, QStringLiteral("Label89"), QStringLiteral("Задержка тревоги и управления выходами"));
+    ComboBoxDelayTime =
+        ComboBox(GroupBox10, QStringLiteral("ComboBoxDelayTime"), Numbers(0, 5, 64, QStringLiteral(" Sec.")));
     addRow(Label89, ComboBoxDelayTime);
-    Label91 = NewLabel(GroupBox10, QStringLiteral("Label91"), QStringLiteral("Сканирование после тревоги через"));
+    Label91 = Label(GroupBox10, QStringLiteral("Label91"), QStringLiteral("Сканирование после тревоги через"));
     auto *recovery = new QWidget(GroupBox10);
     auto *recoveryLayout = new QHBoxLayout(recovery);
     recoveryLayout->setContentsMargins(0, 0, 0, 0);
     recoveryLayout->setSpacing(0);
-    EditRecoveryTime = new QLineEdit(recovery);
-    EditRecoveryTime->setObjectName(QStringLiteral("EditRecoveryTime"));
+    EditRecoveryTime = Edit(recovery, QStringLiteral("EditRecoveryTime"));
     EditRecoveryTime->setMaximumWidth(48);
-    UpDownRecoveryTime = new TUpDown(recovery);
-    UpDownRecoveryTime->setObjectName(QStringLiteral("UpDownRecoveryTime"));
+    UpDownRecoveryTime = Make<TUpDown>(recovery, QStringLiteral("UpDownRecoveryTime"));
     UpDownRecoveryTime->SetRange(0, 63);
     UpDownRecoveryTime->SetAssociate(EditRecoveryTime);
-    Label99 = NewLabel(recovery, QStringLiteral("Label99"), QStringLiteral(" мин."));
+    Label99 = Label(recovery, QStringLiteral("Label99"), QStringLiteral(" мин."));
     recoveryLayout->addWidget(EditRecoveryTime);
     recoveryLayout->addWidget(UpDownRecoveryTime);
     recoveryLayout->addWidget(Label99);
     recoveryLayout->addStretch();
     addRow(Label91, recovery);
-    Label76 = NewLabel(GroupBox10, QStringLiteral("Label76"), QStringLiteral("Тревожных событий за период охраны"));
-    ComboBoxAlarmTry = NewComboBox(GroupBox10, QStringLiteral("ComboBoxAlarmTry"),
-                                   {QStringLiteral("без ограничения"), QStringLiteral("не более 1 раза"),
-                                    QStringLiteral("не более 3 раз"), QStringLiteral("не более 7 раз")});
+    Label76 = Label(GroupBox10, QStringLiteral("Label76"), QStringLiteral("Тревожных событий за период охраны"));
+    ComboBoxAlarmTry = ComboBox(GroupBox10, QStringLiteral("ComboBoxAlarmTry"),
+                                {QStringLiteral("без ограничения"), QStringLiteral("не более 1 раза"),
+                                 QStringLiteral("не более 3 раз"), QStringLiteral("не более 7 раз")});
     addRow(Label76, ComboBoxAlarmTry);
-    CheckBoxNotArmingAsActive = NewCheckBox(GroupBox10, QStringLiteral("CheckBoxNotArmingAsActive"),
-                                            QStringLiteral("Не ставить на охрану при активном входе"));
+    CheckBoxNotArmingAsActive = CheckBox(GroupBox10, QStringLiteral("CheckBoxNotArmingAsActive"),
+                                         QStringLiteral("Не ставить на охрану при активном входе"));
     settings->addWidget(CheckBoxNotArmingAsActive, row++, 0, 1, 3);
-    Label193 = NewLabel(GroupBox10, QStringLiteral("Label193"),
-                        QStringLiteral("Прослушивание при тревоге, соединение №"));
-    QStringList listen = {QStringLiteral(" -")};
-    listen << NumberedItems(8, 1, 1, QString());
-    ComboBoxListenNum = NewComboBox(GroupBox10, QStringLiteral("ComboBoxListenNum"), listen);
+    Label193 = Label(GroupBox10, QStringLiteral("Label193"), QStringLiteral("Прослушивание при тревоге, соединение №"));
+    ComboBoxListenNum =
+        ComboBox(GroupBox10, QStringLiteral("ComboBoxListenNum"), QStringList{QStringLiteral(" -")} + Numbers(1, 1, 8));
     addRow(Label193, ComboBoxListenNum);
-    CheckBoxActiveToGPS = NewCheckBox(GroupBox10, QStringLiteral("CheckBoxActiveToGPS"),
-                                      QStringLiteral("Передавать информацию GPS при тревоге"));
+    CheckBoxActiveToGPS = CheckBox(GroupBox10, QStringLiteral("CheckBoxActiveToGPS"),
+                                   QStringLiteral("Передавать информацию GPS при тревоге"));
     CheckBoxActiveToGPS->setVisible(false); // the larger model's
     settings->addWidget(CheckBoxActiveToGPS, row++, 0, 1, 3);
     settings->setColumnStretch(1, 1);
 
-    GroupBoxFiltr = NewGroupBox(content, QStringLiteral("GroupBoxFiltr"), QStringLiteral("Фильтр ложных тревожных событий"));
+    GroupBoxFiltr =
+        GroupBox(content, QStringLiteral("GroupBoxFiltr"), QStringLiteral("Фильтр ложных тревожных событий"));
     auto *filter = new QGridLayout(GroupBoxFiltr);
-    Label100 = NewLabel(GroupBoxFiltr, QStringLiteral("Label100"), QStringLiteral("Тревога не менее чем после срабатываний"));
-    ComboBoxActiveTriggerNum = NewComboBox(GroupBoxFiltr, QStringLiteral("ComboBoxActiveTriggerNum"),
-                                           NumberedItems(4, 1, 1, QString()));
-    Label103 = NewLabel(GroupBoxFiltr, QStringLiteral("Label103"), QStringLiteral("в течение"));
-    ComboBoxAlarmDelayTime = NewComboBox(GroupBoxFiltr, QStringLiteral("ComboBoxAlarmDelayTime"),
-                                         NumberedItems(16, 10, 10, QStringLiteral(" Сек.")));
+    Label100 =
+        Label(GroupBoxFiltr, QStringLiteral("Label100"), QStringLiteral("Тревога не менее чем после срабатываний"));
+    ComboBoxActiveTriggerNum = ComboBox(GroupBoxFiltr, QStringLiteral("ComboBoxActiveTriggerNum"), Numbers(1, 1, 4));
+    Label103 = Label(GroupBoxFiltr, QStringLiteral("Label103"), QStringLiteral("в течение"));
+    ComboBoxAlarmDelayTime =
+        ComboBox(GroupBoxFiltr, QStringLiteral("ComboBoxAlarmDelayTime"), Numbers(10, 10, 16, QStringLiteral(" Сек.")));
     filter->addWidget(Label100, 0, 0);
     filter->addWidget(ComboBoxActiveTriggerNum, 0, 1);
     filter->addWidget(Label103, 1, 0);
     filter->addWidget(ComboBoxAlarmDelayTime, 1, 1);
     filter->setColumnStretch(1, 1);
 
-    GroupBox14 = NewGroupBox(content, QStringLiteral("GroupBox14"), QStringLiteral("Управление реле и выходами"));
+    GroupBox14 = GroupBox(content, QStringLiteral("GroupBox14"), QStringLiteral("Управление реле и выходами"));
     auto *drive = new QGridLayout(GroupBox14);
-    StaticText2 = NewLabel(GroupBox14, QStringLiteral("StaticText2"),
-                           QStringLiteral("Реле и выходы управляются по изменению состояния этого входа"));
+    StaticText2 = Label(GroupBox14, QStringLiteral("StaticText2"),
+                        QStringLiteral("Реле и выходы управляются по изменению состояния этого входа"));
     StaticText2->setWordWrap(true);
-    Label35 = NewLabel(GroupBox14, QStringLiteral("Label35"), QStringLiteral("Управлять"));
-    ComboBoxReleToAlarm = NewComboBox(GroupBox14, QStringLiteral("ComboBoxReleToAlarm"),
-                                      {QStringLiteral("напрямую, сигналом на входе"),
-                                       QStringLiteral("тревожным событием, с учетом блокировки"),
-                                       QStringLiteral("тревожным событием, без учета блокировки")});
+    Label35 = Label(GroupBox14, QStringLiteral("Label35"), QStringLiteral("Управлять"));
+    ComboBoxReleToAlarm = ComboBox(GroupBox14, QStringLiteral("ComboBoxReleToAlarm"),
+                                   {QStringLiteral("напрямую, сигналом на входе"),
+                                    QStringLiteral("тревожным событием, с учетом блокировки"),
+                                    QStringLiteral("тревожным событием, без учета блокировки")});
     drive->addWidget(StaticText2, 0, 0, 1, 2);
     drive->addWidget(Label35, 1, 0);
     drive->addWidget(ComboBoxReleToAlarm, 1, 1);
@@ -326,8 +298,8 @@ void PageInput::BuildPanel()
                               QLabel *labels[7], QComboBox *combos[7], QComboBox *&mode, const QString &modeName) {
         auto *grid = new QGridLayout(box);
         for (int n = 0; n < OutputCount; ++n) {
-            labels[n] = NewLabel(box, QString::fromLatin1(labelNames[n]), outputNames.value(n));
-            combos[n] = NewComboBox(box, boxPrefix + QString::number(n + 1), actions);
+            labels[n] = Label(box, QString::fromLatin1(labelNames[n]), outputNames.value(n));
+            combos[n] = ComboBox(box, boxPrefix + QString::number(n + 1), actions);
             grid->addWidget(labels[n], 0, n);
             grid->addWidget(combos[n], 1, n);
             if (n >= LargerModelOutputs) {
@@ -335,19 +307,42 @@ void PageInput::BuildPanel()
                 combos[n]->setVisible(false);
             }
         }
-        mode = NewComboBox(box, modeName, ArmDisModeItems());
+        mode = ComboBox(box, modeName, ArmDisModeItems());
         grid->addWidget(new QLabel(QStringLiteral("Режим"), box), 0, OutputCount);
         grid->addWidget(mode, 1, OutputCount);
     };
-    GroupBoxInActActions = NewGroupBox(content, QStringLiteral("GroupBoxInActActions"), QStringLiteral("При активизации входа"));
+    GroupBoxInActActions =
+        GroupBox(content, QStringLiteral("GroupBoxInActActions"), QStringLiteral("При активизации входа"));
     buildReactions(GroupBoxInActActions, ActLabelNames, QStringLiteral("ComboBoxActRele"), ActLabels, ComboBoxActRele,
                    ComboBoxActArmDisMode, QStringLiteral("ComboBoxActArmDisMode"));
-    GroupBoxInPasActions = NewGroupBox(content, QStringLiteral("GroupBoxInPasActions"), QStringLiteral("При деактивизации входа"));
+    GroupBoxInPasActions =
+        GroupBox(content, QStringLiteral("GroupBoxInPasActions"), QStringLiteral("При деактивизации входа"));
     buildReactions(GroupBoxInPasActions, PassLabelNames, QStringLiteral("ComboBoxPassRele"), PassLabels,
                    ComboBoxPassRele, ComboBoxPassArmDisMode, QStringLiteral("ComboBoxPassArmDisMode"));
     page->addWidget(GroupBoxInActActions);
     page->addWidget(GroupBoxInPasActions);
     page->addStretch();
+
+    using R = InputRecord;
+    fields_.Bind(ComboBoxSensType, R::SensType);
+    fields_.Bind(ComboBoxSensActLevel, R::SensActLevel);
+    fields_.Bind(ComboBoxAverageTime, R::AverageTime);
+    fields_.Bind(ComboBoxDelayTime, R::DelayTime);
+    fields_.Bind(ComboBoxReleToAlarm, R::ReleToAlarm);
+    fields_.Bind(ComboBoxActiveTriggerNum, R::ActiveTriggerNum);
+    fields_.Bind(ComboBoxAlarmDelayTime, R::AlarmDelayTime);
+    fields_.Bind(ComboBoxSensorPwrSource, R::SensorPwrSource);
+    fields_.Bind(ComboBoxListenNum, R::ListenNum);
+    fields_.Bind(ComboBoxAlarmTry, R::AlarmTry);
+    fields_.Bind(ComboBoxActArmDisMode, R::ActArmDisMode);
+    fields_.Bind(ComboBoxPassArmDisMode, R::PassArmDisMode);
+    for (int n = 0; n < OutputCount; ++n) {
+        fields_.Bind(ComboBoxActRele[n], R::ActRele(n));
+        fields_.Bind(ComboBoxPassRele[n], R::PassRele(n));
+    }
+    fields_.Bind(CheckBox24HZone, R::Zone24H);
+    fields_.Bind(CheckBoxNotArmingAsActive, R::NotArmingAsActive);
+    fields_.Bind(CheckBoxActiveToGPS, R::ActiveToGPS);
 
     connect(TrackBarHiBarrier, &QSlider::valueChanged, this, &PageInput::TrackBarHiBarrierChange);
     connect(TrackBarLoBarrier, &QSlider::valueChanged, this, &PageInput::TrackBarLoBarrierChange);
@@ -376,25 +371,13 @@ void PageInput::StorePage(int page, ControllerConfig &config)
         return;
     using R = InputRecord;
     const FieldView r = RecordView<InputRecord>(config.ConfigImage, input);
-    r.Set(R::SensType, ComboBoxSensType->currentIndex());
-    r.Set(R::SensName, ComboBoxSensName->currentText());
-    r.Set(R::SensActSt, ComboBoxSensActSt->currentText());
-    r.Set(R::SensPassSt, ComboBoxSensPassSt->currentText());
-    r.Set(R::SensActLevel, ComboBoxSensActLevel->currentIndex());
+    fields_.Store(r);
+    StoreTypedText(r, R::SensName, ComboBoxSensName);
+    StoreTypedText(r, R::SensActSt, ComboBoxSensActSt);
+    StoreTypedText(r, R::SensPassSt, ComboBoxSensPassSt);
     r.Set(R::HiBarrier, TrackBarHiBarrier->value());
     r.Set(R::LoBarrier, TrackBarLoBarrier->value());
-    r.Set(R::Zone24H, CheckBox24HZone->isChecked());
-    r.Set(R::AverageTime, ComboBoxAverageTime->currentIndex());
-    r.Set(R::DelayTime, ComboBoxDelayTime->currentIndex());
     r.Set(R::RecoveryTime, UpDownRecoveryTime->Position());
-    r.Set(R::ReleToAlarm, ComboBoxReleToAlarm->currentIndex());
-    r.Set(R::ActiveTriggerNum, ComboBoxActiveTriggerNum->currentIndex());
-    r.Set(R::NotArmingAsActive, CheckBoxNotArmingAsActive->isChecked());
-    r.Set(R::AlarmDelayTime, ComboBoxAlarmDelayTime->currentIndex());
-    r.Set(R::SensorPwrSource, ComboBoxSensorPwrSource->currentIndex());
-    r.Set(R::ListenNum, ComboBoxListenNum->currentIndex());
-    r.Set(R::ActiveToGPS, CheckBoxActiveToGPS->isChecked());
-    r.Set(R::AlarmTry, ComboBoxAlarmTry->currentIndex());
 
     float lower = ScaleValue(MaskEditMinVal->text());
     float upper = ScaleValue(MaskEditMaxVal->text());
@@ -404,13 +387,6 @@ void PageInput::StorePage(int page, ControllerConfig &config)
     }
     r.Set(R::MinVal, lower);
     r.Set(R::MaxVal, upper);
-
-    for (int n = 0; n < OutputCount; ++n)
-        r.Set(R::ActRele(n), ComboBoxActRele[n]->currentIndex());
-    r.Set(R::ActArmDisMode, ComboBoxActArmDisMode->currentIndex());
-    for (int n = 0; n < OutputCount; ++n)
-        r.Set(R::PassRele(n), ComboBoxPassRele[n]->currentIndex());
-    r.Set(R::PassArmDisMode, ComboBoxPassArmDisMode->currentIndex());
 }
 
 void PageInput::ShowPage(int page, ControllerConfig &config)
@@ -420,40 +396,19 @@ void PageInput::ShowPage(int page, ControllerConfig &config)
         return;
     using R = InputRecord;
     const FieldView r = RecordView<InputRecord>(config.ConfigImage, input);
-    ShowIndex(ComboBoxSensType, r.Get(R::SensType));
-    r.Terminate(R::SensName);
-    r.Terminate(R::SensActSt);
-    r.Terminate(R::SensPassSt);
-    ComboBoxSensName->setEditText(r.Get(R::SensName));
-    ComboBoxSensActSt->setEditText(r.Get(R::SensActSt));
-    ComboBoxSensPassSt->setEditText(r.Get(R::SensPassSt));
+    // The combo boxes first: the bars' handlers read the sensor type and the active level.
+    fields_.Show(r);
+    ShowTypedText(r, R::SensName, ComboBoxSensName);
+    ShowTypedText(r, R::SensActSt, ComboBoxSensActSt);
+    ShowTypedText(r, R::SensPassSt, ComboBoxSensPassSt);
 
-    ShowIndex(ComboBoxSensActLevel, r.Get(R::SensActLevel));
     // Moving the bars runs their change handlers.
     TrackBarHiBarrier->setValue(int(r.Get(R::HiBarrier)));
     TrackBarLoBarrier->setValue(int(r.Get(R::LoBarrier)));
-    CheckBox24HZone->setChecked(r.Get(R::Zone24H) != 0);
-    ShowIndex(ComboBoxAverageTime, r.Get(R::AverageTime));
-    ShowIndex(ComboBoxDelayTime, r.Get(R::DelayTime));
     UpDownRecoveryTime->SetPosition(int(r.Get(R::RecoveryTime)));
-    ShowIndex(ComboBoxReleToAlarm, r.Get(R::ReleToAlarm));
-    ShowIndex(ComboBoxActiveTriggerNum, r.Get(R::ActiveTriggerNum));
-    CheckBoxNotArmingAsActive->setChecked(r.Get(R::NotArmingAsActive) != 0);
-    ShowIndex(ComboBoxAlarmDelayTime, r.Get(R::AlarmDelayTime));
-    ShowIndex(ComboBoxSensorPwrSource, r.Get(R::SensorPwrSource));
-    ShowIndex(ComboBoxListenNum, r.Get(R::ListenNum));
-    CheckBoxActiveToGPS->setChecked(r.Get(R::ActiveToGPS) != 0);
-    ShowIndex(ComboBoxAlarmTry, r.Get(R::AlarmTry));
 
     MaskEditMinVal->setText(General(r.Get(R::MinVal), 7));
     MaskEditMaxVal->setText(General(r.Get(R::MaxVal), 7));
-
-    for (int n = 0; n < OutputCount; ++n)
-        ShowIndex(ComboBoxActRele[n], r.Get(R::ActRele(n)));
-    ShowIndex(ComboBoxActArmDisMode, r.Get(R::ActArmDisMode));
-    for (int n = 0; n < OutputCount; ++n)
-        ShowIndex(ComboBoxPassRele[n], r.Get(R::PassRele(n)));
-    ShowIndex(ComboBoxPassArmDisMode, r.Get(R::PassArmDisMode));
 }
 
 void PageInput::UpdateSensorPage()
@@ -528,9 +483,7 @@ void PageInput::UpdateCurrentValueColour()
 void PageInput::SetAlarmColour(const QColor &colour)
 {
     alarmColour_ = colour;
-    QPalette palette = LabelCurrentVal->palette();
-    palette.setColor(QPalette::Window, colour);
-    LabelCurrentVal->setPalette(palette);
+    SetFaceColour(LabelCurrentVal, colour);
 }
 
 void PageInput::TrackBarHiBarrierChange()
@@ -580,6 +533,5 @@ void PageInput::ButtonVoltPercClick()
 
 void PageInput::EditRecoveryTimeChange()
 {
-    const qint64 minutes = TypedInteger(EditRecoveryTime->text());
-    UpDownRecoveryTime->SetPosition(int(std::clamp<qint64>(minutes, INT_MIN, INT_MAX)), false);
+    FollowTypedPosition(UpDownRecoveryTime);
 }

@@ -3,6 +3,7 @@
 // Besides moving a record in and out, the page shows the alarm zone and the
 // current input value in the unit its sensor type implies.
 #include "ConfigPage.h"
+#include "PageControls.h"
 
 #include <QColor>
 
@@ -126,6 +127,7 @@ private:
     void BuildPanel();
     void SetAlarmColour(const QColor &colour);
 
+    pagectl::FieldBindings fields_;
     QColor neutralColour_;
     QColor alarmColour_;
 };

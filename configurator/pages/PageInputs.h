@@ -1,6 +1,7 @@
 #pragma once
 // Page 13: settings common to all inputs, and the input wiring picture.
 #include "ConfigPage.h"
+#include "PageControls.h"
 
 class QComboBox;
 class QGroupBox;
@@ -31,4 +32,7 @@ public:
     QComboBox *ComboBoxLoopPwrResetTime;
     // The wiring picture; the window may replace its picture from a file.
     QLabel *ImageQRV240Ins;
+
+private:
+    pagectl::FieldBindings fields_;
 };

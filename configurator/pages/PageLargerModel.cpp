@@ -1,5 +1,5 @@
 #include "PageLargerModel.h"
-#include "PageKit.h"
+#include "PageControls.h"
 #include "StringGrid.h"
 
 #include <QCheckBox>
@@ -12,39 +12,27 @@
 
 using namespace pagectl;
 
-namespace {
-
-QRadioButton *RadioButton(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *button = new QRadioButton(caption, parent);
-    button->setObjectName(name);
-    return button;
-}
-
-} // namespace
-
 PageLargerModel::PageLargerModel(PageContext &context, QWidget *parent)
     : ConfigPage(context, QStringLiteral("PanelLargerModel"), parent)
 {
     auto *layout = new QVBoxLayout(this);
 
-    GroupBox46 = GroupBox(QStringLiteral("GroupBox46"), QStringLiteral("Управление периметром"), this);
+    GroupBox46 = GroupBox(this, QStringLiteral("GroupBox46"), QStringLiteral("Управление периметром"));
     {
         auto *grid = new QGridLayout(GroupBox46);
-        Label164 = Label(QStringLiteral("Label164"), QStringLiteral("Периметр"), GroupBox46);
+        Label164 = Label(GroupBox46, QStringLiteral("Label164"), QStringLiteral("Периметр"));
         RadioButtonPerimPulsAD =
-            RadioButton(QStringLiteral("RadioButtonPerimPulsAD"), QStringLiteral("Импульсом"), GroupBox46);
+            RadioButton(GroupBox46, QStringLiteral("RadioButtonPerimPulsAD"), QStringLiteral("Импульсом"));
         RadioButtonPerimPulsARM =
-            RadioButton(QStringLiteral("RadioButtonPerimPulsARM"), QStringLiteral("Импульсом"), GroupBox46);
-        Label192 = Label(QStringLiteral("Label192"), QStringLiteral("Задержка постановки, сек."), GroupBox46);
-        Label166 = Label(QStringLiteral("Label166"), QStringLiteral("Ключом TouchMemory"), GroupBox46);
+            RadioButton(GroupBox46, QStringLiteral("RadioButtonPerimPulsARM"), QStringLiteral("Импульсом"));
+        Label192 = Label(GroupBox46, QStringLiteral("Label192"), QStringLiteral("Задержка постановки, сек."));
+        Label166 = Label(GroupBox46, QStringLiteral("Label166"), QStringLiteral("Ключом TouchMemory"));
         RadioButtonPerimTouchAD =
-            RadioButton(QStringLiteral("RadioButtonPerimTouchAD"), QStringLiteral("Ключом TouchMemory"), GroupBox46);
-        Label165 = Label(QStringLiteral("Label165"), QStringLiteral("Ключи периметра"), GroupBox46);
-        LabelRedirectToOut = Label(QStringLiteral("LabelRedirectToOut"), QStringLiteral("Перенаправить на выход"),
-                                   GroupBox46);
-        StringGridPerimTouch = new TStringGrid(GroupBox46);
-        StringGridPerimTouch->setObjectName(QStringLiteral("StringGridPerimTouch"));
+            RadioButton(GroupBox46, QStringLiteral("RadioButtonPerimTouchAD"), QStringLiteral("Ключом TouchMemory"));
+        Label165 = Label(GroupBox46, QStringLiteral("Label165"), QStringLiteral("Ключи периметра"));
+        LabelRedirectToOut =
+            Label(GroupBox46, QStringLiteral("LabelRedirectToOut"), QStringLiteral("Перенаправить на выход"));
+        StringGridPerimTouch = Make<TStringGrid>(GroupBox46, QStringLiteral("StringGridPerimTouch"));
         StringGridPerimTouch->SetColCount(4);
         StringGridPerimTouch->SetRowCount(TouchKeyRecord::Count + 1);
         StringGridPerimTouch->SetCell(0, 0, QStringLiteral("#"));
@@ -60,30 +48,31 @@ PageLargerModel::PageLargerModel(PageContext &context, QWidget *parent)
     layout->addWidget(GroupBox46);
 
     GroupBoxLinkedInsToPers =
-        GroupBox(QStringLiteral("GroupBoxLinkedInsToPers"), QStringLiteral("Входы, принадлежащие периметру"), this);
+        GroupBox(this, QStringLiteral("GroupBoxLinkedInsToPers"), QStringLiteral("Входы, принадлежащие периметру"));
     {
         auto *grid = new QGridLayout(GroupBoxLinkedInsToPers);
         for (int i = 0; i < 16; ++i) {
             const QString number = QString::number(i + 1);
-            CheckBoxInputLinkType[i] = CheckBox(QStringLiteral("CheckBoxInput%1LinkType").arg(i + 1),
-                                                QStringLiteral("Вх.") + number, GroupBoxLinkedInsToPers);
+            CheckBoxInputLinkType[i] =
+                CheckBox(GroupBoxLinkedInsToPers, QStringLiteral("CheckBoxInput%1LinkType").arg(i + 1),
+                         QStringLiteral("Вх.") + number);
             grid->addWidget(CheckBoxInputLinkType[i], i / 8, i % 8);
         }
     }
     layout->addWidget(GroupBoxLinkedInsToPers);
 
-    const ReactionRows countdown = ReactionGroup(
-        QStringLiteral("GroupBox48"), QStringLiteral("Начат обратный отсчет"),
-        {"Label175", "Label174", "Label176", "Label177", "Label178", "Label179", "Label180"},
-        QStringLiteral("ComboBoxPCDtoRele"), OutputCount, texts(), this);
-    const ReactionRows arm = ReactionGroup(
-        QStringLiteral("GroupBox49"), QStringLiteral("Переход в режим ОХРАНА"),
-        {"Label182", "Label181", "Label183", "Label184", "Label185", "Label186", "Label187"},
-        QStringLiteral("ComboBoxPArmToRele"), OutputCount, texts(), this);
-    const ReactionRows disarm = ReactionGroup(
-        QStringLiteral("GroupBox47"), QStringLiteral("Переход в режим НАБЛЮДЕНИЕ"),
-        {"Label168", "Label167", "Label169", "Label170", "Label171", "Label172", "Label173"},
-        QStringLiteral("ComboBoxPDisarmToRele"), OutputCount, texts(), this);
+    const ReactionRows countdown =
+        ReactionGroup(this, QStringLiteral("GroupBox48"), QStringLiteral("Начат обратный отсчет"),
+                      {"Label175", "Label174", "Label176", "Label177", "Label178", "Label179", "Label180"},
+                      QStringLiteral("ComboBoxPCDtoRele"), OutputCount, texts());
+    const ReactionRows arm =
+        ReactionGroup(this, QStringLiteral("GroupBox49"), QStringLiteral("Переход в режим ОХРАНА"),
+                      {"Label182", "Label181", "Label183", "Label184", "Label185", "Label186", "Label187"},
+                      QStringLiteral("ComboBoxPArmToRele"), OutputCount, texts());
+    const ReactionRows disarm =
+        ReactionGroup(this, QStringLiteral("GroupBox47"), QStringLiteral("Переход в режим НАБЛЮДЕНИЕ"),
+                      {"Label168", "Label167", "Label169", "Label170", "Label171", "Label172", "Label173"},
+                      QStringLiteral("ComboBoxPDisarmToRele"), OutputCount, texts());
     GroupBox48 = countdown.box;
     GroupBox49 = arm.box;
     GroupBox47 = disarm.box;
@@ -93,7 +82,7 @@ PageLargerModel::PageLargerModel(PageContext &context, QWidget *parent)
     for (QGroupBox *box : {GroupBox48, GroupBox49, GroupBox47})
         layout->addWidget(box);
 
-    Label69 = Label(QStringLiteral("Label69"), context.NodeText(13), this);
+    Label69 = Label(this, QStringLiteral("Label69"), context.NodeText(13));
     layout->addWidget(Label69);
     hide();
 }

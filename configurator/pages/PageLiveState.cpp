@@ -1,5 +1,5 @@
 #include "PageLiveState.h"
-#include "PageKit.h"
+#include "PageControls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,7 +32,7 @@ constexpr int FormOutputs = 4;
 
 QLabel *Indicator(const QString &name, QWidget *parent)
 {
-    QLabel *panel = Label(name, QString(), parent);
+    QLabel *panel = Label(parent, name, QString());
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Sunken);
     panel->setFixedSize(18, 18);
@@ -72,42 +72,38 @@ CurrencyFormat LocaleCurrencyFormat(const QLocale &locale)
 PageLiveState::PageLiveState(PageContext &context, QWidget *parent)
     : ConfigPage(context, QStringLiteral("Panel10"), parent)
 {
-    Label30 = Label(QStringLiteral("Label30"), context.NodeText(0), this);
+    Label30 = Title(this, QStringLiteral("Label30"), context.NodeText(0));
     QWidget *body = ScrollBody(this, Label30);
     auto *grid = new QGridLayout(body);
 
     BuildIdentity(body);
-    Button21 = Button(QStringLiteral("Button21"), QStringLiteral("Написать в техническую поддержку"), body);
+    Button21 = Button(body, QStringLiteral("Button21"), QStringLiteral("Написать в техническую поддержку"));
 
-    GroupBoxGSM = GroupBox(QStringLiteral("GroupBoxGSM"), QStringLiteral("GSM"), body);
+    GroupBoxGSM = GroupBox(body, QStringLiteral("GroupBoxGSM"), QStringLiteral("GSM"));
     {
         auto *form = new QFormLayout(GroupBoxGSM);
-        ProgressBarSignalQuality = new QProgressBar(GroupBoxGSM);
-        ProgressBarSignalQuality->setObjectName(QStringLiteral("ProgressBarSignalQuality"));
-        ProgressBarSignalQuality->setRange(0, 31);
-        ProgressBarSignalQuality->setValue(0);
-        ProgressBarSignalQuality->setTextVisible(false);
+        ProgressBarSignalQuality = ProgressBar(GroupBoxGSM, QStringLiteral("ProgressBarSignalQuality"), 0, 31);
         form->addRow(QStringLiteral("Уровень сигнала"), ProgressBarSignalQuality);
-        LabelGSMState = Label(QStringLiteral("LabelGSMState"), QString(), GroupBoxGSM);
+        LabelGSMState = Label(GroupBoxGSM, QStringLiteral("LabelGSMState"), QString());
         LabelGSMState->setWordWrap(true);
         form->addRow(LabelGSMState);
-        LabelBalans = Label(QStringLiteral("LabelBalans"), QString(), GroupBoxGSM);
+        LabelBalans = Label(GroupBoxGSM, QStringLiteral("LabelBalans"), QString());
         form->addRow(LabelBalans);
     }
 
-    GroupBoxMaunPerimInfo = GroupBox(QStringLiteral("GroupBoxMaunPerimInfo"), QStringLiteral("Режим"), body);
+    GroupBoxMaunPerimInfo = GroupBox(body, QStringLiteral("GroupBoxMaunPerimInfo"), QStringLiteral("Режим"));
     {
         auto *layout = new QGridLayout(GroupBoxMaunPerimInfo);
-        Label111 = Label(QStringLiteral("Label111"), QStringLiteral("Текущий режим:"), GroupBoxMaunPerimInfo);
-        PanelArmDisarmStatus = Label(QStringLiteral("PanelArmDisarmStatus"), QString(), GroupBoxMaunPerimInfo);
+        Label111 = Label(GroupBoxMaunPerimInfo, QStringLiteral("Label111"), QStringLiteral("Текущий режим:"));
+        PanelArmDisarmStatus = Label(GroupBoxMaunPerimInfo, QStringLiteral("PanelArmDisarmStatus"), QString());
         PanelArmDisarmStatus->setFrameShape(QFrame::Panel);
         PanelArmDisarmStatus->setFrameShadow(QFrame::Sunken);
         PanelArmDisarmStatus->setAlignment(Qt::AlignCenter);
         PanelArmDisarmStatus->setMinimumHeight(28);
         SetFaceColour(PanelArmDisarmStatus, ButtonFace());
-        Button18 = Button(QStringLiteral("Button18"), QStringLiteral("Охрана"), GroupBoxMaunPerimInfo);
-        Button19 = Button(QStringLiteral("Button19"), QStringLiteral("Наблюдение"), GroupBoxMaunPerimInfo);
-        Button22 = Button(QStringLiteral("Button22"), QStringLiteral("Защита"), GroupBoxMaunPerimInfo);
+        Button18 = Button(GroupBoxMaunPerimInfo, QStringLiteral("Button18"), QStringLiteral("Охрана"));
+        Button19 = Button(GroupBoxMaunPerimInfo, QStringLiteral("Button19"), QStringLiteral("Наблюдение"));
+        Button22 = Button(GroupBoxMaunPerimInfo, QStringLiteral("Button22"), QStringLiteral("Защита"));
         layout->addWidget(Label111, 0, 0);
         layout->addWidget(PanelArmDisarmStatus, 0, 1, 1, 3);
         layout->addWidget(Button18, 1, 1);
@@ -117,11 +113,11 @@ PageLiveState::PageLiveState(PageContext &context, QWidget *parent)
     GroupBoxMaunPerimInfo->hide();
 
     GroupBoxPerimetersInfo =
-        GroupBox(QStringLiteral("GroupBoxPerimetersInfo"), QStringLiteral("Режим периметров"), body);
+        GroupBox(body, QStringLiteral("GroupBoxPerimetersInfo"), QStringLiteral("Режим периметров"));
     {
         auto *layout = new QHBoxLayout(GroupBoxPerimetersInfo);
-        Button23 = Button(QStringLiteral("Button23"), QStringLiteral("Охрана"), GroupBoxPerimetersInfo);
-        Button24 = Button(QStringLiteral("Button24"), QStringLiteral("Наблюдение"), GroupBoxPerimetersInfo);
+        Button23 = Button(GroupBoxPerimetersInfo, QStringLiteral("Button23"), QStringLiteral("Охрана"));
+        Button24 = Button(GroupBoxPerimetersInfo, QStringLiteral("Button24"), QStringLiteral("Наблюдение"));
         layout->addWidget(Button23);
         layout->addWidget(Button24);
     }
@@ -130,30 +126,29 @@ PageLiveState::PageLiveState(PageContext &context, QWidget *parent)
     BuildInputIndicators(body);
     BuildOutputIndicators(body);
 
-    GroupBox28 = GroupBox(QStringLiteral("GroupBox28"), QStringLiteral("Выполнить сценарий на выходе"), body);
+    GroupBox28 = GroupBox(body, QStringLiteral("GroupBox28"), QStringLiteral("Выполнить сценарий на выходе"));
     {
         auto *layout = new QGridLayout(GroupBox28);
-        ComboBoxTestOut = ComboBox(QStringLiteral("ComboBoxTestOut"), {}, GroupBox28);
-        ComboBoxTestScen = ComboBox(QStringLiteral("ComboBoxTestScen"), {}, GroupBox28);
-        Button20 = Button(QStringLiteral("Button20"), QStringLiteral("Выполнить"), GroupBox28);
+        ComboBoxTestOut = ComboBox(GroupBox28, QStringLiteral("ComboBoxTestOut"));
+        ComboBoxTestScen = ComboBox(GroupBox28, QStringLiteral("ComboBoxTestScen"));
+        Button20 = Button(GroupBox28, QStringLiteral("Button20"), QStringLiteral("Выполнить"));
         layout->addWidget(ComboBoxTestOut, 0, 0);
         layout->addWidget(ComboBoxTestScen, 0, 1);
         layout->addWidget(Button20, 1, 1, Qt::AlignRight);
     }
     FillTestCombos();
 
-    ActionName = Label(QStringLiteral("ActionName"), QString(), body);
+    ActionName = Label(body, QStringLiteral("ActionName"), QString());
     ActionName->setWordWrap(true);
     ActionName->setMinimumHeight(2 * ActionName->fontMetrics().lineSpacing() + 4);
     ActionName->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ProgressBar1 = new QProgressBar(body);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1 = Make<QProgressBar>(body, QStringLiteral("ProgressBar1"));
     ProgressBar1->setValue(0);
-    CheckBoxClearSaveArea = CheckBox(QStringLiteral("CheckBoxClearSaveArea"),
-                                     QStringLiteral("При программировании очистить память режимов"), body);
-    Label112 = Label(QStringLiteral("Label112"),
-                     QStringLiteral("(режимы охраны и состояния выходов, сохраненные контроллером)"), body);
-    TMPLabel = Label(QStringLiteral("TMPLabel"), QStringLiteral("-"), body);
+    CheckBoxClearSaveArea = CheckBox(body, QStringLiteral("CheckBoxClearSaveArea"),
+                                     QStringLiteral("При программировании очистить память режимов"));
+    Label112 = Label(body, QStringLiteral("Label112"),
+                     QStringLiteral("(режимы охраны и состояния выходов, сохраненные контроллером)"));
+    TMPLabel = Label(body, QStringLiteral("TMPLabel"), QStringLiteral("-"));
     TMPLabel->hide();
 
     auto *left = new QVBoxLayout;
@@ -183,7 +178,7 @@ PageLiveState::PageLiveState(PageContext &context, QWidget *parent)
 
 void PageLiveState::BuildIdentity(QWidget *body)
 {
-    GroupBox15 = GroupBox(QStringLiteral("GroupBox15"), QStringLiteral("Идентификатор устройства"), body);
+    GroupBox15 = GroupBox(body, QStringLiteral("GroupBox15"), QStringLiteral("Идентификатор устройства"));
     auto *form = new QFormLayout(GroupBox15);
     form->setLabelAlignment(Qt::AlignRight);
     const QString none8 = QStringLiteral("- - - - - - - -");
@@ -211,8 +206,8 @@ void PageLiveState::BuildIdentity(QWidget *body)
         {&Label68, "Label68", "Уникальный идентификатор:", &iLabelDevSN, "iLabelDevSN", identifier},
     };
     for (const Row &row : rows) {
-        *row.caption = Label(QLatin1String(row.captionName), QString::fromUtf8(row.captionText), GroupBox15);
-        *row.value = Label(QLatin1String(row.valueName), row.initial, GroupBox15);
+        *row.caption = Label(GroupBox15, QLatin1String(row.captionName), QString::fromUtf8(row.captionText));
+        *row.value = Label(GroupBox15, QLatin1String(row.valueName), row.initial);
         (*row.value)->setTextInteractionFlags(Qt::TextSelectableByMouse);
         form->addRow(*row.caption, *row.value);
     }
@@ -221,20 +216,19 @@ void PageLiveState::BuildIdentity(QWidget *body)
 void PageLiveState::BuildInputIndicators(QWidget *body)
 {
     GroupBoxInputIndicator =
-        GroupBox(QStringLiteral("GroupBoxInputIndicator"), QStringLiteral("Состояние входов"), body);
+        GroupBox(body, QStringLiteral("GroupBoxInputIndicator"), QStringLiteral("Состояние входов"));
     auto *layout = new QGridLayout(GroupBoxInputIndicator);
-    BevelInputIndicator = new QFrame(GroupBoxInputIndicator);
-    BevelInputIndicator->setObjectName(QStringLiteral("BevelInputIndicator"));
+    BevelInputIndicator = Make<QFrame>(GroupBoxInputIndicator, QStringLiteral("BevelInputIndicator"));
     BevelInputIndicator->setFrameShape(QFrame::VLine);
     BevelInputIndicator->setFrameShadow(QFrame::Sunken);
     for (int i = 0; i < 16; ++i) {
         const QString number = QString::number(i + 1);
         const QString labelName = i == 4 ? QStringLiteral("Label117") : QStringLiteral("LabelLed") + number;
-        LedLabels[i] = Label(labelName, number, GroupBoxInputIndicator);
+        LedLabels[i] = Label(GroupBoxInputIndicator, labelName, number);
         LedLabels[i]->setAlignment(Qt::AlignCenter);
         PanelLed[i] = Indicator(QStringLiteral("PanelLed") + number, GroupBoxInputIndicator);
-        QPushButton *button = Button(QStringLiteral("Button") + QString::number(InputButtonNumbers[i]),
-                                     QString(), GroupBoxInputIndicator);
+        QPushButton *button = Button(GroupBoxInputIndicator,
+                                     QStringLiteral("Button") + QString::number(InputButtonNumbers[i]), QString());
         button->setToolTip(QStringLiteral("Имитировать активизацию входа"));
         button->setFixedSize(18, 18);
         SetTag(button, i);
@@ -255,21 +249,20 @@ void PageLiveState::BuildInputIndicators(QWidget *body)
 
 void PageLiveState::BuildOutputIndicators(QWidget *body)
 {
-    GroupBoxOutIndicator =
-        GroupBox(QStringLiteral("GroupBoxOutIndicator"), QStringLiteral("Состояние выходов"), body);
+    GroupBoxOutIndicator = GroupBox(body, QStringLiteral("GroupBoxOutIndicator"), QStringLiteral("Состояние выходов"));
     auto *layout = new QGridLayout(GroupBoxOutIndicator);
     const QStringList captions = {QStringLiteral("R1"), QStringLiteral("R2"), QStringLiteral("O1"),
                                   QStringLiteral("O2"), QStringLiteral("O3"), QStringLiteral("O4"),
                                   QStringLiteral("O5")};
     for (int t = 0; t < 7; ++t) {
         const QString number = QString::number(t + 1);
-        OutLabels[t] = Label(QStringLiteral("LabelOut") + number, captions[t], GroupBoxOutIndicator);
+        OutLabels[t] = Label(GroupBoxOutIndicator, QStringLiteral("LabelOut") + number, captions[t]);
         OutLabels[t]->setAlignment(Qt::AlignCenter);
         PanelOut[t] = Indicator(QStringLiteral("PanelOut") + number, GroupBoxOutIndicator);
         OutputOnButtons[t] =
-            Button(QStringLiteral("Button") + QString::number(4 + 2 * t), QStringLiteral("Вкл."), GroupBoxOutIndicator);
-        OutputOffButtons[t] =
-            Button(QStringLiteral("Button") + QString::number(5 + 2 * t), QStringLiteral("Выкл."), GroupBoxOutIndicator);
+            Button(GroupBoxOutIndicator, QStringLiteral("Button") + QString::number(4 + 2 * t), QStringLiteral("Вкл."));
+        OutputOffButtons[t] = Button(GroupBoxOutIndicator, QStringLiteral("Button") + QString::number(5 + 2 * t),
+                                     QStringLiteral("Выкл."));
         OutputOnButtons[t]->setToolTip(QStringLiteral("Включить исполнительное устройство"));
         OutputOffButtons[t]->setToolTip(QStringLiteral("Выключить исполнительное устройство"));
         for (QPushButton *button : {OutputOnButtons[t], OutputOffButtons[t]}) {

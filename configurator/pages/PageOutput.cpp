@@ -1,5 +1,5 @@
 #include "PageOutput.h"
-#include "IoPageSupport.h"
+#include "PageControls.h"
 #include "StringGrid.h"
 
 #include <QCheckBox>
@@ -10,7 +10,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-using namespace iopage;
+using namespace pagectl;
 
 namespace {
 
@@ -33,32 +33,34 @@ QString Bracketed(const QString &text)
 
 PageOutput::PageOutput(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel9"), parent)
 {
-    Label6 = NewTitleLabel(this, QStringLiteral("Label6"));
+    Label6 = Title(this, QStringLiteral("Label6"));
 
-    CheckBoxReleEn = NewCheckBox(this, QStringLiteral("CheckBoxReleEn"), texts().EnabledWords.value(0));
-    Label7 = NewLabel(this, QStringLiteral("Label7"), QStringLiteral("Название"));
-    ComboBoxReleName = NewTextComboBox(this, QStringLiteral("ComboBoxReleName"),
-                                       {QStringLiteral("РЕЛЕ1"), QStringLiteral("РЕЛЕ2"), QStringLiteral("ВЫХОД1"),
-                                        QStringLiteral("ВЫХОД2"), QStringLiteral("СИРЕНА"), QStringLiteral("ЛАМПА")},
-                                       16);
-    Label92 = NewLabel(this, QStringLiteral("Label92"), QStringLiteral("Название включенного состояния"));
-    ComboBoxReleNameAct = NewTextComboBox(this, QStringLiteral("ComboBoxReleNameAct"),
-                                          {QStringLiteral("ВКЛ"), QStringLiteral("ВКЛЮЧЕН"), QStringLiteral("ОТКРЫТ")}, 16);
-    Label104 = NewLabel(this, QStringLiteral("Label104"), QStringLiteral("Название выключенного состояния"));
-    ComboBoxReleNameDeact = NewTextComboBox(this, QStringLiteral("ComboBoxReleNameDeact"),
-                                            {QStringLiteral("ВЫКЛ"), QStringLiteral("ВЫКЛЮЧЕН"), QStringLiteral("ЗАКРЫТ")}, 16);
-    CheckBoxReleInversion = NewCheckBox(this, QStringLiteral("CheckBoxReleInversion"), QStringLiteral("Инверсия выхода"));
-    Label90 = NewLabel(this, QStringLiteral("Label90"), QStringLiteral("Тип управления"));
+    CheckBoxReleEn = CheckBox(this, QStringLiteral("CheckBoxReleEn"), texts().EnabledWords.value(0));
+    Label7 = Label(this, QStringLiteral("Label7"), QStringLiteral("Название"));
+    ComboBoxReleName = TextComboBox(this, QStringLiteral("ComboBoxReleName"),
+                                    {QStringLiteral("РЕЛЕ1"), QStringLiteral("РЕЛЕ2"), QStringLiteral("ВЫХОД1"),
+                                     QStringLiteral("ВЫХОД2"), QStringLiteral("СИРЕНА"), QStringLiteral("ЛАМПА")},
+                                    16);
+    Label92 = Label(this, QStringLiteral("Label92"), QStringLiteral("Название включенного состояния"));
+    ComboBoxReleNameAct =
+        TextComboBox(this, QStringLiteral("ComboBoxReleNameAct"),
+                     {QStringLiteral("ВКЛ"), QStringLiteral("ВКЛЮЧЕН"), QStringLiteral("ОТКРЫТ")}, 16);
+    Label104 = Label(this, QStringLiteral("Label104"), QStringLiteral("Название выключенного состояния"));
+    ComboBoxReleNameDeact =
+        TextComboBox(this, QStringLiteral("ComboBoxReleNameDeact"),
+                     {QStringLiteral("ВЫКЛ"), QStringLiteral("ВЫКЛЮЧЕН"), QStringLiteral("ЗАКРЫТ")}, 16);
+    CheckBoxReleInversion = CheckBox(this, QStringLiteral("CheckBoxReleInversion"), QStringLiteral("Инверсия выхода"));
+    Label90 = Label(this, QStringLiteral("Label90"), QStringLiteral("Тип управления"));
     QStringList commTypes = {QStringLiteral("уровень")};
     commTypes << texts().OutputActionNames.mid(oaScenario1);
-    ComboBoxCommType = NewComboBox(this, QStringLiteral("ComboBoxCommType"), commTypes);
-    CheckBoxRemoteControlEn = NewCheckBox(this, QStringLiteral("CheckBoxRemoteControlEn"),
-                                          QStringLiteral("Разрешить дистанционное управление (DTMF, SMS, DATA)"));
+    ComboBoxCommType = ComboBox(this, QStringLiteral("ComboBoxCommType"), commTypes);
+    CheckBoxRemoteControlEn = CheckBox(this, QStringLiteral("CheckBoxRemoteControlEn"),
+                                       QStringLiteral("Разрешить дистанционное управление (DTMF, SMS, DATA)"));
 
-    GroupBoxRsOutsStimulus = new QGroupBox(texts().StimulusCaptions.value(0), this);
-    GroupBoxRsOutsStimulus->setObjectName(QStringLiteral("GroupBoxRsOutsStimulus"));
-    MemoRsOutsStimulus = new QPlainTextEdit(GroupBoxRsOutsStimulus);
-    MemoRsOutsStimulus->setObjectName(QStringLiteral("MemoRsOutsStimulus"));
+    // The window's texts carry the caption's blanks.
+    GroupBoxRsOutsStimulus = Make<QGroupBox>(this, QStringLiteral("GroupBoxRsOutsStimulus"));
+    GroupBoxRsOutsStimulus->setTitle(texts().StimulusCaptions.value(0));
+    MemoRsOutsStimulus = Make<QPlainTextEdit>(GroupBoxRsOutsStimulus, QStringLiteral("MemoRsOutsStimulus"));
     MemoRsOutsStimulus->setReadOnly(true);
     MemoRsOutsStimulus->setLineWrapMode(QPlainTextEdit::NoWrap);
     MemoRsOutsStimulus->setTabStopDistance(110);
@@ -83,6 +85,12 @@ PageOutput::PageOutput(PageContext &context, QWidget *parent) : ConfigPage(conte
     layout->addWidget(Label6);
     layout->addLayout(fields);
     layout->addWidget(GroupBoxRsOutsStimulus, 1);
+
+    using R = OutputRecord;
+    fields_.Bind(CheckBoxReleEn, R::ReleEn);
+    fields_.Bind(CheckBoxReleInversion, R::ReleInversion);
+    fields_.Bind(CheckBoxRemoteControlEn, R::RemoteControlEn);
+    fields_.Bind(ComboBoxCommType, R::CommType);
 }
 
 void PageOutput::StorePage(int page, ControllerConfig &config)
@@ -92,13 +100,10 @@ void PageOutput::StorePage(int page, ControllerConfig &config)
         return;
     using R = OutputRecord;
     const FieldView r = RecordView<OutputRecord>(config.ConfigImage, output);
-    r.Set(R::ReleEn, CheckBoxReleEn->isChecked());
-    r.Set(R::ReleName, ComboBoxReleName->currentText());
-    r.Set(R::ReleNameAct, ComboBoxReleNameAct->currentText());
-    r.Set(R::ReleNameDeact, ComboBoxReleNameDeact->currentText());
-    r.Set(R::ReleInversion, CheckBoxReleInversion->isChecked());
-    r.Set(R::CommType, ComboBoxCommType->currentIndex());
-    r.Set(R::RemoteControlEn, CheckBoxRemoteControlEn->isChecked());
+    fields_.Store(r);
+    StoreTypedText(r, R::ReleName, ComboBoxReleName);
+    StoreTypedText(r, R::ReleNameAct, ComboBoxReleNameAct);
+    StoreTypedText(r, R::ReleNameDeact, ComboBoxReleNameDeact);
 }
 
 void PageOutput::ShowPage(int page, ControllerConfig &config)
@@ -114,16 +119,10 @@ void PageOutput::ShowPage(int page, ControllerConfig &config)
 
     using R = OutputRecord;
     const FieldView r = RecordView<OutputRecord>(config.ConfigImage, output);
-    CheckBoxReleEn->setChecked(r.Get(R::ReleEn) != 0);
-    r.Terminate(R::ReleName);
-    r.Terminate(R::ReleNameAct);
-    r.Terminate(R::ReleNameDeact);
-    ComboBoxReleName->setEditText(r.Get(R::ReleName));
-    ComboBoxReleNameAct->setEditText(r.Get(R::ReleNameAct));
-    ComboBoxReleNameDeact->setEditText(r.Get(R::ReleNameDeact));
-    CheckBoxReleInversion->setChecked(r.Get(R::ReleInversion) != 0);
-    ShowIndex(ComboBoxCommType, r.Get(R::CommType));
-    CheckBoxRemoteControlEn->setChecked(r.Get(R::RemoteControlEn) != 0);
+    fields_.Show(r);
+    ShowTypedText(r, R::ReleName, ComboBoxReleName);
+    ShowTypedText(r, R::ReleNameAct, ComboBoxReleNameAct);
+    ShowTypedText(r, R::ReleNameDeact, ComboBoxReleNameDeact);
 }
 
 QString PageOutput::ItemText(const QString &comboName, quint32 value) const

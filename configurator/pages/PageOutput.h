@@ -3,6 +3,7 @@
 // the four output records. Showing a page also lists every configured event
 // that drives this relay or output.
 #include "ConfigPage.h"
+#include "PageControls.h"
 
 class QCheckBox;
 class QComboBox;
@@ -43,4 +44,6 @@ public:
 private:
     // The text of item `value` of the named combo box anywhere in the window.
     QString ItemText(const QString &comboName, quint32 value) const;
+
+    pagectl::FieldBindings fields_;
 };

@@ -1,16 +1,16 @@
 #include "PageOutputs.h"
-#include "IoPageSupport.h"
+#include "PageControls.h"
 #include "WiringPictures.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
 
-using namespace iopage;
+using namespace pagectl;
 
 PageOutputs::PageOutputs(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel8"), parent)
 {
-    Label1 = NewTitleLabel(this, QStringLiteral("Label1"));
-    ImageQRV240Outs = NewLabel(this, QStringLiteral("ImageQRV240Outs"), QString());
+    Label1 = Title(this, QStringLiteral("Label1"));
+    ImageQRV240Outs = Label(this, QStringLiteral("ImageQRV240Outs"), QString());
     ImageQRV240Outs->setPicture(OutputWiringPicture());
     ImageQRV240Outs->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ImageQRV240Outs->setVisible(false);

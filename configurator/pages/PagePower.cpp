@@ -46,7 +46,7 @@ QStringList PowersOfTwo(const QString &unit)
     return items;
 }
 
-QSlider *TrackBar(const QString &name, Qt::Orientation orientation, int min, int max, QWidget *parent)
+QSlider *TrackBar(QWidget *parent, const QString &name, Qt::Orientation orientation, int min, int max)
 {
     auto *bar = new QSlider(orientation, parent);
     bar->setObjectName(name);
@@ -57,21 +57,11 @@ QSlider *TrackBar(const QString &name, Qt::Orientation orientation, int min, int
     return bar;
 }
 
-QProgressBar *Bar(const QString &name, int min, int max, QWidget *parent)
-{
-    auto *bar = new QProgressBar(parent);
-    bar->setObjectName(name);
-    bar->setRange(min, max);
-    bar->setValue(min);
-    bar->setTextVisible(false);
-    return bar;
-}
-
 } // namespace
 
 PagePower::PagePower(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel3"), parent)
 {
-    Label23 = Label(QStringLiteral("Label23"), context.NodeText(11), this);
+    Label23 = Title(this, QStringLiteral("Label23"), context.NodeText(11));
     QWidget *body = ScrollBody(this, Label23);
     BuildPower(body);
     BuildBattery(body);
@@ -133,26 +123,26 @@ PagePower::PagePower(PageContext &context, QWidget *parent) : ConfigPage(context
 
 void PagePower::BuildPower(QWidget *body)
 {
-    GroupBox9 = GroupBox(QStringLiteral("GroupBox9"), QStringLiteral("Основное питание"), body);
+    GroupBox9 = GroupBox(body, QStringLiteral("GroupBox9"), QStringLiteral("Основное питание"));
     auto *layout = new QGridLayout(GroupBox9);
-    CheckBoxExtPowerFault = CheckBox(QStringLiteral("CheckBoxExtPowerFault"),
-                                     QStringLiteral("Сообщение при отключении основного питания"), GroupBox9);
-    CheckBoxExtPowerRec = CheckBox(QStringLiteral("CheckBoxExtPowerRec"),
-                                   QStringLiteral("Сообщение при восстановлении основного питания"), GroupBox9);
-    CheckBoxAsFaultSendGPSPos = CheckBox(QStringLiteral("CheckBoxAsFaultSendGPSPos"),
-                                         QStringLiteral("Передавать информацию GPS"), GroupBox9);
+    CheckBoxExtPowerFault = CheckBox(GroupBox9, QStringLiteral("CheckBoxExtPowerFault"),
+                                     QStringLiteral("Сообщение при отключении основного питания"));
+    CheckBoxExtPowerRec = CheckBox(GroupBox9, QStringLiteral("CheckBoxExtPowerRec"),
+                                   QStringLiteral("Сообщение при восстановлении основного питания"));
+    CheckBoxAsFaultSendGPSPos =
+        CheckBox(GroupBox9, QStringLiteral("CheckBoxAsFaultSendGPSPos"), QStringLiteral("Передавать информацию GPS"));
     CheckBoxAsFaultSendGPSPos->hide();
-    Label2 = Label(QStringLiteral("Label2"), QStringLiteral("Время усреднения"), GroupBox9);
+    Label2 = Label(GroupBox9, QStringLiteral("Label2"), QStringLiteral("Время усреднения"));
     ComboBoxPowerSignAverTime =
-        ComboBox(QStringLiteral("ComboBoxPowerSignAverTime"), PowersOfTwo(QStringLiteral(" Sec.")), GroupBox9);
-    Label3 = Label(QStringLiteral("Label3"), QStringLiteral("Не чаще одного раза в"), GroupBox9);
+        ComboBox(GroupBox9, QStringLiteral("ComboBoxPowerSignAverTime"), PowersOfTwo(QStringLiteral(" Sec.")));
+    Label3 = Label(GroupBox9, QStringLiteral("Label3"), QStringLiteral("Не чаще одного раза в"));
     ComboBoxRecoveryTime =
-        ComboBox(QStringLiteral("ComboBoxRecoveryTime"), PowersOfTwo(QStringLiteral(" Min.")), GroupBox9);
+        ComboBox(GroupBox9, QStringLiteral("ComboBoxRecoveryTime"), PowersOfTwo(QStringLiteral(" Min.")));
 
-    GroupBox21 = GroupBox(QStringLiteral("GroupBox21"), QStringLiteral("Текущее значение"), GroupBox9);
+    GroupBox21 = GroupBox(GroupBox9, QStringLiteral("GroupBox21"), QStringLiteral("Текущее значение"));
     auto *current = new QHBoxLayout(GroupBox21);
-    ProgressBarMainPower = Bar(QStringLiteral("ProgressBarMainPower"), 0, 165, GroupBox21);
-    LabelMainPower = Label(QStringLiteral("LabelMainPower"), QStringLiteral("--"), GroupBox21);
+    ProgressBarMainPower = ProgressBar(GroupBox21, QStringLiteral("ProgressBarMainPower"), 0, 165);
+    LabelMainPower = Label(GroupBox21, QStringLiteral("LabelMainPower"), QStringLiteral("--"));
     LabelMainPower->setMinimumWidth(LabelMainPower->fontMetrics().horizontalAdvance(QStringLiteral("00.0 В")) + 4);
     current->addWidget(ProgressBarMainPower, 1);
     current->addWidget(LabelMainPower);
@@ -169,31 +159,29 @@ void PagePower::BuildPower(QWidget *body)
 
 void PagePower::BuildBattery(QWidget *body)
 {
-    GroupBox1 = GroupBox(QStringLiteral("GroupBox1"), QStringLiteral("Аккумулятор"), body);
+    GroupBox1 = GroupBox(body, QStringLiteral("GroupBox1"), QStringLiteral("Аккумулятор"));
     auto *layout = new QGridLayout(GroupBox1);
-    Label17 = Label(QStringLiteral("Label17"), QStringLiteral("0%"), GroupBox1);
-    ProgressBarBatCharge = Bar(QStringLiteral("ProgressBarBatCharge"), 0, 100, GroupBox1);
+    Label17 = Label(GroupBox1, QStringLiteral("Label17"), QStringLiteral("0%"));
+    ProgressBarBatCharge = ProgressBar(GroupBox1, QStringLiteral("ProgressBarBatCharge"), 0, 100);
     ProgressBarBatCharge->setOrientation(Qt::Vertical);
-    LabelBatMsg = Label(QStringLiteral("LabelBatMsg"), QString(), GroupBox1);
+    LabelBatMsg = Label(GroupBox1, QStringLiteral("LabelBatMsg"), QString());
     LabelBatMsg->setWordWrap(true);
     LabelBatMsg->setMinimumHeight(2 * LabelBatMsg->fontMetrics().lineSpacing() + 2);
 
-    TrackBarDischargeWarn = TrackBar(QStringLiteral("TrackBarDischargeWarn"), Qt::Vertical, 0, 100, GroupBox1);
-    TrackBarDischargeAlarm = TrackBar(QStringLiteral("TrackBarDischargeAlarm"), Qt::Vertical, 0, 100, GroupBox1);
-    Label4 = Label(QStringLiteral("Label4"), QString(), GroupBox1);
-    Label14 = Label(QStringLiteral("Label14"), QString(), GroupBox1);
+    TrackBarDischargeWarn = TrackBar(GroupBox1, QStringLiteral("TrackBarDischargeWarn"), Qt::Vertical, 0, 100);
+    TrackBarDischargeAlarm = TrackBar(GroupBox1, QStringLiteral("TrackBarDischargeAlarm"), Qt::Vertical, 0, 100);
+    Label4 = Label(GroupBox1, QStringLiteral("Label4"), QString());
+    Label14 = Label(GroupBox1, QStringLiteral("Label14"), QString());
     auto *warnCaption = new QLabel(QStringLiteral("Первая граница разряда"), GroupBox1);
     auto *alarmCaption = new QLabel(QStringLiteral("Вторая граница разряда"), GroupBox1);
     for (QLabel *caption : {warnCaption, alarmCaption})
         caption->setWordWrap(true);
-    CheckBoxBatteryDischargeWarnEventEn =
-        CheckBox(QStringLiteral("CheckBoxBatteryDischargeWarnEventEn"),
-                 QStringLiteral("Сообщение при разряде до первой границы"), GroupBox1);
-    CheckBoxBatteryDischargeAlarmEventEn =
-        CheckBox(QStringLiteral("CheckBoxBatteryDischargeAlarmEventEn"),
-                 QStringLiteral("Сообщение при разряде до второй границы"), GroupBox1);
-    CheckBoxAsDischargeSendGPSPos = CheckBox(QStringLiteral("CheckBoxAsDischargeSendGPSPos"),
-                                             QStringLiteral("Передавать информацию GPS"), GroupBox1);
+    CheckBoxBatteryDischargeWarnEventEn = CheckBox(GroupBox1, QStringLiteral("CheckBoxBatteryDischargeWarnEventEn"),
+                                                   QStringLiteral("Сообщение при разряде до первой границы"));
+    CheckBoxBatteryDischargeAlarmEventEn = CheckBox(GroupBox1, QStringLiteral("CheckBoxBatteryDischargeAlarmEventEn"),
+                                                    QStringLiteral("Сообщение при разряде до второй границы"));
+    CheckBoxAsDischargeSendGPSPos = CheckBox(GroupBox1, QStringLiteral("CheckBoxAsDischargeSendGPSPos"),
+                                             QStringLiteral("Передавать информацию GPS"));
     CheckBoxAsDischargeSendGPSPos->hide();
 
     layout->addWidget(ProgressBarBatCharge, 0, 0, 3, 1, Qt::AlignHCenter);
@@ -213,35 +201,34 @@ void PagePower::BuildBattery(QWidget *body)
 
 void PagePower::BuildTemperature(QWidget *body)
 {
-    GroupBox29 = GroupBox(QStringLiteral("GroupBox29"), QStringLiteral("Температура системной платы"), body);
+    GroupBox29 = GroupBox(body, QStringLiteral("GroupBox29"), QStringLiteral("Температура системной платы"));
     auto *layout = new QGridLayout(GroupBox29);
-    LabelTemperature = Label(QStringLiteral("LabelTemperature"), QStringLiteral("Текущее значение"), GroupBox29);
-    ProgressBarModemTemperature = Bar(QStringLiteral("ProgressBarModemTemperature"), -40, 90, GroupBox29);
-    LabelTempCurVal = Label(QStringLiteral("LabelTempCurVal"), QStringLiteral("--C"), GroupBox29);
-    CheckBoxTemperatureEvent =
-        CheckBox(QStringLiteral("CheckBoxTemperatureEvent"),
-                 QStringLiteral("Оповещать о выходе за границы"), GroupBox29);
-    Label133 = Label(QStringLiteral("Label133"), QStringLiteral("Верхняя граница"), GroupBox29);
+    LabelTemperature = Label(GroupBox29, QStringLiteral("LabelTemperature"), QStringLiteral("Текущее значение"));
+    ProgressBarModemTemperature = ProgressBar(GroupBox29, QStringLiteral("ProgressBarModemTemperature"), -40, 90);
+    LabelTempCurVal = Label(GroupBox29, QStringLiteral("LabelTempCurVal"), QStringLiteral("--C"));
+    CheckBoxTemperatureEvent = CheckBox(GroupBox29, QStringLiteral("CheckBoxTemperatureEvent"),
+                                        QStringLiteral("Оповещать о выходе за границы"));
+    Label133 = Label(GroupBox29, QStringLiteral("Label133"), QStringLiteral("Верхняя граница"));
     TrackBarTemperatHiBorder =
-        TrackBar(QStringLiteral("TrackBarTemperatHiBorder"), Qt::Horizontal, -40, 90, GroupBox29);
-    LabelHiBorder = Label(QStringLiteral("LabelHiBorder"), QStringLiteral("Верхняя граница оповещения"), GroupBox29);
-    Label132 = Label(QStringLiteral("Label132"), QStringLiteral("Нижняя граница"), GroupBox29);
+        TrackBar(GroupBox29, QStringLiteral("TrackBarTemperatHiBorder"), Qt::Horizontal, -40, 90);
+    LabelHiBorder = Label(GroupBox29, QStringLiteral("LabelHiBorder"), QStringLiteral("Верхняя граница оповещения"));
+    Label132 = Label(GroupBox29, QStringLiteral("Label132"), QStringLiteral("Нижняя граница"));
     TrackBarTemperatLowBorder =
-        TrackBar(QStringLiteral("TrackBarTemperatLowBorder"), Qt::Horizontal, -40, 90, GroupBox29);
-    LabelLowBorder = Label(QStringLiteral("LabelLowBorder"), QStringLiteral("Нижняя граница оповещения"), GroupBox29);
-    Label134 = Label(QStringLiteral("Label134"), QStringLiteral("При превышении"), GroupBox29);
-    Label135 = Label(QStringLiteral("Label135"), QStringLiteral("При падении ниже"), GroupBox29);
+        TrackBar(GroupBox29, QStringLiteral("TrackBarTemperatLowBorder"), Qt::Horizontal, -40, 90);
+    LabelLowBorder = Label(GroupBox29, QStringLiteral("LabelLowBorder"), QStringLiteral("Нижняя граница оповещения"));
+    Label134 = Label(GroupBox29, QStringLiteral("Label134"), QStringLiteral("При превышении"));
+    Label135 = Label(GroupBox29, QStringLiteral("Label135"), QStringLiteral("При падении ниже"));
 
     const QStringList levels = {QStringLiteral("3 C"), QStringLiteral("2 C"), QStringLiteral("1 C"),
                                 QStringLiteral("0 C"), QStringLiteral("-1"),  QStringLiteral("-2"),
                                 QStringLiteral("-3")};
-    ComboBoxHiBorderLevel = ComboBox(QStringLiteral("ComboBoxHiBorderLevel"), levels, GroupBox29);
-    ComboBoxLoBorderLevel = ComboBox(QStringLiteral("ComboBoxLoBorderLevel"), levels, GroupBox29);
+    ComboBoxHiBorderLevel = ComboBox(GroupBox29, QStringLiteral("ComboBoxHiBorderLevel"), levels);
+    ComboBoxLoBorderLevel = ComboBox(GroupBox29, QStringLiteral("ComboBoxLoBorderLevel"), levels);
     const FormTexts &t = texts();
-    ComboBoxHiBorderOut = ComboBox(QStringLiteral("ComboBoxHiBorderOut"), t.OutputNames, GroupBox29);
-    ComboBoxHiBorderScn = ComboBox(QStringLiteral("ComboBoxHiBorderScn"), t.OutputActionNames, GroupBox29);
-    ComboBoxLoBorderOut = ComboBox(QStringLiteral("ComboBoxLoBorderOut"), t.OutputNames, GroupBox29);
-    ComboBoxLoBorderScn = ComboBox(QStringLiteral("ComboBoxLoBorderScn"), t.OutputActionNames, GroupBox29);
+    ComboBoxHiBorderOut = ComboBox(GroupBox29, QStringLiteral("ComboBoxHiBorderOut"), t.OutputNames);
+    ComboBoxHiBorderScn = ComboBox(GroupBox29, QStringLiteral("ComboBoxHiBorderScn"), t.OutputActionNames);
+    ComboBoxLoBorderOut = ComboBox(GroupBox29, QStringLiteral("ComboBoxLoBorderOut"), t.OutputNames);
+    ComboBoxLoBorderScn = ComboBox(GroupBox29, QStringLiteral("ComboBoxLoBorderScn"), t.OutputActionNames);
 
     const int valueWidth = LabelHiBorder->fontMetrics().horizontalAdvance(QStringLiteral("-00") + Degrees) + 6;
     LabelHiBorder->setMinimumWidth(valueWidth);
@@ -272,13 +259,13 @@ void PagePower::BuildTemperature(QWidget *body)
 void PagePower::BuildTamperAndIndication(QWidget *body)
 {
     const FormTexts &t = texts();
-    GroupBox42 = GroupBox(QStringLiteral("GroupBox42"), QStringLiteral("Контроль вскрытия корпуса"), body);
+    GroupBox42 = GroupBox(body, QStringLiteral("GroupBox42"), QStringLiteral("Контроль вскрытия корпуса"));
     auto *tamper = new QGridLayout(GroupBox42);
     CheckBoxTamperEnable =
-        CheckBox(QStringLiteral("CheckBoxTamperEnable"), QStringLiteral("Оповещать о вскрытии корпуса"), GroupBox42);
-    Label157 = Label(QStringLiteral("Label157"), QStringLiteral("Реакция на вскрытие"), GroupBox42);
-    ComboBoxTamperActOutN = ComboBox(QStringLiteral("ComboBoxTamperActOutN"), t.OutputNames, GroupBox42);
-    ComboBoxTamperActScnN = ComboBox(QStringLiteral("ComboBoxTamperActScnN"), t.OutputActionNames, GroupBox42);
+        CheckBox(GroupBox42, QStringLiteral("CheckBoxTamperEnable"), QStringLiteral("Оповещать о вскрытии корпуса"));
+    Label157 = Label(GroupBox42, QStringLiteral("Label157"), QStringLiteral("Реакция на вскрытие"));
+    ComboBoxTamperActOutN = ComboBox(GroupBox42, QStringLiteral("ComboBoxTamperActOutN"), t.OutputNames);
+    ComboBoxTamperActScnN = ComboBox(GroupBox42, QStringLiteral("ComboBoxTamperActScnN"), t.OutputActionNames);
     tamper->addWidget(CheckBoxTamperEnable, 0, 0, 1, 3);
     tamper->addWidget(Label157, 1, 0);
     tamper->addWidget(ComboBoxTamperActOutN, 1, 1);
@@ -286,17 +273,15 @@ void PagePower::BuildTamperAndIndication(QWidget *body)
     tamper->setColumnStretch(1, 1);
     tamper->setColumnStretch(2, 1);
 
-    GroupBox23 = GroupBox(QStringLiteral("GroupBox23"), QStringLiteral("Индикация"), body);
+    GroupBox23 = GroupBox(body, QStringLiteral("GroupBox23"), QStringLiteral("Индикация"));
     auto *indication = new QVBoxLayout(GroupBox23);
-    ComboBoxIndFunction = ComboBox(QStringLiteral("ComboBoxIndFunction"), {}, GroupBox23);
-    CheckBoxAlarmBlinking = CheckBox(QStringLiteral("CheckBoxAlarmBlinking"),
-                                     QStringLiteral("Прошедшую активность входов - миганием"), GroupBox23);
-    CheckBoxDisableLedsAtCoverClose = CheckBox(QStringLiteral("CheckBoxDisableLedsAtCoverClose"),
-                                               QStringLiteral("Выключить индикаторы In1-In4 при закрытом корпусе"),
-                                               GroupBox23);
-    CheckBoxShowActiveInsToArmOut =
-        CheckBox(QStringLiteral("CheckBoxShowActiveInsToArmOut"),
-                 QStringLiteral("Активность входов на ArmOut в режиме ОХРАНА"), GroupBox23);
+    ComboBoxIndFunction = ComboBox(GroupBox23, QStringLiteral("ComboBoxIndFunction"));
+    CheckBoxAlarmBlinking = CheckBox(GroupBox23, QStringLiteral("CheckBoxAlarmBlinking"),
+                                     QStringLiteral("Прошедшую активность входов - миганием"));
+    CheckBoxDisableLedsAtCoverClose = CheckBox(GroupBox23, QStringLiteral("CheckBoxDisableLedsAtCoverClose"),
+                                               QStringLiteral("Выключить индикаторы In1-In4 при закрытом корпусе"));
+    CheckBoxShowActiveInsToArmOut = CheckBox(GroupBox23, QStringLiteral("CheckBoxShowActiveInsToArmOut"),
+                                             QStringLiteral("Активность входов на ArmOut в режиме ОХРАНА"));
     indication->addWidget(ComboBoxIndFunction);
     indication->addWidget(CheckBoxAlarmBlinking);
     indication->addWidget(CheckBoxDisableLedsAtCoverClose);

@@ -1,7 +1,7 @@
 #pragma once
 // Page 11: power, temperature, indication, tamper.
 #include "ConfigPage.h"
-#include "PageKit.h"
+#include "PageControls.h"
 
 class QCheckBox;
 class QComboBox;
@@ -78,5 +78,5 @@ private:
     void BuildTamperAndIndication(QWidget *body);
     void FillLevelsAndModes();
 
-    FieldBindings fields_;
+    pagectl::FieldBindings fields_;
 };

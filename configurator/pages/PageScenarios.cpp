@@ -1,5 +1,5 @@
 #include "PageScenarios.h"
-#include "IoPageSupport.h"
+#include "PageControls.h"
 #include "StringGrid.h"
 #include "TextRules.h"
 
@@ -12,7 +12,7 @@
 
 #include <climits>
 
-using namespace iopage;
+using namespace pagectl;
 
 namespace {
 
@@ -58,10 +58,9 @@ private:
 
 PageScenarios::PageScenarios(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel12"), parent)
 {
-    Label79 = NewTitleLabel(this, QStringLiteral("Label79"));
+    Label79 = Title(this, QStringLiteral("Label79"));
 
-    StringGrid2 = new TStringGrid(this);
-    StringGrid2->setObjectName(QStringLiteral("StringGrid2"));
+    StringGrid2 = Make<TStringGrid>(this, QStringLiteral("StringGrid2"));
     StringGrid2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     StringGrid2->setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
@@ -84,8 +83,7 @@ PageScenarios::PageScenarios(PageContext &context, QWidget *parent) : ConfigPage
         DrawDiagram(canvas);
     };
 
-    Memo2 = new QPlainTextEdit(this);
-    Memo2->setObjectName(QStringLiteral("Memo2"));
+    Memo2 = Make<QPlainTextEdit>(this, QStringLiteral("Memo2"));
     Memo2->setReadOnly(true);
     Memo2->setPlainText(QStringLiteral(
         "Сценарий задает последовательность импульсов управления выходом: начальный уровень и длительности до 16 "

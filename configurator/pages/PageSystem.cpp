@@ -1,5 +1,4 @@
 #include "PageSystem.h"
-#include "TextRules.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,7 +17,7 @@ using namespace pagectl;
 
 PageSystem::PageSystem(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel11"), parent)
 {
-    Label86 = Label(QStringLiteral("Label86"), context.NodeText(24), this);
+    Label86 = Title(this, QStringLiteral("Label86"), context.NodeText(24));
     QWidget *body = ScrollBody(this, Label86);
 
     // The parameter controls, and the overlay over them in the same cell.
@@ -26,36 +25,32 @@ PageSystem::PageSystem(PageContext &context, QWidget *parent) : ConfigPage(conte
     auto *stack = new QGridLayout;
     stack->addWidget(parameters, 0, 0);
 
-    GroupBox24 = GroupBox(QStringLiteral("GroupBox24"), QStringLiteral("Коррекция хода часов"), parameters);
+    GroupBox24 = GroupBox(parameters, QStringLiteral("GroupBox24"), QStringLiteral("Коррекция хода часов"));
     {
         auto *layout = new QGridLayout(GroupBox24);
-        Label106 = Label(QStringLiteral("Label106"), QStringLiteral("Значение коррекции"), GroupBox24);
-        EditCALVAL = new QLineEdit(GroupBox24);
-        EditCALVAL->setObjectName(QStringLiteral("EditCALVAL"));
-        Label107 = Label(QStringLiteral("Label107"), QStringLiteral("Направление коррекции"), GroupBox24);
-        ComboBoxCALDIR = ComboBox(QStringLiteral("ComboBoxCALDIR"),
-                                  {QStringLiteral("добавить 1 секунду"), QStringLiteral("вычесть 1 секунду")},
-                                  GroupBox24);
+        Label106 = Label(GroupBox24, QStringLiteral("Label106"), QStringLiteral("Значение коррекции"));
+        EditCALVAL = Edit(GroupBox24, QStringLiteral("EditCALVAL"));
+        Label107 = Label(GroupBox24, QStringLiteral("Label107"), QStringLiteral("Направление коррекции"));
+        ComboBoxCALDIR = ComboBox(GroupBox24, QStringLiteral("ComboBoxCALDIR"),
+                                  {QStringLiteral("добавить 1 секунду"), QStringLiteral("вычесть 1 секунду")});
         layout->addWidget(Label106, 0, 0);
         layout->addWidget(EditCALVAL, 0, 1);
         layout->addWidget(Label107, 1, 0);
         layout->addWidget(ComboBoxCALDIR, 1, 1);
         layout->setColumnStretch(1, 1);
     }
-    GroupBox41 = GroupBox(QStringLiteral("GroupBox41"), QStringLiteral("Тип аккумулятора"), parameters);
+    GroupBox41 = GroupBox(parameters, QStringLiteral("GroupBox41"), QStringLiteral("Тип аккумулятора"));
     {
         auto *layout = new QVBoxLayout(GroupBox41);
-        ComboBoxBatteryType = ComboBox(QStringLiteral("ComboBoxBatteryType"),
+        ComboBoxBatteryType = ComboBox(GroupBox41, QStringLiteral("ComboBoxBatteryType"),
                                        {QStringLiteral("Литий-фосфатная LiFePO4 - (12В; 1,3 А/ч)"),
-                                        QStringLiteral("Свинцово-кислотная Pb (12В; от 3,5 А/ч)")},
-                                       GroupBox41);
+                                        QStringLiteral("Свинцово-кислотная Pb (12В; от 3,5 А/ч)")});
         layout->addWidget(ComboBoxBatteryType);
     }
-    CheckBoxFWUpdateEnable =
-        CheckBox(QStringLiteral("CheckBoxFWUpdateEnable"),
-                 QStringLiteral("Разрешить вход в режим обновления микропрограммы GSM модуля"), parameters);
+    CheckBoxFWUpdateEnable = CheckBox(parameters, QStringLiteral("CheckBoxFWUpdateEnable"),
+                                      QStringLiteral("Разрешить вход в режим обновления микропрограммы GSM модуля"));
     CheckBoxCRCCheckDisable =
-        CheckBox(QStringLiteral("CheckBoxCRCCheckDisable"), QStringLiteral("Отключить проверку CRC"), parameters);
+        CheckBox(parameters, QStringLiteral("CheckBoxCRCCheckDisable"), QStringLiteral("Отключить проверку CRC"));
     {
         auto *layout = new QVBoxLayout(parameters);
         layout->setContentsMargins(0, 0, 0, 0);
@@ -66,19 +61,17 @@ PageSystem::PageSystem(PageContext &context, QWidget *parent) : ConfigPage(conte
         layout->addStretch(1);
     }
 
-    Panel13 = new QFrame(body);
-    Panel13->setObjectName(QStringLiteral("Panel13"));
+    Panel13 = Make<QFrame>(body, QStringLiteral("Panel13"));
     Panel13->setFrameShape(QFrame::StyledPanel);
     Panel13->setAutoFillBackground(true);
     {
         auto *layout = new QVBoxLayout(Panel13);
-        Label108 = Label(QStringLiteral("Label108"), QStringLiteral("Внимание!"), Panel13);
-        Label110 = Label(QStringLiteral("Label110"),
+        Label108 = Label(Panel13, QStringLiteral("Label108"), QStringLiteral("Внимание!"));
+        Label110 = Label(Panel13, QStringLiteral("Label110"),
                          QStringLiteral("Системные параметры определяют работу контроллера на низком уровне. "
-                                        "Неверные значения могут нарушить его работу."),
-                         Panel13);
-        Label109 = Label(QStringLiteral("Label109"),
-                         QStringLiteral("Изменяйте их только по указанию технической поддержки."), Panel13);
+                                        "Неверные значения могут нарушить его работу."));
+        Label109 = Label(Panel13, QStringLiteral("Label109"),
+                         QStringLiteral("Изменяйте их только по указанию технической поддержки."));
         for (QLabel *label : {Label108, Label110, Label109}) {
             label->setWordWrap(true);
             label->setAlignment(Qt::AlignCenter);
@@ -89,17 +82,16 @@ PageSystem::PageSystem(PageContext &context, QWidget *parent) : ConfigPage(conte
     stack->addWidget(Panel13, 0, 0);
     Panel13->raise();
 
-    Button1 = Button(QStringLiteral("Button1"), QStringLiteral("Разрешить редактирование"), body);
+    Button1 = Button(body, QStringLiteral("Button1"), QStringLiteral("Разрешить редактирование"));
     connect(Button1, &QPushButton::clicked, this, &PageSystem::Button1Click);
 
-    LabelSysParMsg = Label(QStringLiteral("LabelSysParMsg"), QString(), body);
+    LabelSysParMsg = Label(body, QStringLiteral("LabelSysParMsg"), QString());
     LabelSysParMsg->setWordWrap(true);
-    ProgressBarSysPar = new QProgressBar(body);
-    ProgressBarSysPar->setObjectName(QStringLiteral("ProgressBarSysPar"));
+    ProgressBarSysPar = Make<QProgressBar>(body, QStringLiteral("ProgressBarSysPar"));
     ProgressBarSysPar->setRange(0, 100);
     ProgressBarSysPar->setValue(0);
-    BitBtnReadSysPar = Button(QStringLiteral("BitBtnReadSysPar"), QStringLiteral("Считать"), body);
-    BitBtnProgSysPar = Button(QStringLiteral("BitBtnProgSysPar"), QStringLiteral("Программировать"), body);
+    BitBtnReadSysPar = Button(body, QStringLiteral("BitBtnReadSysPar"), QStringLiteral("Считать"));
+    BitBtnProgSysPar = Button(body, QStringLiteral("BitBtnProgSysPar"), QStringLiteral("Программировать"));
     BitBtnProgSysPar->setEnabled(false);
 
     auto *buttons = new QHBoxLayout;
@@ -123,10 +115,7 @@ PageSystem::PageSystem(PageContext &context, QWidget *parent) : ConfigPage(conte
 void PageSystem::StorePage(int, ControllerConfig &config)
 {
     const FieldView parameters = View(config.SystemParameters);
-    // A typed number: the trimmed text goes back into the edit.
-    const QString typed = EditCALVAL->text().trimmed();
-    EditCALVAL->setText(typed);
-    parameters.SetNumber(SystemParameterFields::CALVAL, TypedInteger(typed));
+    StoreNumber(parameters, SystemParameterFields::CALVAL, EditCALVAL);
     fields_.Store(parameters);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Page 24: system parameters.
 #include "ConfigPage.h"
-#include "PageKit.h"
+#include "PageControls.h"
 
 class QCheckBox;
 class QComboBox;
@@ -43,5 +43,5 @@ public:
     QPushButton *BitBtnReadSysPar, *BitBtnProgSysPar;
 
 private:
-    FieldBindings fields_;
+    pagectl::FieldBindings fields_;
 };

@@ -1,5 +1,5 @@
 #include "PageContextFake.h"
-#include "PageKit.h"
+#include "PageControls.h"
 #include "PageLiveState.h"
 
 #include <QApplication>

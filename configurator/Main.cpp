@@ -33,6 +33,7 @@
 #include <QMenuBar>
 #include <QPicture>
 #include <QPointer>
+#include <QScreen>
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -48,6 +49,8 @@ TForm1 *Form1 = nullptr;
 namespace {
 
 constexpr int FirstPollInterval = 500;
+constexpr QSize InitialWindowSize(1270, 770);
+constexpr int TreeWidth = 290;
 constexpr char NotConnectedText[] = "NC";
 
 QString Utf8(const char *text)
@@ -251,7 +254,6 @@ TForm1::TForm1(const PageFactory &createPage, QWidget *parent)
     Splitter1->addWidget(pageStack_);
     Splitter1->setStretchFactor(0, 0);
     Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({340, 780});
     Splitter1->OnCanResize = [this](int &newSize, bool &accept) { Splitter1CanResize(newSize, accept); };
     setCentralWidget(Splitter1);
     CreateStatusBar();
@@ -262,7 +264,12 @@ TForm1::TForm1(const PageFactory &createPage, QWidget *parent)
     Timer2->setInterval(FirstPollInterval);
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
 
-    resize(1120, 720);
+    // A page of about 800 x 600 shows whole on a 1280 x 800 screen.
+    QSize size = InitialWindowSize;
+    if (const QScreen *shown = screen())
+        size = size.boundedTo(shown->availableGeometry().size());
+    resize(size);
+    Splitter1->setSizes({TreeWidth, size.width() - TreeWidth});
     FactoryDefaults(ControllerConfig);
     FormCreate();
     Timer2->start();

@@ -277,8 +277,9 @@ TForm1::TForm1(const PageFactory &createPage, QWidget *parent)
 
 TForm1::~TForm1()
 {
-    StopPoller();
+    // First the timer: it could start a new poller while the last one is waited for.
     Timer2->stop();
+    StopPoller();
     // The pages go while the texts and the configuration they use are still here.
     TreeView1->disconnect(this);
     delete takeCentralWidget();

@@ -1,9 +1,12 @@
 #include "Main.h"
 #include "ActionLinks.h"
+#include "Aboutbox.h"
 #include "ConfigFiles.h"
+#include "Contacts.h"
 #include "GuiQueue.h"
 #include "IdentityDisplay.h"
 #include "LanguageFile.h"
+#include "Mainpanelcontrol.h"
 #include "Metafile.h"
 #include "PageArmIn.h"
 #include "PageClock.h"
@@ -20,13 +23,8 @@
 #include "PageSystem.h"
 #include "Splitter.h"
 #include "SupportedVersions.h"
-#include "Thread.h"
 
-#if __has_include("Aboutbox.h")
-#include "Aboutbox.h"
-#define QRV_HAS_ABOUT_BOX 1
-#endif
-
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -36,6 +34,7 @@
 #include <QMenuBar>
 #include <QPicture>
 #include <QPointer>
+#include <QScreen>
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -51,6 +50,8 @@ TForm1 *Form1 = nullptr;
 namespace {
 
 constexpr int FirstPollInterval = 500;
+constexpr QSize InitialWindowSize(1270, 770);
+constexpr int TreeWidth = 290;
 constexpr char NotConnectedText[] = "NC";
 
 QString Utf8(const char *text)
@@ -94,28 +95,58 @@ struct ActionRow {
     const char *caption;
     const char *hint;
     int key;
+    void (TForm1::*handler)();
 };
 
 // The device and file actions in the order DeviceActions gives them, then
 // the two that stay enabled.
 const ActionRow actionRows[] = {
     {&TForm1::Programm, "Programm", "Программировать", "Загрузить конфигурацию в контроллер и перезапустить",
-     Qt::Key_F5},
-    {&TForm1::ReadConf, "ReadConf", "Считать", "Считать конфигурацию контроллера", Qt::Key_F6},
+     Qt::Key_F5, &TForm1::ProgrammExecute},
+    {&TForm1::ReadConf, "ReadConf", "Считать", "Считать конфигурацию контроллера", Qt::Key_F6,
+     &TForm1::ReadConfExecute},
     {&TForm1::CompareConf, "CompareConf", "Сравнить", "Сравнить текущую конфигурацию с конфигурацией контроллера",
-     Qt::Key_F7},
-    {&TForm1::FactoryConfig, "FactoryConfig", "FactoryConfig", "", 0},
-    {&TForm1::Reset, "Reset", "Reset", "Перезапустить контроллер", 0},
+     Qt::Key_F7, &TForm1::CompareConfExecute},
+    {&TForm1::FactoryConfig, "FactoryConfig", "FactoryConfig", "", 0, &TForm1::FactoryConfigExecute},
+    {&TForm1::Reset, "Reset", "Reset", "Перезапустить контроллер", 0, &TForm1::ResetExecute},
     {&TForm1::Reconfigurate, "Reconfigurate", "Reconfigurate", "Загрузить конфигурацию в контроллер, без перезапуска",
-     0},
-    {&TForm1::FileOpen1, "FileOpen1", "Открыть файл конфигурации...", "Открыть файл конфигурации", 0},
+     0, &TForm1::ReconfigurateExecute},
+    {&TForm1::FileOpen1, "FileOpen1", "Открыть файл конфигурации...", "Открыть файл конфигурации", 0,
+     &TForm1::FileOpen1Execute},
     {&TForm1::FileSave1, "FileSave1", "Сохранить текущую конфигурацию в файл...",
-     "Сохранить текущую конфигурацию в файл", 0},
-    {&TForm1::FileNew1, "FileNew1", "Установить стандартную конфигурацию", "Установить стандартную конфигурацию", 0},
-    {&TForm1::ComPortConfig, "ComPortConfig", "COM порт...", "Настройка COM порта", 0},
-    {&TForm1::Abaut, "Abaut", "О программе...", "", 0},
-    {&TForm1::ReadIMEICode, "ReadIMEICode", "ReadIMEICode", "", Qt::Key_F10},
+     "Сохранить текущую конфигурацию в файл", 0, &TForm1::FileSave1Execute},
+    {&TForm1::FileNew1, "FileNew1", "Установить стандартную конфигурацию", "Установить стандартную конфигурацию", 0,
+     &TForm1::FileNew1Execute},
+    {&TForm1::ComPortConfig, "ComPortConfig", "COM порт...", "Настройка COM порта", 0,
+     &TForm1::ComPortConfigExecute},
+    {&TForm1::Abaut, "Abaut", "О программе...", "", 0, &TForm1::AbautExecute},
+    {&TForm1::ReadIMEICode, "ReadIMEICode", "ReadIMEICode", "", Qt::Key_F10, &TForm1::ReadIMEICodeExecute},
 };
+
+// The page buttons the window's handlers serve; Sender: the handler takes the button.
+struct ButtonRow {
+    const char *name;
+    void (TForm1::*handler)();
+    void (TForm1::*senderHandler)(QObject *Sender);
+};
+
+const ButtonRow buttonRows[] = {
+    {"Button4", nullptr, &TForm1::Button4Click},   {"Button6", nullptr, &TForm1::Button4Click},
+    {"Button8", nullptr, &TForm1::Button4Click},   {"Button10", nullptr, &TForm1::Button4Click},
+    {"Button12", nullptr, &TForm1::Button4Click},  {"Button14", nullptr, &TForm1::Button4Click},
+    {"Button16", nullptr, &TForm1::Button4Click},  {"Button5", nullptr, &TForm1::Button5Click},
+    {"Button7", nullptr, &TForm1::Button5Click},   {"Button9", nullptr, &TForm1::Button5Click},
+    {"Button11", nullptr, &TForm1::Button5Click},  {"Button13", nullptr, &TForm1::Button5Click},
+    {"Button15", nullptr, &TForm1::Button5Click},  {"Button17", nullptr, &TForm1::Button5Click},
+    {"Button18", &TForm1::Button18Click, nullptr}, {"Button23", &TForm1::Button18Click, nullptr},
+    {"Button19", &TForm1::Button19Click, nullptr}, {"Button24", &TForm1::Button19Click, nullptr},
+    {"Button20", &TForm1::Button20Click, nullptr}, {"Button22", &TForm1::Button22Click, nullptr},
+    {"Button21", &TForm1::Button21Click, nullptr}, {"Button3", &TForm1::Button3Click, nullptr},
+    {"BitBtnReadSysPar", &TForm1::BitBtnReadSysParClick, nullptr},
+    {"BitBtnProgSysPar", &TForm1::BitBtnProgSysParClick, nullptr},
+};
+constexpr int FirstInputButton = 25; // Button25 .. Button40 simulate the inputs
+constexpr int LastInputButton = 40;
 
 // The actions the system-parameter page keeps disabled while it is shown.
 constexpr QAction *TForm1::*controllerActions[] = {&TForm1::Programm,      &TForm1::ReadConf, &TForm1::CompareConf,
@@ -224,17 +255,22 @@ TForm1::TForm1(const PageFactory &createPage, QWidget *parent)
     Splitter1->addWidget(pageStack_);
     Splitter1->setStretchFactor(0, 0);
     Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({340, 780});
     Splitter1->OnCanResize = [this](int &newSize, bool &accept) { Splitter1CanResize(newSize, accept); };
     setCentralWidget(Splitter1);
     CreateStatusBar();
+    ConnectPageControls();
 
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(FirstPollInterval);
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
 
-    resize(1120, 720);
+    // A page of about 800 x 600 shows whole on a 1280 x 800 screen.
+    QSize size = InitialWindowSize;
+    if (const QScreen *shown = screen())
+        size = size.boundedTo(shown->availableGeometry().size());
+    resize(size);
+    Splitter1->setSizes({TreeWidth, size.width() - TreeWidth});
     FactoryDefaults(ControllerConfig);
     FormCreate();
     Timer2->start();
@@ -242,8 +278,9 @@ TForm1::TForm1(const PageFactory &createPage, QWidget *parent)
 
 TForm1::~TForm1()
 {
-    StopPoller();
+    // First the timer: it could start a new poller while the last one is waited for.
     Timer2->stop();
+    StopPoller();
     // The pages go while the texts and the configuration they use are still here.
     TreeView1->disconnect(this);
     delete takeCentralWidget();
@@ -280,12 +317,47 @@ void TForm1::CreateActions()
         }
         if (row.key != 0)
             action->setShortcut(QKeySequence(row.key));
+        connect(action, &QAction::triggered, this, row.handler);
         this->*row.member = action;
     }
-    connect(FileOpen1, &QAction::triggered, this, &TForm1::FileOpen1Execute);
-    connect(FileSave1, &QAction::triggered, this, &TForm1::FileSave1Execute);
-    connect(FileNew1, &QAction::triggered, this, &TForm1::FileNew1Execute);
-    connect(Abaut, &QAction::triggered, this, &TForm1::AbautExecute);
+}
+
+void TForm1::ConnectPageControls()
+{
+    for (const ButtonRow &row : buttonRows) {
+        auto *button = Find<QAbstractButton>(QLatin1String(row.name));
+        if (button == nullptr)
+            continue;
+        if (row.handler != nullptr)
+            connect(button, &QAbstractButton::clicked, this, row.handler);
+        else
+            connect(button, &QAbstractButton::clicked, this,
+                    [this, button, handler = row.senderHandler] { (this->*handler)(button); });
+    }
+    for (int number = FirstInputButton; number <= LastInputButton; ++number)
+        if (auto *button = Find<QAbstractButton>(QStringLiteral("Button%1").arg(number)))
+            connect(button, &QAbstractButton::clicked, this, [this, button] { Button25Click(button); });
+    // "Установить" acts on the press; the time edit tells when it is being edited.
+    clockSetButton_ = Find<QWidget>(QStringLiteral("Button2"));
+    controllerTimeEdit_ = Find<QWidget>(QStringLiteral("MaskEditContrCurTime"));
+    for (QWidget *watched : {clockSetButton_, controllerTimeEdit_})
+        if (watched != nullptr)
+            watched->installEventFilter(this);
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == clockSetButton_ && event->type() == QEvent::MouseButtonPress) {
+        Button2MouseDown();
+    } else if (watched == controllerTimeEdit_ && event->type() == QEvent::FocusIn) {
+        MaskEditContrCurTimeEnter();
+    } else if (watched == controllerTimeEdit_ && event->type() == QEvent::FocusOut) {
+        // The window losing the focus does not leave the field.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            MaskEditContrCurTimeExit();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TForm1::CreateMenus()
@@ -466,6 +538,12 @@ void TForm1::SetPanelText(int panel, const QString &text)
         panelLabels_[std::size_t(panel)]->setText(text);
 }
 
+void TForm1::ShowTmpLabelInPanel3()
+{
+    const QLabel *tmp = Find<QLabel>(QStringLiteral("TMPLabel"));
+    SetPanelText(3, tmp != nullptr ? tmp->text() : QString());
+}
+
 // ---- tree and pages
 
 QTreeWidgetItem *TForm1::Node(int page) const
@@ -582,6 +660,18 @@ void TForm1::EnableDeviceActions()
         action->setEnabled(true);
 }
 
+QString TForm1::UnsupportedDeviceText() const
+{
+    if (!IsModelSupported()) {
+        const QLabel *name = Find<QLabel>(QStringLiteral("iDeviceNameLabel"));
+        return QStringLiteral("Устройство ") + (name != nullptr ? name->text() : QString()) +
+               QStringLiteral(" не поддерживается");
+    }
+    if (!IsVersionSupported())
+        return QStringLiteral("Версия ") + PanelText(2) + QStringLiteral(" не поддерживается");
+    return QString();
+}
+
 void TForm1::StopPoller()
 {
     if (PanelThread == nullptr)
@@ -592,10 +682,25 @@ void TForm1::StopPoller()
     PanelThread = nullptr;
 }
 
+void TForm1::StartPoller()
+{
+    if (PanelThread != nullptr)
+        return;
+    PanelThread = new TMainPanelControl(true, *this);
+    PanelThread->SetGsmStates(&texts_.GsmStateTexts);
+    PanelThread->SetPriority(TThreadPriority::tpNormal);
+    PanelThread->Resume();
+}
+
+// Timers fire also while a handler waits for its worker: the port is left
+// to the handler, and the timer comes again.
 void TForm1::Timer2Timer()
 {
+    if (actionRunning_)
+        return;
     Timer2->stop();
-    // The polling thread starts here.
+    // A command run while the controller restarted has started a poller already.
+    StartPoller();
     EnableDeviceActions();
 }
 
@@ -683,9 +788,10 @@ void TForm1::FileSave1Execute()
 
 // ---- closing
 
+// Nothing a handler uses may go while it runs.
 void TForm1::FormCloseQuery(bool &canClose)
 {
-    canClose = ComPortConfig->isEnabled();
+    canClose = ComPortConfig->isEnabled() && !actionRunning_;
 }
 
 void TForm1::FormClose()
@@ -714,10 +820,27 @@ void TForm1::N7Click()
 
 void TForm1::AbautExecute()
 {
-#ifdef QRV_HAS_ABOUT_BOX
     TAboutBox box(this);
     box.setWindowTitle(texts_.AboutCaption);
     box.VersionLabelPrefix = texts_.VersionLabelPrefix;
     box.exec();
-#endif
+}
+
+void TForm1::Button21Click()
+{
+    const auto caption = [this](const char *name) {
+        const QLabel *label = Find<QLabel>(QLatin1String(name));
+        return label != nullptr ? label->text() : QString();
+    };
+    QString subject;
+    if (caption("iDeviceNameLabel") == QLatin1String("--------")) {
+        subject = QStringLiteral("QRV610, нет информации о версии устройства");
+    } else {
+        subject = caption("iDeviceNameLabel") + QLatin1Char('-') + caption("iModificationLabel") +
+                  QLatin1String("-h") + caption("iHardVerLabel") + QLatin1String("-s") + caption("iSoftVerLabel") +
+                  QLatin1Char('-') + caption("iDateLabel") + QLatin1Char('-') + caption("iLabelCountryCode") +
+                  QLatin1String("-d") + caption("iBLLabel") + QLatin1String("-ID:") + caption("iLabelDevSN") +
+                  QLatin1String("-IMEI:") + caption("iGSMIMEILabel");
+    }
+    OpenLink(SupportMailUrl(subject));
 }

@@ -18,13 +18,14 @@
 
 class QAction;
 class QLabel;
+class QProgressBar;
 class QStackedWidget;
 class QStatusBar;
 class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
+class TMainPanelControl;
 class TSplitter;
-class TThread;
 
 class TForm1 : public QMainWindow, public PageContext {
     Q_OBJECT
@@ -40,7 +41,7 @@ public:
     // ---- own members
     ::ControllerConfig ControllerConfig;
     // The running polling thread, owned; none until the first start.
-    TThread *PanelThread = nullptr;
+    TMainPanelControl *PanelThread = nullptr;
     quint8 EditingControllerTime = 0;
     QString TypedControllerTime;
     // The current directory at start-up followed by "/" ("" if unreadable).
@@ -116,6 +117,11 @@ public:
     bool IsVersionSupported() const;
     void DisableDeviceActions();
     void EnableDeviceActions();
+    // Why the controller last shown is not served ("Устройство ... не
+    // поддерживается", "Версия ... не поддерживается"), or empty.
+    QString UnsupportedDeviceText() const;
+    // Status-bar panel 3 := the last message of a worker that reported to TMPLabel.
+    void ShowTmpLabelInPanel3();
 
     // ---- settings file StartDirectory + "QRVConfig.cfg", with ComPort1's port
     int SaveProgramSettings();
@@ -136,9 +142,41 @@ public:
     void ApplyLanguageFile();
     // Terminate, wait for and delete the polling thread, if there is one.
     void StopPoller();
+    // A new polling thread, unless one runs already.
+    void StartPoller();
+
+    // ---- device actions (DeviceActions.cpp)
+    void ReadConfExecute();
+    void ProgrammExecute();
+    void CompareConfExecute();
+    void ReconfigurateExecute();
+    void ResetExecute();
+    void FactoryConfigExecute();
+    void BitBtnProgSysParClick();
+    void BitBtnReadSysParClick();
+    void ComPortConfigExecute();
+    // Clock and control commands; Sender is the button clicked (its "Tag").
+    void Button2MouseDown();
+    void Button3Click();
+    void MaskEditContrCurTimeEnter();
+    void MaskEditContrCurTimeExit();
+    void Button4Click(QObject *Sender);
+    void Button5Click(QObject *Sender);
+    void Button18Click();
+    void Button19Click();
+    void Button20Click();
+    void Button22Click();
+    void Button25Click(QObject *Sender);
+    void ReadIMEICodeExecute();
+    // The support mail, its subject naming the controller last identified.
+    void Button21Click();
+
+    // True from the start to the end of a device handler.
+    bool ActionRunning() const { return actionRunning_; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void SetUpComPort();
@@ -151,8 +189,31 @@ private:
     void LoadWiringPictures();
     void FillTestCombos();
     void ProbePort();
+    void ConnectPageControls();
+
+    // Steps the device handlers share.
+    bool BeginDeviceAction(bool selectRoot);
+    void EndDeviceAction();
+    bool IdentifyController(QLabel *status);
+    bool SendSystemPassword(QLabel *status);
+    int RunCommand(std::int8_t operation, void *data, int length, QLabel *status);
+    int RunTransfer(std::int8_t operation, std::int8_t area, void *data, int length, QProgressBar *bar,
+                    QLabel *status);
+    int ProgramImage();
+    // The default mode memory, into the configuration and the controller.
+    int ProgramDefaultModes();
+    bool ClearModesAsked() const;
+    // The actions stay locked until Timer2 has waited for the restart.
+    void RestartController();
+    void ReconfigureController();
+    void SendControlCommand(quint8 kind, quint8 target, quint8 value);
+    bool SetControllerClock(const QString &time);
+    QLabel *ActionName() const;
 
     FormTexts texts_;
+    bool actionRunning_ = false;
+    QWidget *clockSetButton_ = nullptr;
+    QWidget *controllerTimeEdit_ = nullptr;
     QStackedWidget *pageStack_ = nullptr;
     std::array<ConfigPage *, PanelCount> panels_{};
     // What is brought to the front for each panel (the scroll area around it).

@@ -79,7 +79,6 @@ int main(int argc, char *argv[])
         QApplication::setApplicationName(ApplicationTitle);
         SelectMemoryAreaTable(MemoryAreaTable::Configurator);
         TForm1 form;
-        // TFormCalibration, the other form made at start, is to be created here.
         new CloseOnSignal(&form);
         form.show();
         QApplication::exec();

@@ -1,0 +1,332 @@
+#include "Mainpanelcontrol.h"
+#include "FormTexts.h"
+#include "GuiQueue.h"
+#include "Main.h"
+#include "MaskEdit.h"
+#include "PageArmIn.h"
+#include "PageClock.h"
+#include "PageInput.h"
+#include "PageLiveState.h"
+#include "PagePower.h"
+#include "Readdata.h"
+
+#include <QDateTime>
+#include <QLabel>
+#include <QProgressBar>
+
+#include <algorithm>
+
+namespace {
+
+using StateBlock = std::array<quint8, 36>;
+using TouchKeyBlock = std::array<quint8, 12>;
+
+// The values of the controller's live-state block.
+struct StateFields {
+    // The controller's clock: year within the century, month, day, hour, minute, second.
+    static constexpr int ClockSize = 6;
+    static constexpr UField MainPower{22, 0, 8}; // 0.1 V
+    static constexpr UField Battery{24, 0, 8};
+    static constexpr UField SignalQuality{25, 0, 5};
+    // The input values are shown when measured, or when measured on battery with a battery.
+    static constexpr UField InputsMeasured{25, 5, 1};
+    static constexpr UField InputsMeasuredOnBattery{25, 6, 1};
+    static constexpr UField ArmState{26, 0, 8};
+    static constexpr UField TemperatureValid{27, 0, 1};
+    static constexpr UField BalanceValid{27, 1, 1};
+    static constexpr UField LedMask{28, 0, 8};
+    static constexpr UField OutputMask{29, 0, 8};
+    static constexpr UField GsmState{30, 0, 8};
+    static constexpr Int8Field Temperature{31};
+    static constexpr Float32Field Balance{32};
+    // Inputs 1..4 as 0..3.
+    static constexpr UField InputValue(int input) { return {6 + 2 * input, 0, 16}; }
+};
+
+struct TouchKeyFields {
+    static constexpr int CodeSize = 8;
+    static constexpr UField KeyRead{8, 0, 2}; // both bits set: a key was read
+};
+
+constexpr int ClockPage = 10;
+constexpr int PowerPage = 11;
+constexpr int ArmInPage = 12;
+constexpr int UnknownGsmState = 11;
+// A failed identification that came back at once (the port cannot be
+// opened) is not retried sooner than an unanswered one would end.
+constexpr std::chrono::milliseconds MinFailedCycle{1000};
+
+const QString PasswordRefusedText =
+    QStringLiteral("Взаимодействие запрещено без указания пароля, программа не сможет получить код ключа");
+
+// day.month.year hour:minute:second from the clock bytes.
+QString ControllerTimeText(const StateBlock &state)
+{
+    static constexpr int order[] = {2, 1, 0, 3, 4, 5};
+    static constexpr const char *after[] = {".", ".", " ", ":", ":", ""};
+    QString text;
+    for (int i = 0; i < StateFields::ClockSize; ++i) {
+        const int value = state[std::size_t(order[i])];
+        text += QString::number(value / 10) + QString::number(value % 10) + QLatin1String(after[i]);
+    }
+    return text;
+}
+
+// The bar keeps its range: a value beyond it shows as the nearest end.
+void SetBarPosition(QProgressBar *bar, int value)
+{
+    if (bar != nullptr)
+        bar->setValue(std::clamp(value, bar->minimum(), bar->maximum()));
+}
+
+// ---- page work, GUI thread
+
+void ShowRootState(TForm1 &form, const StateBlock &state, const QStringList &gsmStates)
+{
+    const ConstFieldView s(state);
+    if (auto *live = form.Page<PageLiveState>()) {
+        live->ShowSignalQuality(quint8(s.Get(StateFields::SignalQuality)));
+        const int code = std::min<int>(int(s.Get(StateFields::GsmState)), UnknownGsmState);
+        live->LabelGSMState->setText(gsmStates.value(code));
+        live->ShowArmState(quint8(s.Get(StateFields::ArmState)));
+        live->ShowLedMask(quint16(s.Get(StateFields::LedMask)));
+        live->ShowOutputMask(quint8(s.Get(StateFields::OutputMask)));
+        live->ShowBalance(s.Get(StateFields::BalanceValid) != 0, s.Get(StateFields::Balance));
+    }
+    if (auto *power = form.Page<PagePower>())
+        power->ShowModemTemperature(qint8(s.Get(StateFields::Temperature)), s.Get(StateFields::TemperatureValid) != 0);
+}
+
+void ShowRootStateLost(TForm1 &form)
+{
+    auto *live = form.Page<PageLiveState>();
+    if (live != nullptr)
+        live->ShowSignalQuality(0);
+    form.ShowTmpLabelInPanel3();
+    if (live != nullptr) {
+        live->LabelGSMState->clear();
+        live->ShowArmState(255);
+        live->ShowLedMask(0);
+        live->ShowOutputMask(0);
+    }
+}
+
+void ShowPowerState(TForm1 &form, const StateBlock *state)
+{
+    auto *power = form.Page<PagePower>();
+    if (power == nullptr)
+        return;
+    if (state == nullptr) {
+        power->ShowBatteryState(0);
+        power->ShowMainPower(0);
+        return;
+    }
+    const ConstFieldView s(*state);
+    power->ShowBatteryState(quint8(s.Get(StateFields::Battery)));
+    power->ShowMainPower(quint8(s.Get(StateFields::MainPower)));
+    power->ShowModemTemperature(qint8(s.Get(StateFields::Temperature)), s.Get(StateFields::TemperatureValid) != 0);
+}
+
+// state null: the read failed.
+void ShowInputValue(TForm1 &form, int page, const StateBlock *state)
+{
+    auto *input = form.Page<PageInput>();
+    if (input == nullptr)
+        return;
+    int value = 0;
+    if (state != nullptr) {
+        const ConstFieldView s(*state);
+        const bool shown = (s.Get(StateFields::InputsMeasuredOnBattery) != 0 && s.Get(StateFields::Battery) != 0) ||
+                           s.Get(StateFields::InputsMeasured) != 0;
+        if (shown)
+            value = int(s.Get(StateFields::InputValue(page - PageInput::FirstPage)));
+    }
+    SetBarPosition(input->ProgressBarCurrentVal, value);
+    input->UpdateSensorPage();
+    input->UpdateCurrentValueColour();
+}
+
+bool IsInputPage(int page)
+{
+    return page >= PageInput::FirstPage && page < PageInput::FirstPage + PageInput::PageCount;
+}
+
+} // namespace
+
+TMainPanelControl::TMainPanelControl(bool CreateSuspended, TForm1 &form)
+    : form_(form), gsmStates(nullptr), ownGsmStates(BuiltInGsmStateTexts()),
+      tmpStatus_(form.Find<QLabel>(QStringLiteral("TMPLabel")))
+{
+    gsmStates = &ownGsmStates;
+    if (!CreateSuspended)
+        Resume();
+}
+
+TMainPanelControl::~TMainPanelControl()
+{
+    Terminate();
+    WaitFor();
+}
+
+void TMainPanelControl::SetGsmStates(const QStringList *states)
+{
+    gsmStates = states != nullptr ? states : &ownGsmStates;
+}
+
+void TMainPanelControl::Terminate()
+{
+    TThread::Terminate();
+    std::lock_guard lock(pauseMutex_);
+    pauseEnd_.notify_all();
+}
+
+int TMainPanelControl::Run(std::int8_t operation, void *data, int length, bool windowTexts)
+{
+    TReadData worker(true, operation, data, length, &form_.ComPort1, &tmpStatus_);
+    worker.SetPriority(TThreadPriority::tpNormal);
+    if (windowTexts)
+        worker.SetMessages(&form_.Texts().StatusMessages);
+    worker.Resume();
+    return worker.WaitFor();
+}
+
+void TMainPanelControl::Execute()
+{
+    while (!Terminated()) {
+        const auto cycleStart = std::chrono::steady_clock::now();
+        gui::Call([this] { CurrentPage = form_.CurrentPage(); });
+        switch (Identify()) {
+        case Link::Lost: PauseAfterFailure(cycleStart); break;
+        case Link::Unserved: break;
+        case Link::Served: PollPage(CurrentPage); break;
+        }
+    }
+}
+
+TMainPanelControl::Link TMainPanelControl::Identify()
+{
+    TForm1 *form = &form_;
+    DeviceIdentity identity{};
+    if (Run(opIdentify, identity.data(), DeviceIdentitySize, true) != 0) {
+        gui::Post([form] {
+            form->ShowDeviceIdentity(EmptyDeviceIdentity());
+            form->ShowTmpLabelInPanel3();
+            form->SetPanelText(1, QStringLiteral("NC"));
+            LabelStatus(form->Find<QLabel>(QStringLiteral("ActionName"))).ShowStatus(QString(), clBlack);
+        });
+        DeviceOnline.store(0);
+        SetPriority(TThreadPriority::tpIdle);
+        return Link::Lost;
+    }
+    gui::Post([form, identity] {
+        form->ShowDeviceIdentity(identity);
+        form->ShowTmpLabelInPanel3();
+        form->SetPanelText(1, form->ComPort1.Port());
+    });
+    DeviceOnline.store(1);
+    SetPriority(TThreadPriority::tpNormal);
+    bool served = false;
+    gui::Call([form, &served] {
+        const QString refusal = form->UnsupportedDeviceText();
+        served = refusal.isEmpty();
+        if (!served)
+            LabelStatus(form->Find<QLabel>(QStringLiteral("ActionName"))).ShowStatus(refusal, clRed);
+    });
+    return served ? Link::Served : Link::Unserved;
+}
+
+void TMainPanelControl::PollPage(int page)
+{
+    TForm1 *form = &form_;
+    if (page == ArmInPage) {
+        ReadTouchKey();
+        return;
+    }
+    if (page == ClockPage) {
+        gui::Post([form] {
+            if (auto *clock = form->Page<PageClock>())
+                clock->MaskEditPCCurTime->setText(QDateTime::currentDateTime().toString(u"dd.MM.yy HH:mm:ss"));
+        });
+        bool editing = false;
+        gui::Call([form, &editing] { editing = form->EditingControllerTime != 0; });
+        if (editing)
+            return;
+    } else if (page != 0 && page != PowerPage && !IsInputPage(page)) {
+        return;
+    }
+
+    StateBlock state{};
+    const bool read = Run(opReadState, state.data(), int(state.size())) == 0;
+    const QStringList *gsm = gsmStates;
+    gui::Post([form, page, read, state, gsm] {
+        if (page == 0) {
+            if (read)
+                ShowRootState(*form, state, *gsm);
+            else
+                ShowRootStateLost(*form);
+            return;
+        }
+        if (page == ClockPage) {
+            // The user may have begun to edit the time since the poller looked.
+            auto *clock = form->Page<PageClock>();
+            if (read && clock != nullptr && form->EditingControllerTime == 0)
+                clock->MaskEditContrCurTime->setText(ControllerTimeText(state));
+        } else if (page == PowerPage) {
+            ShowPowerState(*form, read ? &state : nullptr);
+        } else {
+            ShowInputValue(*form, page, read ? &state : nullptr);
+        }
+        if (!read)
+            form->ShowTmpLabelInPanel3();
+    });
+}
+
+void TMainPanelControl::ReadTouchKey()
+{
+    TForm1 *form = &form_;
+    std::array<quint8, GeneralFields::SystemPassword.size> password{};
+    gui::Call([form, &password] {
+        const auto field = View(form->ControllerConfig.ConfigImage).Bytes(GeneralFields::SystemPassword);
+        std::copy(field.begin(), field.end(), password.begin());
+    });
+    password.back() = 0;
+    const bool unlocked = Run(opSendPassword, password.data(), int(password.size())) == 0;
+    gui::Post([form, unlocked] {
+        auto *armIn = form->Page<PageArmIn>();
+        if (armIn == nullptr)
+            return;
+        armIn->MarkKeyRead(false);
+        if (!unlocked)
+            armIn->LabelTouchActionDiscription->setText(PasswordRefusedText);
+    });
+    if (!unlocked)
+        return;
+
+    TouchKeyBlock key{};
+    if (Run(opReadTouchKey, key.data(), int(key.size())) != 0) {
+        gui::Post([form] { form->ShowTmpLabelInPanel3(); });
+        return;
+    }
+    const bool keyRead = ConstFieldView(key).Get(TouchKeyFields::KeyRead) == 3;
+    const QString code =
+        QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(key.data()), TouchKeyFields::CodeSize).toHex())
+            .toUpper();
+    gui::Post([form, keyRead, code] {
+        auto *armIn = form->Page<PageArmIn>();
+        if (armIn == nullptr)
+            return;
+        if (!keyRead) {
+            armIn->MarkKeyRead(false);
+            return;
+        }
+        armIn->LabelTouchActionDiscription->clear();
+        armIn->MarkKeyRead(true);
+        armIn->LearnTouchKey(code);
+    });
+}
+
+void TMainPanelControl::PauseAfterFailure(std::chrono::steady_clock::time_point cycleStart)
+{
+    std::unique_lock lock(pauseMutex_);
+    pauseEnd_.wait_until(lock, cycleStart + MinFailedCycle, [this] { return Terminated(); });
+}

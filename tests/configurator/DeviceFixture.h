@@ -1,0 +1,133 @@
+#pragma once
+// The main window with its own pages in a fresh current directory, the
+// controller simulator on COM1, and Timer2 stopped: no poller runs until a
+// test starts one. A handler returns with the poller it started still
+// waiting for the GUI thread, so the simulator's log then holds exactly
+// what the handler sent.
+#include "ControllerSimulator.h"
+#include "MainWindowFixture.h"
+#include "Mainpanelcontrol.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPalette>
+#include <QTest>
+#include <QTimer>
+
+using qrvsim::ControllerSimulator;
+using qrvsim::Fault;
+using qrvsim::FrameRecord;
+
+namespace cmd {
+constexpr quint8 Identify = 0x05, WriteImage = 0x06, ReadImage = 0x07, WriteModes = 0x08, ReadModes = 0x09,
+                 ReadState = 0x0C, SetClock = 0x0D, ReadTouchKey = 0x0E, Reconfigure = 0x0F, Restart = 0x10,
+                 Password = 0x11, WriteSystem = 0x12, ReadSystem = 0x13, Control = 0x14;
+} // namespace cmd
+
+// Blocks of an area transfer.
+constexpr int ImageBlocks = (ConfigImageSize + 255) / 256;
+
+struct DeviceFixture {
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    QString previousDirectory = QDir::currentPath();
+    qrvsim::ScopedPortTable ports;
+    std::unique_ptr<ControllerSimulator> sim;
+    std::unique_ptr<TForm1> form;
+
+    DeviceFixture()
+    {
+        QDir::setCurrent(dir.path());
+        sim = std::make_unique<ControllerSimulator>(QStringLiteral("COM1"), ports.path());
+        form = std::make_unique<TForm1>();
+        form->Timer2->stop();
+        sim->clearLog();
+    }
+    ~DeviceFixture()
+    {
+        form.reset();
+        sim.reset();
+        QDir::setCurrent(previousDirectory);
+    }
+
+    TForm1 &Form() { return *form; }
+    template <class T = QLabel>
+    T *Get(const char *name) const
+    {
+        T *control = form->Find<T>(QLatin1String(name));
+        if (control == nullptr)
+            qWarning("no control %s", name);
+        return control;
+    }
+    QString Text(const char *name) const { return Get<QLabel>(name)->text(); }
+    QColor TextColour(const char *name) const
+    {
+        return Get<QLabel>(name)->palette().color(QPalette::WindowText);
+    }
+
+    // The window's SystemPassword and the controller's.
+    void SetPasswords(const QByteArray &window, const QByteArray &controller)
+    {
+        View(form->ControllerConfig.ConfigImage).Set(GeneralFields::SystemPassword, QString::fromLatin1(window));
+        sim->setPassword(controller);
+    }
+
+    QList<quint8> Commands() const { return sim->commands(); }
+    // The payload of the first frame with this command.
+    QByteArray Payload(quint8 command) const
+    {
+        for (const FrameRecord &r : sim->log())
+            if (r.kind == FrameRecord::Kind::Frame && r.command == command)
+                return r.payload;
+        return QByteArray();
+    }
+
+    bool ActionsEnabled() const
+    {
+        for (QAction *action : form->DeviceActions())
+            if (!action->isEnabled())
+                return false;
+        return true;
+    }
+    bool ActionsDisabled() const
+    {
+        for (QAction *action : form->DeviceActions())
+            if (action->isEnabled())
+                return false;
+        return true;
+    }
+};
+
+// count copies of command.
+inline QList<quint8> Repeated(quint8 command, int count)
+{
+    return QList<quint8>(count, command);
+}
+
+// Runs answer on the first modal dialog of class T that opens (a handler's
+// workers run nested event loops before, so a single shot could come too early).
+template <class T>
+void AnswerModal(QObject *context, std::function<void(T &)> answer)
+{
+    auto *timer = new QTimer(context);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, context, [timer, answer] {
+        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            answer(*dialog);
+        }
+    });
+    timer->start();
+}
+
+inline QByteArray PasswordPayload(const QByteArray &text)
+{
+    QByteArray payload = text.left(8);
+    payload.append(9 - payload.size(), '\0');
+    return payload;
+}
+
+inline const QColor Red(255, 0, 0);
+inline const QColor Blue(0, 0, 255);
+inline const QColor Black(0, 0, 0);

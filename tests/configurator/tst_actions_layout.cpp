@@ -1,0 +1,83 @@
+// The window opens at a size that shows every page whole on a 1280 x 800
+// screen, and never larger than the screen it opens on.
+#include "MainWindowFixture.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QTemporaryDir *screenConfigDir = nullptr;
+
+// The offscreen platform with one screen of the given size.
+QByteArray OffscreenWithScreen(int width, int height)
+{
+    const QString file = screenConfigDir->filePath(QStringLiteral("screen.json"));
+    QFile config(file);
+    if (!config.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(file));
+    config.write(QStringLiteral(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": %1, "height": %2,
+                                    "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
+                     .arg(width)
+                     .arg(height)
+                     .toUtf8());
+    return "offscreen:configfile=" + file.toLocal8Bit();
+}
+
+} // namespace
+
+class TstActionsLayout : public QObject {
+    Q_OBJECT
+private slots:
+    void everyPageShowsWhole();
+};
+
+void TstActionsLayout::everyPageShowsWhole()
+{
+    QTemporaryDir dir;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    qrvsim::ScopedPortTable ports;
+    {
+        TForm1 form;
+        form.Timer2->stop();
+        const QRect screen = form.screen()->availableGeometry();
+        QCOMPARE(screen.size(), QSize(1280, 800));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(screen.contains(form.frameGeometry()));
+        auto *pages = form.findChild<QStackedWidget *>(QStringLiteral("PageArea"));
+        QVERIFY(pages != nullptr);
+        for (int page = 0; page < PageCount; ++page) {
+            form.SelectPage(page);
+            QApplication::processEvents();
+            QWidget *front = pages->currentWidget();
+            QList<QScrollArea *> areas = front->findChildren<QScrollArea *>();
+            if (auto *area = qobject_cast<QScrollArea *>(front))
+                areas << area;
+            for (QScrollArea *area : areas) {
+                const QString where = QStringLiteral("page %1, %2").arg(page).arg(area->widget()->objectName());
+                QVERIFY2(!area->verticalScrollBar()->isVisible(), qPrintable(where));
+                QVERIFY2(!area->horizontalScrollBar()->isVisible(), qPrintable(where));
+            }
+        }
+    }
+    QDir::setCurrent(previous);
+}
+
+int main(int argc, char *argv[])
+{
+    QTemporaryDir configDir;
+    screenConfigDir = &configDir;
+    qputenv("QT_QPA_PLATFORM", OffscreenWithScreen(1280, 800));
+    QApplication application(argc, argv);
+    TstActionsLayout test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_actions_layout.moc"

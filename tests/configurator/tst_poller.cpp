@@ -3,7 +3,7 @@
 #include "DeviceFixture.h"
 #include "MaskEdit.h"
 #include "PageArmIn.h"
-#include "PageKit.h"
+#include "PageControls.h"
 #include "StringGrid.h"
 
 #include <QProgressBar>

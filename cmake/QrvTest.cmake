@@ -12,3 +12,13 @@ function(qrv_add_test name)
     TIMEOUT ${T_TIMEOUT}
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
 endfunction()
+
+# qrv_add_unprivileged_test(<name> <target> [test arguments...])
+# Runs a test binary as a user without privileges (as nobody when CTest runs
+# as root), for behaviour that root would not see; skipped where that is not possible.
+function(qrv_add_unprivileged_test name target)
+  add_test(NAME ${name} COMMAND sh ${PROJECT_SOURCE_DIR}/tests/run_unprivileged.sh $<TARGET_FILE:${target}> ${ARGN})
+  set_tests_properties(${name} PROPERTIES
+    TIMEOUT 300 SKIP_RETURN_CODE 77
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
+endfunction()

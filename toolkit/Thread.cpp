@@ -19,7 +19,10 @@ namespace {
 QThread::Priority ToQt(TThreadPriority p)
 {
     switch (p) {
-    case TThreadPriority::tpIdle: return QThread::IdlePriority;
+    // Qt's idle priority is Linux's SCHED_IDLE, which an unprivileged thread
+    // can never leave again; a thread that goes idle while no controller
+    // answers must come back to normal when one does.
+    case TThreadPriority::tpIdle: return QThread::LowestPriority;
     case TThreadPriority::tpLowest: return QThread::LowestPriority;
     case TThreadPriority::tpLower: return QThread::LowPriority;
     case TThreadPriority::tpNormal: return QThread::NormalPriority;

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <sched.h>
 #include <functional>
 #include <stdexcept>
 #include <thread>
@@ -55,6 +56,7 @@ private slots:
     void labelUpdatesShowInOrderWhileGuiWaits();
     void timersFireDuringWait();
     void priorityStoredAndApplied();
+    void idleThreadComesBackToNormal();
 };
 
 void TstThread::waitForGivesReturnValue()
@@ -190,6 +192,23 @@ void TstThread::priorityStoredAndApplied()
     t.Resume();
     t.WaitFor();
     QCOMPARE(seen.load(), static_cast<int>(QThread::LowPriority));
+}
+
+void TstThread::idleThreadComesBackToNormal()
+{
+    std::atomic<int> step{0};
+    std::atomic<int> policyAfter{-1};
+    LambdaThread t([&](LambdaThread &self) {
+        self.SetPriority(TThreadPriority::tpIdle);
+        self.SetPriority(TThreadPriority::tpNormal);
+        policyAfter = sched_getscheduler(0);
+        step = 1;
+        return 0;
+    });
+    t.Resume();
+    t.WaitFor();
+    QCOMPARE(step.load(), 1);
+    QCOMPARE(policyAfter.load(), SCHED_OTHER);
 }
 
 QTEST_MAIN(TstThread)

@@ -1,0 +1,91 @@
+// The real window with its real pages: what a technician does with the tree.
+#include "DeviceFixture.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+class TstNavigation : public QObject {
+    Q_OBJECT
+private slots:
+    void visitingEveryPageLeavesTheImageAsItWas_data();
+    void visitingEveryPageLeavesTheImageAsItWas();
+    void connectionEditGoesToItsOwnRecord();
+    void pageEntriesRebuildTheirListsOnce();
+};
+
+void TstNavigation::visitingEveryPageLeavesTheImageAsItWas_data()
+{
+    QTest::addColumn<bool>("varied");
+    QTest::newRow("default image") << false;
+    QTest::newRow("varied image") << true;
+}
+
+void TstNavigation::visitingEveryPageLeavesTheImageAsItWas()
+{
+    QFETCH(bool, varied);
+    DeviceFixture f;
+    TForm1 &form = f.Form();
+    ::ControllerConfig &config = form.ControllerConfig;
+    if (varied) {
+        // Fields a technician changes, each within what its control offers.
+        auto image = View(config.ConfigImage);
+        auto connection = RecordView<ConnectionRecord>(config.ConfigImage, 3);
+        connection.Set(ConnectionRecord::Phone, QStringLiteral("+79161234567"));
+        auto input = RecordView<InputRecord>(config.ConfigImage, 2);
+        input.Set(InputRecord::SensName, QStringLiteral("Дверь"));
+        image.Set(GeneralFields::ReqPeriodH, 24);
+        image.Set(GeneralFields::BalansMinVal, 150);
+    }
+    // Pages that show byte +24 of a key record or the text terminators write them on show.
+    form.SelectPage(12);
+    form.SelectPage(14);
+    form.SelectPage(19);
+    form.SelectPage(0);
+    const ::ConfigImage before = config.ConfigImage;
+    const ::SystemParameters parameters = config.SystemParameters;
+    for (int page = 1; page < 25; ++page)
+        form.SelectPage(page);
+    form.SelectPage(0);
+    for (int i = 0; i < ConfigImageSize; ++i)
+        if (config.ConfigImage[i] != before[i])
+            QFAIL(qPrintable(QStringLiteral("image byte %1 changed from %2 to %3")
+                                 .arg(i)
+                                 .arg(before[i])
+                                 .arg(config.ConfigImage[i])));
+    QVERIFY(config.SystemParameters == parameters);
+}
+
+void TstNavigation::connectionEditGoesToItsOwnRecord()
+{
+    DeviceFixture f;
+    TForm1 &form = f.Form();
+    form.SelectPage(4); // "Соединение 3"
+    auto *phone = f.Get<QLineEdit>("MaskEditPhone");
+    QVERIFY(phone);
+    phone->setText(QStringLiteral("8 916 123 45 67"));
+    form.SelectPage(6); // "Соединение 5"
+    const ::ConfigImage &image = form.ControllerConfig.ConfigImage;
+    QCOMPARE(RecordView<ConnectionRecord>(image, 2).Get(ConnectionRecord::Phone), QStringLiteral("89161234567"));
+    QCOMPARE(phone->text().trimmed(), RecordView<ConnectionRecord>(image, 4).Get(ConnectionRecord::Phone));
+    QCOMPARE(f.Text("Label74"), QStringLiteral("Соединение 5"));
+}
+
+void TstNavigation::pageEntriesRebuildTheirListsOnce()
+{
+    DeviceFixture f;
+    TForm1 &form = f.Form();
+    for (int round = 0; round < 2; ++round) {
+        form.SelectPage(11);
+        form.SelectPage(12);
+        form.SelectPage(0);
+    }
+    auto *hi = f.Get<QComboBox>("ComboBoxHiBorderLevel");
+    QCOMPARE(hi->count(), 129);
+    QCOMPARE(hi->itemText(0), QStringLiteral("89° C"));
+    QCOMPARE(hi->itemText(128), QStringLiteral("-39° C"));
+    QCOMPARE(f.Get<QComboBox>("ComboBoxArmInMode")->count(), 3);
+    QCOMPARE(f.Get<QComboBox>("ComboBoxIndFunction")->count(), 4);
+}
+
+QTEST_MAIN(TstNavigation)
+#include "tst_navigation.moc"

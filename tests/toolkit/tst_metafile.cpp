@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 constexpr quint32 Red = 0x0000FF, Blue = 0xFF0000, Green = 0x00FF00, Magenta = 0xFF00FF;
@@ -90,6 +92,8 @@ private slots:
     void refusesWhatItCannotRead_data();
     void refusesWhatItCannotRead();
     void readsAFile();
+    void refusesFilesThatAreNoPicture_data();
+    void refusesFilesThatAreNoPicture();
 };
 
 void TstMetafile::drawsTheCommonRecords()
@@ -182,6 +186,35 @@ void TstMetafile::readsAFile()
     file.close();
     QVERIFY(LoadMetafilePicture(path, picture));
     QCOMPARE(picture.boundingRect(), QRect(0, 0, 200, 100));
+}
+
+void TstMetafile::refusesFilesThatAreNoPicture_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("link to /dev/zero") << "zero";
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("larger than a picture can be") << "large";
+}
+
+void TstMetafile::refusesFilesThatAreNoPicture()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("wiring.wmf"));
+    if (kind == "zero") {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    } else if (kind == "fifo") {
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0666) == 0);
+    } else {
+        // A good picture, whatever follows its end record.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(Drawing());
+        QVERIFY(file.resize(MaxMetafileSize + 1));
+    }
+    QPicture picture;
+    QVERIFY(!LoadMetafilePicture(path, picture));
+    QVERIFY(picture.isNull());
 }
 
 QTEST_MAIN(TstMetafile)

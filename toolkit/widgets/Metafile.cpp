@@ -1,8 +1,8 @@
 #include "Metafile.h"
+#include "WholeFile.h"
 #include "WidgetViews.h"
 #include "Win1251.h"
 
-#include <QFile>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
@@ -653,8 +653,6 @@ bool LoadMetafilePicture(const QByteArray &data, QPicture &picture)
 
 bool LoadMetafilePicture(const QString &path, QPicture &picture)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    return LoadMetafilePicture(file.readAll(), picture);
+    const OptionalFile file = ReadOptionalFile(path, MaxMetafileSize);
+    return file.status == OptionalFile::Read && LoadMetafilePicture(file.bytes, picture);
 }

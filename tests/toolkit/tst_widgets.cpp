@@ -29,6 +29,31 @@ public:
         return true;
     }
 };
+// A window holding one masked edit, wide enough to click far right of its text.
+struct EditWindow {
+    QWidget window;
+    TMaskEdit *edit = new TMaskEdit(&window);
+
+    explicit EditWindow(const QString &mask)
+    {
+        edit->SetEditMask(mask);
+        edit->setGeometry(10, 10, 400, 30);
+        window.resize(420, 50);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+    // A click and typing as the window system delivers them.
+    void Click(int x)
+    {
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, edit->mapTo(&window, QPoint(x, 15)));
+    }
+    void Type(const QString &keys)
+    {
+        for (QChar c : keys)
+            QTest::keyClick(window.windowHandle(), Qt::Key(c.toUpper().unicode()), {}, c.toLatin1());
+    }
+};
+
 } // namespace
 
 class TstWidgets : public QObject {
@@ -37,10 +62,15 @@ private slots:
     void editMasks_data();
     void editMasks();
     void maskedTextKeepsPositions();
+    void givenTextOutlivesTheMask_data();
+    void givenTextOutlivesTheMask();
+    void clickPastTheTypedTextTypesOnThere_data();
+    void clickPastTheTypedTextTypesOnThere();
     void gridCellsIncludeFixedRowAndColumn();
     void gridObjectsSitOverCells();
     void draggedRowMovesItsCells();
     void typingInPlaceFollowsTheMask();
+    void cellOnlyLookedAtKeepsItsText();
     void dialogsGoThroughTheProvider();
 };
 
@@ -86,6 +116,68 @@ void TstWidgets::maskedTextKeepsPositions()
     digits.SetEditMask(QStringLiteral("99999;0; "));
     digits.setText(QStringLiteral("12"));
     QCOMPARE(digits.Text(), QStringLiteral("12"));
+}
+
+void TstWidgets::givenTextOutlivesTheMask_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("afterTyping");
+    QTest::newRow("password") << "aaaaaaaa;1; " << "ab-c" << "x-y" << "abcxy   ";
+    QTest::newRow("digits") << "9999;1; " << "12a4" << "5" << "1245";
+    QTest::newRow("phone") << "#99999999999999;1; " << "*100#" << "7" << "1007           ";
+    QTest::newRow("name, blanks not kept") << "aaaaaaaaaaaaaaaa;0; " << "Ivan Petrov" << "1" << "IvanPetrov1";
+}
+
+// Shown and read back untouched, the text is what was given; what the user
+// types goes through the mask.
+void TstWidgets::givenTextOutlivesTheMask()
+{
+    QFETCH(QString, mask);
+    QFETCH(QString, given);
+    QFETCH(QString, typed);
+    QFETCH(QString, afterTyping);
+    EditWindow w(mask);
+    w.edit->SetText(given);
+    QVERIFY(w.edit->displayText() != given);
+    QCOMPARE(w.edit->Text(), given);
+    w.Click(390);
+    QCOMPARE(w.edit->Text(), given); // entered, not changed
+    w.Type(typed);
+    QCOMPARE(w.edit->Text(), afterTyping);
+    w.edit->setText(given); // set by the program, not kept
+    QVERIFY(w.edit->Text() != given);
+}
+
+void TstWidgets::clickPastTheTypedTextTypesOnThere_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("x"); // where the click lands in the edit
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty PIN, click far right") << "99999999;1; " << "" << 390 << "12" << "12      ";
+    QTest::newRow("empty PIN, click in the blanks") << "99999999;1; " << "" << 30 << "12" << "12      ";
+    QTest::newRow("empty time, click far right") << "!99/99/99 99:99:99;1;-" << "" << 390 << "010224"
+                                                 << "01.02.24   :  :  ";
+    QTest::newRow("half a phone, click far right") << "#99999999999999;1; " << "+7916" << 390 << "12"
+                                                   << "+791612        ";
+    QTest::newRow("click at the start") << "99999999;1; " << "1234" << 1 << "5" << "5234    ";
+}
+
+void TstWidgets::clickPastTheTypedTextTypesOnThere()
+{
+    QFETCH(QString, mask);
+    QFETCH(QString, shown);
+    QFETCH(int, x);
+    QFETCH(QString, typed);
+    QFETCH(QString, text);
+    EditWindow w(mask);
+    w.edit->setText(shown);
+    w.Click(x);
+    w.Type(typed);
+    QCOMPARE(w.edit->Text(), text);
 }
 
 void TstWidgets::gridCellsIncludeFixedRowAndColumn()
@@ -184,6 +276,27 @@ void TstWidgets::typingInPlaceFollowsTheMask()
     QCOMPARE(seen.last(), QStringLiteral("18:30"));
     QTest::keyClick(editor, Qt::Key_Return);
     QCOMPARE(grid.Cell(2, 1), QStringLiteral("18:30"));
+}
+
+// Opening a cell's editor and leaving it without typing keeps what the cell
+// held, even where its mask would not hold it.
+void TstWidgets::cellOnlyLookedAtKeepsItsText()
+{
+    TStringGrid grid;
+    grid.SetColCount(3);
+    grid.SetRowCount(3);
+    grid.SetCell(2, 1, QStringLiteral("Ivan Petrov-1"));
+    grid.OnGetEditMask = [](int, int) { return QStringLiteral("aaaaaaaaaaaaaaaa;0; "); };
+    grid.SetEditing(true);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    grid.SetCurrentCell(2, 1);
+    grid.setFocus();
+    QTest::keyClick(&grid, Qt::Key_F2);
+    QVERIFY(grid.findChild<QLineEdit *>() != nullptr);
+    QTest::keyClick(grid.findChild<QLineEdit *>(), Qt::Key_Return);
+    QTRY_VERIFY(grid.findChild<QLineEdit *>() == nullptr); // committed and closed
+    QCOMPARE(grid.Cell(2, 1), QStringLiteral("Ivan Petrov-1"));
 }
 
 void TstWidgets::dialogsGoThroughTheProvider()

@@ -7,6 +7,8 @@
 #include <QHeaderView>
 #include <QTest>
 
+#include <memory>
+
 namespace {
 class ScriptedDialogs : public IDialogProvider {
 public:
@@ -71,6 +73,7 @@ private slots:
     void draggedRowMovesItsCells();
     void typingInPlaceFollowsTheMask();
     void cellOnlyLookedAtKeepsItsText();
+    void shownGridGoesWhole();
     void dialogsGoThroughTheProvider();
 };
 
@@ -297,6 +300,25 @@ void TstWidgets::cellOnlyLookedAtKeepsItsText()
     QTest::keyClick(grid.findChild<QLineEdit *>(), Qt::Key_Return);
     QTRY_VERIFY(grid.findChild<QLineEdit *>() == nullptr); // committed and closed
     QCOMPARE(grid.Cell(2, 1), QStringLiteral("Ivan Petrov-1"));
+}
+
+// The headers and scroll bars still signal while the base classes take a
+// shown grid down; the checked build of this test (tst_widgets_checked)
+// stops at any call into the part of the grid already gone.
+void TstWidgets::shownGridGoesWhole()
+{
+    auto grid = std::make_unique<TStringGrid>();
+    grid->SetColCount(4);
+    grid->SetRowCount(40);
+    grid->SetCell(1, 0, QStringLiteral("Код"));
+    int topLeftChanges = 0;
+    grid->OnTopLeftChanged = [&topLeftChanges] { ++topLeftChanges; };
+    grid->resize(200, 120);
+    grid->show();
+    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
+    grid->SetCurrentCell(2, 39); // scrolled
+    QVERIFY(topLeftChanges > 0);
+    grid.reset();
 }
 
 void TstWidgets::dialogsGoThroughTheProvider()

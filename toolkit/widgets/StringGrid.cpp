@@ -85,25 +85,30 @@ TStringGrid::TStringGrid(QWidget *parent) : QTableWidget(parent), top_(new Heade
     corner_->setIndent(3);
     corner_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int col) {
+    // The base classes' destructors still signal (the headers' geometry,
+    // the scroll bars, the current cell): every connection ends with the
+    // grid's own part, not with the whole widget.
+    const QObject *grid = &connections_;
+    connect(this, &QTableWidget::currentCellChanged, grid, [this](int row, int col) {
         if (row >= 0 && col >= 0 && OnSelectCell)
             OnSelectCell(col + 1, row + 1);
     });
-    connect(this, &QTableWidget::cellClicked, this, [this] {
+    connect(this, &QTableWidget::cellClicked, grid, [this] {
         if (OnClick)
             OnClick();
     });
-    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, grid, [this] {
         if (OnTopLeftChanged)
             OnTopLeftChanged();
     });
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, grid, [this] {
         if (OnTopLeftChanged)
             OnTopLeftChanged();
     });
-    connect(verticalHeader(), &QHeaderView::sectionMoved, this, &TStringGrid::RowSectionMoved);
-    connect(top_, &QHeaderView::geometriesChanged, this, &TStringGrid::PlaceCorner);
-    connect(verticalHeader(), &QHeaderView::geometriesChanged, this, &TStringGrid::PlaceCorner);
+    connect(verticalHeader(), &QHeaderView::sectionMoved, grid,
+            [this](int logical, int oldVisual, int newVisual) { RowSectionMoved(logical, oldVisual, newVisual); });
+    connect(top_, &QHeaderView::geometriesChanged, grid, [this] { PlaceCorner(); });
+    connect(verticalHeader(), &QHeaderView::geometriesChanged, grid, [this] { PlaceCorner(); });
 }
 
 void TStringGrid::SetColCount(int count)

@@ -2,6 +2,7 @@
 // the settings and the working copy.
 #include "ConfigFiles.h"
 #include "PortTable.h"
+#include "SaveFailures.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,8 +12,6 @@
 
 #include <csignal>
 #include <memory>
-
-#include <sys/resource.h>
 
 namespace {
 
@@ -38,12 +37,7 @@ struct Run {
     {
         auto process = std::make_unique<QProcess>();
         if (fileSizeLimit != 0)
-            process->setChildProcessModifier([fileSizeLimit] {
-                rlimit limit{};
-                getrlimit(RLIMIT_FSIZE, &limit);
-                limit.rlim_cur = fileSizeLimit;
-                setrlimit(RLIMIT_FSIZE, &limit);
-            });
+            savefailures::LimitFileSize(*process, fileSizeLimit);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("HOME"), home.path());

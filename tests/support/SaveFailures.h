@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,6 +35,18 @@ enum Case {
     LinkToDevice,
     Directory,
 };
+
+// A program the process starts meets a file-size limit of `bytes`: its
+// writes past that fail (or end it, unless it ignores SIGXFSZ).
+inline void LimitFileSize(QProcess &process, rlim_t bytes)
+{
+    process.setChildProcessModifier([bytes] {
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+}
 
 // The save under test: writes the writer's file into the folder; 0 written.
 using Save = std::function<int(const QString &folder)>;

@@ -56,6 +56,24 @@ struct EditWindow {
     }
 };
 
+// Cell (2, 1) of a 3 x 3 grid holds text under the mask; its in-place editor
+// is opened, as F2 opens it. Null when no editor opened.
+QLineEdit *OpenEditor(TStringGrid &grid, const QString &text, const QString &mask)
+{
+    grid.SetColCount(3);
+    grid.SetRowCount(3);
+    grid.SetCell(2, 1, text);
+    grid.OnGetEditMask = [mask](int, int) { return mask; };
+    grid.SetEditing(true);
+    grid.show();
+    if (!QTest::qWaitForWindowExposed(&grid))
+        return nullptr;
+    grid.SetCurrentCell(2, 1);
+    grid.setFocus();
+    QTest::keyClick(&grid, Qt::Key_F2);
+    return grid.findChild<QLineEdit *>();
+}
+
 } // namespace
 
 class TstWidgets : public QObject {
@@ -259,19 +277,9 @@ void TstWidgets::draggedRowMovesItsCells()
 void TstWidgets::typingInPlaceFollowsTheMask()
 {
     TStringGrid grid;
-    grid.SetColCount(3);
-    grid.SetRowCount(3);
-    grid.SetCell(2, 1, QStringLiteral("00:00"));
     QStringList seen;
-    grid.OnGetEditMask = [](int, int) { return QStringLiteral("!99:99;1;-"); };
     grid.OnSetEditText = [&](int, int, const QString &text) { seen << text; };
-    grid.SetEditing(true);
-    grid.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&grid));
-    grid.SetCurrentCell(2, 1);
-    grid.setFocus();
-    QTest::keyClick(&grid, Qt::Key_F2);
-    auto *editor = grid.findChild<QLineEdit *>();
+    QLineEdit *editor = OpenEditor(grid, QStringLiteral("00:00"), QStringLiteral("!99:99;1;-"));
     QVERIFY(editor != nullptr);
     editor->selectAll();
     QTest::keyClicks(editor, QStringLiteral("1830"));
@@ -286,18 +294,9 @@ void TstWidgets::typingInPlaceFollowsTheMask()
 void TstWidgets::cellOnlyLookedAtKeepsItsText()
 {
     TStringGrid grid;
-    grid.SetColCount(3);
-    grid.SetRowCount(3);
-    grid.SetCell(2, 1, QStringLiteral("Ivan Petrov-1"));
-    grid.OnGetEditMask = [](int, int) { return QStringLiteral("aaaaaaaaaaaaaaaa;0; "); };
-    grid.SetEditing(true);
-    grid.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&grid));
-    grid.SetCurrentCell(2, 1);
-    grid.setFocus();
-    QTest::keyClick(&grid, Qt::Key_F2);
-    QVERIFY(grid.findChild<QLineEdit *>() != nullptr);
-    QTest::keyClick(grid.findChild<QLineEdit *>(), Qt::Key_Return);
+    QLineEdit *editor = OpenEditor(grid, QStringLiteral("Ivan Petrov-1"), QStringLiteral("aaaaaaaaaaaaaaaa;0; "));
+    QVERIFY(editor != nullptr);
+    QTest::keyClick(editor, Qt::Key_Return);
     QTRY_VERIFY(grid.findChild<QLineEdit *>() == nullptr); // committed and closed
     QCOMPARE(grid.Cell(2, 1), QStringLiteral("Ivan Petrov-1"));
 }

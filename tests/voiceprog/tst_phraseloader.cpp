@@ -1,6 +1,7 @@
 // The PhraseLoader program as a process: it holds the one-copy lock while it
 // runs, and a closing signal ends it through the window's close, which saves
 // the settings and the working copy.
+#include "SaveFailures.h"
 #include "SingleInstance.h"
 #include "VoiceFiles.h"
 #include "VoiceTexts.h"
@@ -13,8 +14,6 @@
 #include <QTest>
 
 #include <csignal>
-
-#include <sys/resource.h>
 
 class TstPhraseLoader : public QObject {
     Q_OBJECT
@@ -54,12 +53,7 @@ struct Run {
         tableFile.close();
 
         if (fileSizeLimit != 0)
-            program.setChildProcessModifier([fileSizeLimit] {
-                rlimit limit{};
-                getrlimit(RLIMIT_FSIZE, &limit);
-                limit.rlim_cur = fileSizeLimit;
-                setrlimit(RLIMIT_FSIZE, &limit);
-            });
+            savefailures::LimitFileSize(program, fileSizeLimit);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("HOME"), home.path());

@@ -26,10 +26,9 @@ public:
     void SetText(const QString &text);
     // The text as the forms read it. Until the user (or a plain setText)
     // changes it, the text last given to SetText, character for character.
-    // Otherwise what the mask
-    // holds: with literals kept, every position of the mask is there and an
-    // empty one reads as a blank ("  :  ", 16 blanks for an empty code);
-    // without, only what was typed.
+    // Otherwise what the mask holds: with literals kept, every position of
+    // the mask is there and an empty one reads as a blank ("  :  ", 16 blanks
+    // for an empty code); without, only what was typed.
     QString Text() const;
 
 protected:

@@ -3,13 +3,12 @@
 #include "Main.h"
 #include "StringGrid.h"
 #include "SupportedVersions.h"
+#include "WholeFile.h"
 #include "Win1251.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
-#include <QFile>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QHash>
 #include <QLabel>
@@ -821,17 +820,13 @@ QStringList SplitLanguageLines(QByteArrayView bytes)
 
 std::optional<QStringList> ReadLanguageFile(const QString &fileName)
 {
-    const QFileInfo info(fileName);
-    if (!info.exists() || info.isDir())
+    const OptionalFile file = ReadOptionalFile(fileName, MaxLanguageFileSize);
+    if (file.status == OptionalFile::Missing)
         return std::nullopt;
-    QFile file(fileName);
-    QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    if (!file.isOpen() || file.error() != QFileDevice::NoError)
+    if (file.status == OptionalFile::Unreadable)
         throw std::runtime_error(
-            QStringLiteral("Не удалось прочитать файл \"%1\": %2").arg(fileName, file.errorString()).toStdString());
-    QStringList lines = SplitLanguageLines(bytes);
+            QStringLiteral("Не удалось прочитать файл \"%1\": %2").arg(fileName, file.error).toStdString());
+    QStringList lines = SplitLanguageLines(file.bytes);
     if (lines.size() != LanguageFileLineCount || lines[0] != QLatin1String(LanguageFileHeader))
         return std::nullopt;
     return lines;

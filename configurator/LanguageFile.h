@@ -18,9 +18,13 @@ inline constexpr char LanguageFileName[] = "lng.txt";
 // line adds no empty line.
 QStringList SplitLanguageLines(QByteArrayView bytes);
 
+// A real file is a few tens of kilobytes.
+inline constexpr qint64 MaxLanguageFileSize = 1024 * 1024;
+
 // The lines of an acceptable file (413 lines, line 0 the header); none when
 // the file is missing or not acceptable. Throws std::runtime_error when the
-// file exists but cannot be read.
+// file exists but cannot be read, is no regular file or is larger than
+// MaxLanguageFileSize.
 std::optional<QStringList> ReadLanguageFile(const QString &fileName);
 
 // Puts accepted lines into the window's captions, items, tree and texts.

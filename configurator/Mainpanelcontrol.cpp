@@ -270,7 +270,7 @@ void TMainPanelControl::PollPage(int page)
             // The user may have begun to edit the time since the poller looked.
             auto *clock = form->Page<PageClock>();
             if (read && clock != nullptr && form->EditingControllerTime == 0)
-                clock->MaskEditContrCurTime->setText(ControllerTimeText(state));
+                clock->MaskEditContrCurTime->SetText(ControllerTimeText(state));
         } else if (page == PowerPage) {
             ShowPowerState(*form, read ? &state : nullptr);
         } else {

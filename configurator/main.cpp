@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <exception>
 
@@ -59,6 +60,9 @@ bool PlatformShowsNothing()
 
 int main(int argc, char *argv[])
 {
+    // A save past the file-size limit then fails with EFBIG like any other
+    // failed write, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     // A close request that comes during start-up waits until the window can take it.
     CloseOnSignal::HoldSignals();
     TApplication application(argc, argv);

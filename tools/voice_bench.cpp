@@ -1,5 +1,6 @@
 // Speed and memory of the voice bank: encoding a 261-second recording, building
 // and parsing the voice-memory image, and the peak memory with a full bank.
+#include "BenchTiming.h"
 #include "Voicebank.h"
 #include "WavImport.h"
 
@@ -7,33 +8,15 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <numbers>
 #include <cstdio>
-#include <functional>
 #include <sys/resource.h>
 #include <vector>
 
 namespace {
 
 constexpr std::uint32_t RecordingSamples = 261 * VoiceSampleRate;
-
-double SecondsOf(const std::function<void()> &work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// The best of several runs, so that a busy machine shows less.
-double BestOf(int runs, const std::function<void()> &work)
-{
-    double best = 1e9;
-    for (int k = 0; k < runs; ++k)
-        best = std::min(best, SecondsOf(work));
-    return best;
-}
 
 long PeakKiB()
 {

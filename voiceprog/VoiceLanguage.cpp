@@ -1,7 +1,7 @@
 #include "VoiceLanguage.h"
 #include "Win1251.h"
+#include "WholeFile.h"
 
-#include <QFile>
 
 #include <array>
 
@@ -69,10 +69,10 @@ QStringList SplitLines(const QString &text)
 
 std::optional<QStringList> ReadVoiceLanguageFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const OptionalFile file = ReadOptionalFile(path, MaxVoiceLanguageFileSize);
+    if (file.status != OptionalFile::Read)
         return std::nullopt;
-    QStringList lines = SplitLines(FromWin1251(file.readAll()));
+    QStringList lines = SplitLines(FromWin1251(file.bytes));
     if (lines.size() != VoiceLanguageLineCount || lines.constFirst() != VoiceLanguageMarker)
         return std::nullopt;
     return lines;

@@ -13,8 +13,12 @@ inline const QString VoiceLanguageFileName = QStringLiteral("Vcelng.txt");
 inline const QString VoiceLanguageMarker = QStringLiteral("// VORAZE Language file - do not change this line!");
 constexpr int VoiceLanguageLineCount = 175;
 
+// A real file is a few kilobytes.
+constexpr qint64 MaxVoiceLanguageFileSize = 1024 * 1024;
+
 // The lines of a file with exactly 175 lines (CR LF or LF) whose first line is
-// the marker; nothing for a missing file or any other content.
+// the marker; nothing for a missing or unreadable file, one that is no
+// regular file or larger than MaxVoiceLanguageFileSize, or any other content.
 std::optional<QStringList> ReadVoiceLanguageFile(const QString &path);
 
 // What one of the lines 1..34 replaces.

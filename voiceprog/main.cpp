@@ -10,8 +10,13 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char **argv)
 {
+    // A save past the file-size limit then fails with EFBIG like any other
+    // failed write, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     CloseOnSignal::HoldSignals();
     QApplication app(argc, argv);
     SingleInstance lock(VoiceProgramTitle);

@@ -1,10 +1,10 @@
 #include "ConfigFiles.h"
 
+#include "WholeFile.h"
 #include "Win1251.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -25,18 +25,9 @@ QByteArrayView AsBytes(std::span<const quint8> bytes)
     return QByteArrayView(bytes.data(), qsizetype(bytes.size()));
 }
 
-// Unbuffered: Qt 6.4's QSaveFile commits even when the flush of its buffer
-// failed, which would rename a cut file over the old one.
 int WriteWhole(const QString &fileName, QByteArrayView content)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return frIoError;
-    if (file.write(content.data(), content.size()) != content.size() || file.error() != QFileDevice::NoError) {
-        file.cancelWriting();
-        return frIoError;
-    }
-    return file.commit() ? frOk : frIoError;
+    return SaveWholeFile(fileName, {content}) ? frOk : frIoError;
 }
 
 // Reads exactly n bytes: frOk, frIoError on a read error, `shortResult` when

@@ -1,8 +1,8 @@
 #pragma once
 // The configuration file ("*.cnt", also the working copy "default.cnt") and
-// the settings file "QRVConfig.cfg". Files are written through a temporary
-// file that replaces the target only when complete, so a failed write keeps
-// the old file whole.
+// the settings file "QRVConfig.cfg". A failed save reports frIoError and,
+// where the folder lets a new file be made beside the old one, keeps the old
+// file whole.
 #include "Configuration.h"
 
 #include <QString>

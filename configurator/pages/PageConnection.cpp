@@ -361,7 +361,7 @@ void PageConnection::ShowPage(int page, ControllerConfig &config)
     using R = ConnectionRecord;
     const ConstFieldView record = RecordView<R>(std::as_const(config.ConfigImage), page - 2);
     filling_ = true;
-    MaskEditPhone->setText(record.Get(R::Phone));
+    MaskEditPhone->SetText(record.Get(R::Phone));
     fields_.Show(record);
     ComboBoxIncomungCallActionChange();
     // The voice sources' click handlers read the connection type shown above.

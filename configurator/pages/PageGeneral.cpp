@@ -218,7 +218,7 @@ void PageGeneral::StorePage(int, ControllerConfig &config)
     using F = GeneralFields;
     // The administrative password is kept only while its box is checked.
     if (!CheckBoxSysPassword->isChecked())
-        MaskEditSysPassword->setText(QString());
+        MaskEditSysPassword->SetText(QString());
     CheckBoxSysPasswordClick();
 
     const FieldView image = View(config.ConfigImage);
@@ -243,16 +243,16 @@ void PageGeneral::ShowPage(int, ControllerConfig &config)
     CheckBoxSysPasswordClick();
 
     const ConstFieldView image = View(std::as_const(config.ConfigImage));
-    MaskEditSysPassword->setText(image.Get(F::SystemPassword));
-    MaskEditPassword->setText(image.Get(F::Password));
-    MaskEditSMSCA->setText(image.Get(F::SMSCA));
-    MaskEditPIN->setText(image.Get(F::PIN));
-    MaskEditDTMFPass->setText(image.Get(F::DTMFPass));
+    MaskEditSysPassword->SetText(image.Get(F::SystemPassword));
+    MaskEditPassword->SetText(image.Get(F::Password));
+    MaskEditSMSCA->SetText(image.Get(F::SMSCA));
+    MaskEditPIN->SetText(image.Get(F::PIN));
+    MaskEditDTMFPass->SetText(image.Get(F::DTMFPass));
 
     fields_.Show(image);
 
-    MaskEditBalansReqCMD->setText(image.Get(F::BalansReqCMD));
-    MaskEditBalansIdWord->setText(image.Get(F::BalansIdWord));
+    MaskEditBalansReqCMD->SetText(image.Get(F::BalansReqCMD));
+    MaskEditBalansIdWord->SetText(image.Get(F::BalansIdWord));
     EditBalansMinVal->setText(QString::number(image.Get(F::BalansMinVal)));
     EditReqPeriodH->setText(QString::number(image.Get(F::ReqPeriodH)));
 }

@@ -1,4 +1,5 @@
 #include "PortTable.h"
+#include "WholeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,9 @@
 #include <algorithm>
 
 namespace {
+
+// A table names a few ports, one a line.
+constexpr qint64 MaxTableFileSize = 1024 * 1024;
 
 // COM3 -> 3; 0 for anything that is no COM name.
 int ComNumber(const QString &name)
@@ -39,10 +43,11 @@ bool NaturalLess(const QString &a, const QString &b)
 
 void ReadTableFile(const QString &file, QList<PortTableEntry> &table)
 {
-    QFile f(file);
-    if (file.isEmpty() || !f.open(QIODevice::ReadOnly | QIODevice::Text))
+    // Only a regular file is read, so that a FIFO or device named here cannot hold up the start.
+    const OptionalFile f = file.isEmpty() ? OptionalFile{} : ReadOptionalFile(file, MaxTableFileSize);
+    if (f.status != OptionalFile::Read)
         return;
-    QTextStream in(&f);
+    QTextStream in(f.bytes);
     while (!in.atEnd()) {
         QString line = in.readLine();
         line.truncate(line.indexOf(QLatin1Char('#')) < 0 ? line.size() : line.indexOf(QLatin1Char('#')));

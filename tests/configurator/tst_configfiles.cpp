@@ -1,14 +1,12 @@
 #include "ConfigFiles.h"
+#include "SaveFailures.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <functional>
-
-#include <sys/resource.h>
 
 namespace {
 
@@ -176,25 +174,25 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"r.cnt"});
     }
 
-    void failedWriteKeepsTheOldFileWhole()
+    void saveFailures_data()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("full.cnt");
-        const QByteArray old = QByteArray("the old configuration").repeated(10);
-        WriteAll(path, old);
-        // Writes past 1000 bytes fail, as on a full disk.
-        rlimit saved{};
-        QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = saved;
-        small.rlim_cur = 1000;
-        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
-        const int result = SaveConfigFile(path, DefaultImage());
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
-        QCOMPARE(result, int(frIoError));
-        QCOMPARE(ReadAll(path), old);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"full.cnt"});
+        savefailures::AddColumns();
+        savefailures::AddRows("configuration file", 0);
+        savefailures::AddRows("settings file", 1);
+    }
+    void saveFailures()
+    {
+        QFETCH(int, writer);
+        QFETCH(int, which);
+        const ConfigImage image = EditedImage();
+        const QString name = QLatin1StringView(writer == 0 ? WorkingCopyName : SettingsFileName);
+        const savefailures::Save save = [&](const QString &folder) {
+            return writer == 0 ? SaveConfigFile(QDir(folder).filePath(name), image)
+                               : SaveProgramSettings(folder, QStringLiteral("COM5"));
+        };
+        QTemporaryDir clean;
+        QCOMPARE(save(clean.path()), int(frOk));
+        savefailures::Run(savefailures::Case(which), save, name, ReadAll(clean.filePath(name)));
     }
 
     void failedCommitKeepsTheOldFileWhole()

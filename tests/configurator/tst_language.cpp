@@ -23,6 +23,7 @@
 
 #include <optional>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -293,23 +294,33 @@ void TstLanguage::rejectedFilesChangeNothing()
 
 void TstLanguage::unreadableFileIsReportedAndChangesNothing_data()
 {
-    QTest::addColumn<bool>("permission");
-    QTest::newRow("no read permission") << true;
-    QTest::newRow("reading fails") << false;
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("no read permission") << "permission";
+    QTest::newRow("reading fails") << "eio";
+    QTest::newRow("link to /dev/zero") << "zero";
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("larger than a language file can be") << "large";
 }
 
 void TstLanguage::unreadableFileIsReportedAndChangesNothing()
 {
-    QFETCH(bool, permission);
+    QFETCH(QString, kind);
     LanguageFixture f;
-    if (permission) {
+    if (kind == "permission") {
         if (geteuid() == 0)
             QSKIP("root reads every file");
         f.Write(Encode(NumberedLines()));
         QVERIFY(QFile::setPermissions(f.FilePath(), QFileDevice::WriteOwner));
-    } else {
+    } else if (kind == "eio") {
         // Opens, but the first read fails (EIO).
         QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), f.FilePath()));
+    } else if (kind == "zero") {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), f.FilePath()));
+    } else if (kind == "fifo") {
+        QVERIFY(::mkfifo(QFile::encodeName(f.FilePath()).constData(), 0666) == 0);
+    } else {
+        // Acceptable but for its size.
+        f.Write(Encode(NumberedLines({{409, QString(MaxLanguageFileSize, QLatin1Char('x'))}})));
     }
     TForm1 &form = f.OpenReal();
     QCOMPARE(f.reports.size(), 1);

@@ -2,6 +2,7 @@
 // the settings and the working copy.
 #include "ConfigFiles.h"
 #include "PortTable.h"
+#include "SaveFailures.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,7 @@ constexpr int Generous = 60000;
 // test's) and a port table in which COM1 is a device that does not exist.
 struct Run {
     QTemporaryDir work;
+    QTemporaryDir home;
     QTemporaryDir runtime;
     QTemporaryDir tableDir;
 
@@ -30,11 +32,15 @@ struct Run {
 
     QString Table() const { return tableDir.filePath(QStringLiteral("serialcomm")); }
 
-    std::unique_ptr<QProcess> Start() const
+    // fileSizeLimit: the largest file the program may write, 0 for no limit.
+    std::unique_ptr<QProcess> Start(rlim_t fileSizeLimit = 0) const
     {
         auto process = std::make_unique<QProcess>();
+        if (fileSizeLimit != 0)
+            savefailures::LimitFileSize(*process, fileSizeLimit);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("HOME"), home.path());
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         env.insert(QStringLiteral("QRV_SERIALCOMM"), Table());
         process->setProcessEnvironment(env);
@@ -55,6 +61,7 @@ private slots:
     void secondCopyIsRefused();
     void closingSignalSaves_data();
     void closingSignalSaves();
+    void saveBeyondTheFileSizeLimitKeepsTheOldCopy();
 };
 
 void TstMainWindowProcess::secondCopyIsRefused()
@@ -106,6 +113,36 @@ void TstMainWindowProcess::closingSignalSaves()
     QString port;
     QCOMPARE(LoadProgramSettings(run.work.path(), port), int(frOk));
     QCOMPARE(port, QStringLiteral("COM1"));
+}
+
+// The working copy meets the file-size limit at close: the save fails like
+// any other, the program ends normally and the old copy stands.
+void TstMainWindowProcess::saveBeyondTheFileSizeLimitKeepsTheOldCopy()
+{
+    Run run;
+    const QString copy = run.work.filePath(QStringLiteral("default.cnt"));
+    const QByteArray old("not a configuration: the default image is used, and would be saved");
+    {
+        QFile file(copy);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(old), old.size());
+    }
+    const auto process = run.Start(4096);
+    QVERIFY(process->waitForStarted(Generous));
+    QTRY_VERIFY_WITH_TIMEOUT(run.Locked(), Generous);
+    ::kill(pid_t(process->processId()), SIGTERM);
+    QVERIFY(process->waitForFinished(Generous));
+    QCOMPARE(process->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process->exitCode(), 0);
+
+    QFile file(copy);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), old);
+    QStringList files = QDir(run.work.path()).entryList(QDir::Files | QDir::Hidden);
+    files.sort();
+    QCOMPARE(files, QStringList({QStringLiteral("QRVConfig.cfg"), QStringLiteral("default.cnt")}));
+    QString port;
+    QCOMPARE(LoadProgramSettings(run.work.path(), port), int(frOk));
 }
 
 QTEST_GUILESS_MAIN(TstMainWindowProcess)

@@ -1,6 +1,7 @@
 // The real window with its real pages: what a technician does with the tree.
 #include "DeviceFixture.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -15,18 +16,19 @@ private slots:
 
 void TstNavigation::visitingEveryPageLeavesTheImageAsItWas_data()
 {
-    QTest::addColumn<bool>("varied");
-    QTest::newRow("default image") << false;
-    QTest::newRow("varied image") << true;
+    QTest::addColumn<QString>("image");
+    QTest::newRow("default image") << "default";
+    QTest::newRow("varied image") << "varied";
+    QTest::newRow("texts the edit masks reject") << "rejected";
 }
 
 void TstNavigation::visitingEveryPageLeavesTheImageAsItWas()
 {
-    QFETCH(bool, varied);
+    QFETCH(QString, image);
     DeviceFixture f;
     TForm1 &form = f.Form();
     ::ControllerConfig &config = form.ControllerConfig;
-    if (varied) {
+    if (image == "varied") {
         // Fields a technician changes, each within what its control offers.
         auto image = View(config.ConfigImage);
         auto connection = RecordView<ConnectionRecord>(config.ConfigImage, 3);
@@ -35,6 +37,21 @@ void TstNavigation::visitingEveryPageLeavesTheImageAsItWas()
         input.Set(InputRecord::SensName, QStringLiteral("Дверь"));
         image.Set(GeneralFields::ReqPeriodH, 24);
         image.Set(GeneralFields::BalansMinVal, 150);
+    } else if (image == "rejected") {
+        // As a file or a controller may hold them: every masked text field
+        // with characters its mask does not accept.
+        using G = GeneralFields;
+        auto general = View(config.ConfigImage);
+        general.Set(G::SystemPassword, u"pass-1!");
+        general.Set(G::Password, u"ab-c");
+        general.Set(G::SMSCA, u"+7-916*12");
+        general.Set(G::PIN, u"12a4");
+        general.Set(G::DTMFPass, u"12a4");
+        const char16_t *phones[] = {u"*100#", u"+7(916)123", u"#31#", u"8-800-100", u"*111*1#", u"p123", u"12,34", u"x"};
+        for (int n = 0; n < 8; ++n)
+            RecordView<ConnectionRecord>(config.ConfigImage, n).Set(ConnectionRecord::Phone, phones[n]);
+        // The administrative password stays only while its box is checked.
+        f.Get<QCheckBox>("CheckBoxSysPassword")->setChecked(true);
     }
     // Pages that show byte +24 of a key record or the text terminators write them on show.
     form.SelectPage(12);

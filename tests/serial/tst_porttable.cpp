@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 // A made-up /dev and /sys/class/tty.
@@ -78,6 +80,8 @@ private slots:
     void machineDevicesInOrder();
     void fileEntriesComeFirst();
     void noPortsNoError();
+    void tableThatIsNoRegularFileIsNotRead_data();
+    void tableThatIsNoRegularFileIsNotRead();
     void defaultSources();
     void lookUp();
     void enumSorted();
@@ -138,6 +142,32 @@ void TstPortTable::noPortsNoError()
     QVERIFY(BuildPortTable(m.Sources(m.dir.filePath("missing-file"))).isEmpty());
     PortTableSources nothing{QString(), m.dir.filePath("nodev"), m.dir.filePath("nosys")};
     QVERIFY(BuildPortTable(nothing).isEmpty());
+}
+
+void TstPortTable::tableThatIsNoRegularFileIsNotRead_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("link to /dev/zero") << "zero";
+    QTest::newRow("larger than a table can be") << "large";
+}
+
+// Nothing blocks or grows: the table counts as missing and the machine's own
+// devices are listed.
+void TstPortTable::tableThatIsNoRegularFileIsNotRead()
+{
+    QFETCH(QString, kind);
+    FakeMachine m;
+    m.Node("ttyUSB0");
+    QString file = m.dir.filePath("serialcomm");
+    if (kind == "fifo") {
+        QVERIFY(::mkfifo(QFile::encodeName(file).constData(), 0666) == 0);
+    } else if (kind == "zero") {
+        QVERIFY(QFile::link("/dev/zero", file));
+    } else {
+        file = m.TableFile("COM5 /dev/ttyS9\n" + QString(2 * 1024 * 1024, QLatin1Char('#')) + "\n");
+    }
+    QCOMPARE(Rows(BuildPortTable(m.Sources(file)), m.Dev()), QStringList({"COM1 DEV/ttyUSB0"}));
 }
 
 void TstPortTable::defaultSources()

@@ -79,6 +79,34 @@ public:
         RecordBytes(0x0521, params);
     }
 
+    // Draws the source part of a device-independent bitmap into dest.
+    void DibStretchBlt(QRect dest, QRect source, const QByteArray &dib)
+    {
+        QByteArray params;
+        Put32(params, 0x00CC0020); // SRCCOPY
+        for (int v : {source.height(), source.width(), source.y(), source.x(), dest.height(), dest.width(), dest.y(),
+                      dest.x()})
+            Put16(params, quint16(v));
+        params.append(dib);
+        RecordBytes(0x0B41, params);
+    }
+
+    // An 8-bit run-length bitmap: its header, the palette (0x00RRGGBB) and
+    // the codes as given.
+    static QByteArray Rle8Dib(int width, int height, const QList<quint32> &palette, const QByteArray &codes)
+    {
+        QByteArray dib;
+        for (quint32 v : {40u, quint32(width), quint32(height)})
+            Put32(dib, v);
+        Put16(dib, 1);
+        Put16(dib, 8);
+        for (quint32 v : {1u /* BI_RLE8 */, quint32(codes.size()), 2835u, 2835u, quint32(palette.size()), 0u})
+            Put32(dib, v);
+        for (quint32 colour : palette)
+            Put32(dib, colour);
+        return dib + codes;
+    }
+
     // placeable: the picture's frame in logical units, with unitsPerInch.
     QByteArray Build(int objects, std::optional<QRect> placeable = std::nullopt, quint16 unitsPerInch = 1440) const
     {

@@ -4,10 +4,13 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPicture>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -80,6 +83,72 @@ QByteArray Drawing()
     return w.Build(4);
 }
 
+constexpr quint32 RgbRed = 0xFF0000, RgbBlue = 0x0000FF, RgbGreen = 0x00FF00;
+
+// Run-length codes of side x side pixels: every line starts with 2 pixels of
+// colour 1, the rest is colour 0 (what an end-of-bitmap code leaves).
+QByteArray SparseRle(int side)
+{
+    QByteArray codes;
+    for (int line = 0; line < side; ++line)
+        codes.append("\x02\x01\x00\x00", 4); // a run, end of line
+    codes.append("\x00\x01", 2);               // end of bitmap
+    return WmfWriter::Rle8Dib(side, side, {RgbGreen, RgbRed}, codes);
+}
+
+// Sees the images a picture draws when it is played.
+class ImageSpy : public QPaintDevice {
+public:
+    QList<QSize> images;
+
+    QPaintEngine *paintEngine() const override { return &engine_; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth: return 1000;
+        case PdmHeight: return 1000;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY: return 96;
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return int(QPaintDevice::devicePixelRatioFScale());
+        default: return 1;
+        }
+    }
+
+private:
+    class Engine : public QPaintEngine {
+    public:
+        explicit Engine(ImageSpy *spy) : QPaintEngine(AllFeatures), spy_(spy) {}
+        bool begin(QPaintDevice *) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState &) override {}
+        void drawPixmap(const QRectF &, const QPixmap &pixmap, const QRectF &) override { spy_->images << pixmap.size(); }
+        void drawImage(const QRectF &, const QImage &image, const QRectF &, Qt::ImageConversionFlags) override
+        {
+            spy_->images << image.size();
+        }
+        void drawPolygon(const QPointF *, int, PolygonDrawMode) override {}
+        Type type() const override { return User; }
+
+    private:
+        ImageSpy *spy_;
+    };
+    mutable Engine engine_{this};
+};
+
+QList<QSize> ImagesDrawn(const QPicture &picture)
+{
+    ImageSpy spy;
+    QPainter painter(&spy);
+    painter.drawPicture(0, 0, picture);
+    painter.end();
+    return spy.images;
+}
+
 } // namespace
 
 class TstMetafile : public QObject {
@@ -90,6 +159,12 @@ private slots:
     void refusesWhatItCannotRead_data();
     void refusesWhatItCannotRead();
     void readsAFile();
+    void refusesFilesThatAreNoPicture_data();
+    void refusesFilesThatAreNoPicture();
+    void drawsBitmaps();
+    void keepsBitmapsAtTheSizeTheyCover();
+    void bitmapsUnpackWithinALimit_data();
+    void bitmapsUnpackWithinALimit();
 };
 
 void TstMetafile::drawsTheCommonRecords()
@@ -182,6 +257,104 @@ void TstMetafile::readsAFile()
     file.close();
     QVERIFY(LoadMetafilePicture(path, picture));
     QCOMPARE(picture.boundingRect(), QRect(0, 0, 200, 100));
+}
+
+void TstMetafile::refusesFilesThatAreNoPicture_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("link to /dev/zero") << "zero";
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("larger than a picture can be") << "large";
+}
+
+void TstMetafile::refusesFilesThatAreNoPicture()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("wiring.wmf"));
+    if (kind == "zero") {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    } else if (kind == "fifo") {
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0666) == 0);
+    } else {
+        // A good picture, whatever follows its end record.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(Drawing());
+        QVERIFY(file.resize(MaxMetafileSize + 1));
+    }
+    QPicture picture;
+    QVERIFY(!LoadMetafilePicture(path, picture));
+    QVERIFY(picture.isNull());
+}
+
+void TstMetafile::drawsBitmaps()
+{
+    // Two red pixels, two blue ones on each of two lines, stretched over the picture.
+    const QByteArray codes("\x02\x00\x02\x01\x00\x00\x02\x00\x02\x01\x00\x00\x00\x01", 14);
+    WmfWriter w;
+    w.WindowOrg(0, 0);
+    w.WindowExt(200, 100);
+    w.DibStretchBlt(QRect(0, 0, 200, 100), QRect(0, 0, 4, 2), WmfWriter::Rle8Dib(4, 2, {RgbRed, RgbBlue}, codes));
+    QPicture picture;
+    QVERIFY(LoadMetafilePicture(w.Build(0), picture));
+    const QImage image = Render(picture, QSize(200, 100));
+    QCOMPARE(image.pixelColor(50, 50), QColor(Qt::red));
+    QCOMPARE(image.pixelColor(150, 50), QColor(Qt::blue));
+}
+
+// A picture keeps a copy of each image drawn into it and unpacks it at every
+// repaint: what it keeps of a bitmap is no larger than what the bitmap covers.
+void TstMetafile::keepsBitmapsAtTheSizeTheyCover()
+{
+    WmfWriter w;
+    w.WindowOrg(0, 0);
+    w.WindowExt(300, 200);
+    const QByteArray dib = SparseRle(4000);
+    for (int k = 0; k < 3; ++k)
+        w.DibStretchBlt(QRect(0, 0, 300, 200), QRect(0, 0, 4000, 4000), dib);
+    w.DibStretchBlt(QRect(0, 0, 30, 20), QRect(2000, 2000, 1000, 1000), dib);
+    QPicture picture;
+    QVERIFY(LoadMetafilePicture(w.Build(0), picture));
+    QCOMPARE(ImagesDrawn(picture), QList<QSize>({{300, 200}, {300, 200}, {300, 200}, {30, 20}}));
+    const QImage image = Render(picture, QSize(300, 200));
+    QCOMPARE(image.pixelColor(150, 100), QColor(Qt::green));
+}
+
+void TstMetafile::bitmapsUnpackWithinALimit_data()
+{
+    QTest::addColumn<QList<int>>("sides"); // one bitmap record each; equal sides are the same bitmap
+    QTest::addColumn<int>("drawn");
+    QTest::newRow("one of 4096 x 4096") << QList<int>{4096} << 1;
+    QTest::newRow("one of 4097 x 4096") << QList<int>{-4097} << 0;
+    QTest::newRow("one claiming 30000 x 30000") << QList<int>{30000} << 0;
+    QTest::newRow("the same bitmap twice") << QList<int>{3000, 3000} << 2;
+    QTest::newRow("two bitmaps beyond the limit together") << QList<int>{3000, 2999} << 1;
+}
+
+// A bitmap past the limit is passed over; the rest of the picture is drawn.
+void TstMetafile::bitmapsUnpackWithinALimit()
+{
+    QFETCH(QList<int>, sides);
+    QFETCH(int, drawn);
+    WmfWriter w;
+    w.WindowOrg(0, 0);
+    w.WindowExt(100, 100);
+    for (int side : sides) {
+        // A negative side: one pixel wider than high.
+        const int width = side < 0 ? -side : side, height = side < 0 ? -side - 1 : side;
+        QByteArray dib = SparseRle(1);
+        dib.replace(4, 8, QByteArray::fromRawData(reinterpret_cast<const char *>(&width), 4) +
+                              QByteArray::fromRawData(reinterpret_cast<const char *>(&height), 4));
+        w.DibStretchBlt(QRect(0, 0, 50, 100), QRect(0, 0, width, height), dib);
+    }
+    w.Brush(0, Blue);
+    w.Select(0);
+    w.Rectangle(60, 10, 90, 90);
+    QPicture picture;
+    QVERIFY(LoadMetafilePicture(w.Build(1), picture));
+    QCOMPARE(ImagesDrawn(picture).size(), drawn);
+    QVERIFY(ColourNear(Render(picture, QSize(100, 100)), 75, 50, Blue));
 }
 
 QTEST_MAIN(TstMetafile)

@@ -7,6 +7,8 @@
 #include <QHeaderView>
 #include <QTest>
 
+#include <memory>
+
 namespace {
 class ScriptedDialogs : public IDialogProvider {
 public:
@@ -29,6 +31,49 @@ public:
         return true;
     }
 };
+// A window holding one masked edit, wide enough to click far right of its text.
+struct EditWindow {
+    QWidget window;
+    TMaskEdit *edit = new TMaskEdit(&window);
+
+    explicit EditWindow(const QString &mask)
+    {
+        edit->SetEditMask(mask);
+        edit->setGeometry(10, 10, 400, 30);
+        window.resize(420, 50);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+    // A click and typing as the window system delivers them.
+    void Click(int x)
+    {
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, edit->mapTo(&window, QPoint(x, 15)));
+    }
+    void Type(const QString &keys)
+    {
+        for (QChar c : keys)
+            QTest::keyClick(window.windowHandle(), Qt::Key(c.toUpper().unicode()), {}, c.toLatin1());
+    }
+};
+
+// Cell (2, 1) of a 3 x 3 grid holds text under the mask; its in-place editor
+// is opened, as F2 opens it. Null when no editor opened.
+QLineEdit *OpenEditor(TStringGrid &grid, const QString &text, const QString &mask)
+{
+    grid.SetColCount(3);
+    grid.SetRowCount(3);
+    grid.SetCell(2, 1, text);
+    grid.OnGetEditMask = [mask](int, int) { return mask; };
+    grid.SetEditing(true);
+    grid.show();
+    if (!QTest::qWaitForWindowExposed(&grid))
+        return nullptr;
+    grid.SetCurrentCell(2, 1);
+    grid.setFocus();
+    QTest::keyClick(&grid, Qt::Key_F2);
+    return grid.findChild<QLineEdit *>();
+}
+
 } // namespace
 
 class TstWidgets : public QObject {
@@ -37,10 +82,16 @@ private slots:
     void editMasks_data();
     void editMasks();
     void maskedTextKeepsPositions();
+    void givenTextOutlivesTheMask_data();
+    void givenTextOutlivesTheMask();
+    void clickPastTheTypedTextTypesOnThere_data();
+    void clickPastTheTypedTextTypesOnThere();
     void gridCellsIncludeFixedRowAndColumn();
     void gridObjectsSitOverCells();
     void draggedRowMovesItsCells();
     void typingInPlaceFollowsTheMask();
+    void cellOnlyLookedAtKeepsItsText();
+    void shownGridGoesWhole();
     void dialogsGoThroughTheProvider();
 };
 
@@ -86,6 +137,68 @@ void TstWidgets::maskedTextKeepsPositions()
     digits.SetEditMask(QStringLiteral("99999;0; "));
     digits.setText(QStringLiteral("12"));
     QCOMPARE(digits.Text(), QStringLiteral("12"));
+}
+
+void TstWidgets::givenTextOutlivesTheMask_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("afterTyping");
+    QTest::newRow("password") << "aaaaaaaa;1; " << "ab-c" << "x-y" << "abcxy   ";
+    QTest::newRow("digits") << "9999;1; " << "12a4" << "5" << "1245";
+    QTest::newRow("phone") << "#99999999999999;1; " << "*100#" << "7" << "1007           ";
+    QTest::newRow("name, blanks not kept") << "aaaaaaaaaaaaaaaa;0; " << "Ivan Petrov" << "1" << "IvanPetrov1";
+}
+
+// Shown and read back untouched, the text is what was given; what the user
+// types goes through the mask.
+void TstWidgets::givenTextOutlivesTheMask()
+{
+    QFETCH(QString, mask);
+    QFETCH(QString, given);
+    QFETCH(QString, typed);
+    QFETCH(QString, afterTyping);
+    EditWindow w(mask);
+    w.edit->SetText(given);
+    QVERIFY(w.edit->displayText() != given);
+    QCOMPARE(w.edit->Text(), given);
+    w.Click(390);
+    QCOMPARE(w.edit->Text(), given); // entered, not changed
+    w.Type(typed);
+    QCOMPARE(w.edit->Text(), afterTyping);
+    w.edit->setText(given); // set by the program, not kept
+    QVERIFY(w.edit->Text() != given);
+}
+
+void TstWidgets::clickPastTheTypedTextTypesOnThere_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("x"); // where the click lands in the edit
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty PIN, click far right") << "99999999;1; " << "" << 390 << "12" << "12      ";
+    QTest::newRow("empty PIN, click in the blanks") << "99999999;1; " << "" << 30 << "12" << "12      ";
+    QTest::newRow("empty time, click far right") << "!99/99/99 99:99:99;1;-" << "" << 390 << "010224"
+                                                 << "01.02.24   :  :  ";
+    QTest::newRow("half a phone, click far right") << "#99999999999999;1; " << "+7916" << 390 << "12"
+                                                   << "+791612        ";
+    QTest::newRow("click at the start") << "99999999;1; " << "1234" << 1 << "5" << "5234    ";
+}
+
+void TstWidgets::clickPastTheTypedTextTypesOnThere()
+{
+    QFETCH(QString, mask);
+    QFETCH(QString, shown);
+    QFETCH(int, x);
+    QFETCH(QString, typed);
+    QFETCH(QString, text);
+    EditWindow w(mask);
+    w.edit->setText(shown);
+    w.Click(x);
+    w.Type(typed);
+    QCOMPARE(w.edit->Text(), text);
 }
 
 void TstWidgets::gridCellsIncludeFixedRowAndColumn()
@@ -164,19 +277,9 @@ void TstWidgets::draggedRowMovesItsCells()
 void TstWidgets::typingInPlaceFollowsTheMask()
 {
     TStringGrid grid;
-    grid.SetColCount(3);
-    grid.SetRowCount(3);
-    grid.SetCell(2, 1, QStringLiteral("00:00"));
     QStringList seen;
-    grid.OnGetEditMask = [](int, int) { return QStringLiteral("!99:99;1;-"); };
     grid.OnSetEditText = [&](int, int, const QString &text) { seen << text; };
-    grid.SetEditing(true);
-    grid.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&grid));
-    grid.SetCurrentCell(2, 1);
-    grid.setFocus();
-    QTest::keyClick(&grid, Qt::Key_F2);
-    auto *editor = grid.findChild<QLineEdit *>();
+    QLineEdit *editor = OpenEditor(grid, QStringLiteral("00:00"), QStringLiteral("!99:99;1;-"));
     QVERIFY(editor != nullptr);
     editor->selectAll();
     QTest::keyClicks(editor, QStringLiteral("1830"));
@@ -184,6 +287,37 @@ void TstWidgets::typingInPlaceFollowsTheMask()
     QCOMPARE(seen.last(), QStringLiteral("18:30"));
     QTest::keyClick(editor, Qt::Key_Return);
     QCOMPARE(grid.Cell(2, 1), QStringLiteral("18:30"));
+}
+
+// Opening a cell's editor and leaving it without typing keeps what the cell
+// held, even where its mask would not hold it.
+void TstWidgets::cellOnlyLookedAtKeepsItsText()
+{
+    TStringGrid grid;
+    QLineEdit *editor = OpenEditor(grid, QStringLiteral("Ivan Petrov-1"), QStringLiteral("aaaaaaaaaaaaaaaa;0; "));
+    QVERIFY(editor != nullptr);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_VERIFY(grid.findChild<QLineEdit *>() == nullptr); // committed and closed
+    QCOMPARE(grid.Cell(2, 1), QStringLiteral("Ivan Petrov-1"));
+}
+
+// The headers and scroll bars still signal while the base classes take a
+// shown grid down; the checked build of this test (tst_widgets_checked)
+// stops at any call into the part of the grid already gone.
+void TstWidgets::shownGridGoesWhole()
+{
+    auto grid = std::make_unique<TStringGrid>();
+    grid->SetColCount(4);
+    grid->SetRowCount(40);
+    grid->SetCell(1, 0, QStringLiteral("Код"));
+    int topLeftChanges = 0;
+    grid->OnTopLeftChanged = [&topLeftChanges] { ++topLeftChanges; };
+    grid->resize(200, 120);
+    grid->show();
+    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
+    grid->SetCurrentCell(2, 39); // scrolled
+    QVERIFY(topLeftChanges > 0);
+    grid.reset();
 }
 
 void TstWidgets::dialogsGoThroughTheProvider()

@@ -1,6 +1,7 @@
 // The PhraseLoader program as a process: it holds the one-copy lock while it
 // runs, and a closing signal ends it through the window's close, which saves
 // the settings and the working copy.
+#include "SaveFailures.h"
 #include "SingleInstance.h"
 #include "VoiceFiles.h"
 #include "VoiceTexts.h"
@@ -19,6 +20,7 @@ class TstPhraseLoader : public QObject {
 private slots:
     void closingSignalSavesAndEnds_data();
     void closingSignalSavesAndEnds();
+    void saveBeyondTheFileSizeLimitKeepsTheOldCopy();
 };
 
 void TstPhraseLoader::closingSignalSavesAndEnds_data()
@@ -29,51 +31,109 @@ void TstPhraseLoader::closingSignalSavesAndEnds_data()
     QTest::newRow("SIGHUP") << SIGHUP;
 }
 
+namespace {
+
+// A run of the program in folders of its own, with a port table that names
+// the start-up port after nothing, so no real port is touched.
+struct Run {
+    QTemporaryDir work;
+    QTemporaryDir home;
+    QTemporaryDir runtime;
+    QProcess program;
+
+    // fileSizeLimit: the largest file the program may write, 0 for no limit.
+    void Start(rlim_t fileSizeLimit = 0)
+    {
+        QVERIFY(work.isValid() && home.isValid() && runtime.isValid());
+        QVERIFY(QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QString table = home.filePath(QStringLiteral("serialcomm"));
+        QFile tableFile(table);
+        QVERIFY(tableFile.open(QIODevice::WriteOnly));
+        tableFile.write("COM2 " + work.filePath(QStringLiteral("no-such-device")).toUtf8() + "\n");
+        tableFile.close();
+
+        if (fileSizeLimit != 0)
+            savefailures::LimitFileSize(program, fileSizeLimit);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        env.insert(QStringLiteral("QRV_SERIALCOMM"), table);
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(work.path());
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.start(QStringLiteral(PHRASELOADER_PATH), QStringList());
+        QVERIFY(program.waitForStarted(30000));
+    }
+
+    QString LockPath() const
+    {
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+        const QString path = SingleInstance::LockFilePath(VoiceProgramTitle);
+        qunsetenv("XDG_RUNTIME_DIR");
+        return path;
+    }
+
+    // Ends the program with the signal once it holds its lock, which it
+    // takes before the signals could be lost.
+    void Close(int signal)
+    {
+        const QString lockPath = LockPath();
+        QVERIFY(lockPath.startsWith(runtime.path()));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(lockPath), 30000);
+        QVERIFY(::kill(pid_t(program.processId()), signal) == 0);
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+    }
+
+    QByteArray Settings() const
+    {
+        QFile settings(work.filePath(QLatin1String(VoiceSettingsFileName)));
+        return settings.open(QIODevice::ReadOnly) ? settings.readAll() : QByteArray();
+    }
+};
+
+const QByteArray SavedSettings("[PhraseLoaderProgramCfg]\x02\x12\xB9\xF5\x58", 29);
+
+} // namespace
+
 void TstPhraseLoader::closingSignalSavesAndEnds()
 {
     QFETCH(int, signal);
-    QTemporaryDir work;
-    QTemporaryDir runtime;
-    QVERIFY(work.isValid() && runtime.isValid());
-    QVERIFY(QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    // A port table that names the start-up port after nothing, so no real port is touched.
-    const QString table = work.filePath(QStringLiteral("serialcomm"));
-    QFile tableFile(table);
-    QVERIFY(tableFile.open(QIODevice::WriteOnly));
-    tableFile.write("COM2 " + work.filePath(QStringLiteral("no-such-device")).toUtf8() + "\n");
-    tableFile.close();
-
-    QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    env.insert(QStringLiteral("QRV_SERIALCOMM"), table);
-    program.setProcessEnvironment(env);
-    program.setWorkingDirectory(work.path());
-    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    program.start(QStringLiteral(PHRASELOADER_PATH), QStringList());
-    QVERIFY(program.waitForStarted(30000));
-
-    // The lock is taken before the signals could be lost.
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-    const QString lockPath = SingleInstance::LockFilePath(VoiceProgramTitle);
-    QVERIFY(lockPath.startsWith(runtime.path()));
+    Run run;
+    run.Start();
+    const QString lockPath = run.LockPath();
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(lockPath), 30000);
     {
+        qputenv("XDG_RUNTIME_DIR", run.runtime.path().toLocal8Bit());
         SingleInstance second(VoiceProgramTitle);
+        qunsetenv("XDG_RUNTIME_DIR");
         QVERIFY(!second.IsFirst());
     }
+    run.Close(signal);
+    QCOMPARE(run.Settings(), SavedSettings);
+    QCOMPARE(QFileInfo(run.work.filePath(QLatin1String(VoiceWorkingCopyName))).size(), VoiceFileSize);
+}
 
-    QVERIFY(::kill(pid_t(program.processId()), signal) == 0);
-    QVERIFY(program.waitForFinished(30000));
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), 0);
-
-    QFile settings(work.filePath(QLatin1String(VoiceSettingsFileName)));
-    QVERIFY(settings.open(QIODevice::ReadOnly));
-    QCOMPARE(settings.readAll(), QByteArray("[PhraseLoaderProgramCfg]\x02\x12\xB9\xF5\x58", 29));
-    QCOMPARE(QFileInfo(work.filePath(QLatin1String(VoiceWorkingCopyName))).size(), VoiceFileSize);
-    qunsetenv("XDG_RUNTIME_DIR");
+// The working copy meets the file-size limit at close: the save fails like
+// any other, the program ends normally and the old copy stands.
+void TstPhraseLoader::saveBeyondTheFileSizeLimitKeepsTheOldCopy()
+{
+    Run run;
+    const QString copy = run.work.filePath(QLatin1String(VoiceWorkingCopyName));
+    const QByteArray old("not a voice file: the program starts with an empty bank, and would save it");
+    {
+        QFile file(copy);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(old), old.size());
+    }
+    run.Start(64 * 1024);
+    run.Close(SIGTERM);
+    QCOMPARE(run.Settings(), SavedSettings);
+    QFile file(copy);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), old);
 }
 
 QTEST_GUILESS_MAIN(TstPhraseLoader)

@@ -125,6 +125,7 @@ private slots:
     void refusedPasswordStopsBeforeTransfer();
     void failedReadKeepsMessages();
     void erasedControllerReadsAsEmptyBank();
+    void readBackComparesEqualWhateverTheSpareNibbles();
     void controlsLockedAndPortPanelDuringAction();
     void closeRequestWaitsForActionEnd_data();
     void closeRequestWaitsForActionEnd();
@@ -332,6 +333,30 @@ void TstVoiceActions::erasedControllerReadsAsEmptyBank()
         QCOMPARE(w.Bank().SampleCount(std::uint8_t(slot)), 0u);
     // What was read builds an image that stays inside the memory.
     w.Bank().BuildImage();
+}
+
+// A controller's memory with something in the spare high nibble of an odd
+// message's last byte: read back, it compares equal and programs the same bytes.
+void TstVoiceActions::readBackComparesEqualWhateverTheSpareNibbles()
+{
+    VoiceWindowFixture f;
+    TForm1 &w = f.Open();
+    VoiceBank controller;
+    for (int k = 0; k < 8001; ++k)
+        controller.AppendSample(40, std::int16_t(k * 13));
+    controller.BuildImage();
+    QByteArray memory = ImageBytes(controller);
+    memory[VoiceDataStart + 4000] = char(memory[VoiceDataStart + 4000] | 0xC0);
+    QVERIFY(f.sim->setArea(maVoiceImage, memory));
+
+    w.ReadConfExecute();
+    QCOMPARE(w.ActionName->text(), QStringLiteral("Данные считаны"));
+    QCOMPARE(w.Bank().SampleCount(40), 8001u);
+    w.CompareConfExecute();
+    QCOMPARE(w.ActionName->text(), QStringLiteral("Данные в памяти контроллера аналогичны текущим"));
+    w.ProgrammExecute();
+    QCOMPARE(w.ActionName->text(), QStringLiteral("Программирование завершено успешно"));
+    QCOMPARE(f.sim->area(maVoiceImage), memory);
 }
 
 void TstVoiceActions::controlsLockedAndPortPanelDuringAction()

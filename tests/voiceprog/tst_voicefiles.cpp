@@ -1,4 +1,5 @@
 #include "VoiceFiles.h"
+#include "SaveFailures.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,9 +7,7 @@
 #include <QTest>
 
 #include <algorithm>
-#include <csignal>
 #include <cstring>
-#include <sys/resource.h>
 
 namespace {
 
@@ -48,7 +47,9 @@ private slots:
     void loadResults_data();
     void loadResults();
     void foreignFormatTextLoads();
-    void failedSaveKeepsTheOldFile();
+    void failedSaveNamesNoFile();
+    void saveFailures_data();
+    void saveFailures();
     void saveSettings_data();
     void saveSettings();
     void loadSettings_data();
@@ -138,35 +139,37 @@ void TestVoiceFiles::foreignFormatTextLoads()
                        loaded.SlotCodes(42).begin(), loaded.SlotCodes(42).end()));
 }
 
-void TestVoiceFiles::failedSaveKeepsTheOldFile()
+void TestVoiceFiles::failedSaveNamesNoFile()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     VoiceBank bank;
     bank.BuildImage();
     QCOMPARE(SaveVoiceFile(dir.filePath("no/such/dir/x.vce"), bank.Image()), 1);
-    QCOMPARE(SaveVoiceFile(dir.path(), bank.Image()), 1);
+    QCOMPARE(SaveVoiceSettings(dir.filePath("no/such/dir/plp.cfg"), QStringLiteral("COM5")), 1);
+}
 
-    const QString path = dir.filePath("old.vce");
-    QCOMPARE(SaveVoiceFile(path, bank.Image()), 0);
-    const QByteArray old = ReadAll(path);
+void TestVoiceFiles::saveFailures_data()
+{
+    savefailures::AddColumns();
+    savefailures::AddRows("voice file", 0);
+    savefailures::AddRows("settings file", 1);
+}
 
-    // A file-size limit makes the write fail part-way, even for root.
-    VoiceBank other;
-    FillBank(other);
-    rlimit saved{};
-    QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64 * 1024;
-    QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
-    const int result = SaveVoiceFile(path, other.Image());
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-
-    QCOMPARE(result, 1);
-    QCOMPARE(ReadAll(path), old);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.vce"});
+void TestVoiceFiles::saveFailures()
+{
+    QFETCH(int, writer);
+    QFETCH(int, which);
+    VoiceBank bank;
+    FillBank(bank);
+    const QString name = QLatin1StringView(writer == 0 ? VoiceWorkingCopyName : VoiceSettingsFileName);
+    const savefailures::Save save = [&](const QString &folder) {
+        const QString path = QDir(folder).filePath(name);
+        return writer == 0 ? SaveVoiceFile(path, bank.Image()) : SaveVoiceSettings(path, QStringLiteral("COM5"));
+    };
+    QTemporaryDir clean;
+    QCOMPARE(save(clean.path()), 0);
+    savefailures::Run(savefailures::Case(which), save, name, ReadAll(clean.filePath(name)));
 }
 
 void TestVoiceFiles::saveSettings_data()

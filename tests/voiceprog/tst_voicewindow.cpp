@@ -27,6 +27,8 @@
 #include <QToolButton>
 #include <QUrlQuery>
 
+#include <sys/stat.h>
+
 using namespace voicetest;
 
 namespace {
@@ -111,6 +113,8 @@ private slots:
     void languageFileApplied();
     void languageFileIgnored_data();
     void languageFileIgnored();
+    void languageFileThatIsNoRegularFileIsIgnored_data();
+    void languageFileThatIsNoRegularFileIsIgnored();
 };
 
 void TstVoiceWindow::startUpShowsEmptyBank()
@@ -642,12 +646,10 @@ void TstVoiceWindow::languageFileIgnored_data()
     QTest::newRow("empty") << QByteArray();
 }
 
-void TstVoiceWindow::languageFileIgnored()
+namespace {
+
+void CheckBuiltInTexts(const TForm1 &w)
 {
-    QFETCH(QByteArray, file);
-    VoiceWindowFixture f;
-    QVERIFY(WriteFile(f.Path(VoiceLanguageFileName), file));
-    TForm1 &w = f.Open();
     QCOMPARE(w.windowTitle(), QStringLiteral("Программатор голосовых сообщений QRV610"));
     QCOMPARE(w.SpeedButton6->text(), QStringLiteral("Программировать"));
     QCOMPARE(w.SpeedButton6->toolTip(), QStringLiteral("Загрузить звуковые сообщения в контроллер"));
@@ -655,6 +657,39 @@ void TstVoiceWindow::languageFileIgnored()
     QCOMPARE(w.Label3->text(), EmptyBankMemory);
     QCOMPARE(w.StatusMessages.at(0), QStringLiteral("Невозможно открыть "));
     QCOMPARE(w.Texts.AboutCaption, QStringLiteral("О программе"));
+}
+
+} // namespace
+
+void TstVoiceWindow::languageFileIgnored()
+{
+    QFETCH(QByteArray, file);
+    VoiceWindowFixture f;
+    QVERIFY(WriteFile(f.Path(VoiceLanguageFileName), file));
+    TForm1 &w = f.Open();
+    CheckBuiltInTexts(w);
+}
+
+void TstVoiceWindow::languageFileThatIsNoRegularFileIsIgnored_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("link to /dev/zero") << "zero";
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("larger than a language file can be") << "large";
+}
+
+void TstVoiceWindow::languageFileThatIsNoRegularFileIsIgnored()
+{
+    QFETCH(QString, kind);
+    VoiceWindowFixture f;
+    const QString path = f.Path(VoiceLanguageFileName);
+    if (kind == "zero")
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    else if (kind == "fifo")
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0666) == 0);
+    else // acceptable but for its size
+        QVERIFY(WriteFile(path, LanguageFile(175, {{174, QString(MaxVoiceLanguageFileSize, QLatin1Char('x'))}})));
+    CheckBuiltInTexts(f.Open());
 }
 
 QTEST_MAIN(TstVoiceWindow)

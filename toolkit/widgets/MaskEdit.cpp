@@ -1,5 +1,9 @@
 #include "MaskEdit.h"
 
+#include <QMouseEvent>
+
+#include <algorithm>
+
 EditMask ParseEditMask(const QString &mask)
 {
     EditMask result;
@@ -53,19 +57,38 @@ EditMask ParseEditMask(const QString &mask)
     return result;
 }
 
-QString MaskedText(const QLineEdit &edit, const EditMask &mask)
+namespace {
+
+// Which positions of the shown text the user fills; the others hold literals.
+QList<bool> EditablePositions(const QString &qtMask)
 {
-    if (mask.qtMask.isEmpty())
-        return edit.text();
-    if (!mask.saveLiterals)
-        return edit.text();
-    QString shown = edit.displayText();
-    if (mask.blank != QLatin1Char(' '))
-        shown.replace(mask.blank, QLatin1Char(' '));
-    return shown;
+    static const QString maskCharacters = QStringLiteral("AaNnXx90Dd#HhBb");
+    QList<bool> editable;
+    const QString m = qtMask.chopped(2); // ";" and the blank
+    for (qsizetype i = 0; i < m.size(); ++i) {
+        const QChar c = m[i];
+        if (c == QLatin1Char('\\')) {
+            if (++i < m.size())
+                editable << false;
+        } else if (c != QLatin1Char('>') && c != QLatin1Char('<') && c != QLatin1Char('!')) {
+            editable << maskCharacters.contains(c);
+        }
+    }
+    return editable;
 }
 
-TMaskEdit::TMaskEdit(QWidget *parent) : QLineEdit(parent) {}
+} // namespace
+
+TMaskEdit::TMaskEdit(QWidget *parent) : QLineEdit(parent)
+{
+    // textEdited comes before textChanged: a reader of the text on either
+    // signal already gets the user's text.
+    connect(this, &QLineEdit::textEdited, this, [this] { given_.reset(); });
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (!settingText_)
+            given_.reset();
+    });
+}
 
 void TMaskEdit::SetEditMask(const QString &mask)
 {
@@ -74,7 +97,45 @@ void TMaskEdit::SetEditMask(const QString &mask)
     setInputMask(mask_.qtMask);
 }
 
+void TMaskEdit::SetText(const QString &text)
+{
+    settingText_ = true;
+    setText(text);
+    settingText_ = false;
+    given_ = text;
+}
+
 QString TMaskEdit::Text() const
 {
-    return MaskedText(*this, mask_);
+    if (given_)
+        return *given_;
+    if (mask_.qtMask.isEmpty() || !mask_.saveLiterals)
+        return text();
+    QString shown = displayText();
+    if (mask_.blank != QLatin1Char(' '))
+        shown.replace(mask_.blank, QLatin1Char(' '));
+    return shown;
+}
+
+int TMaskEdit::TypingPosition() const
+{
+    const QList<bool> editable = EditablePositions(mask_.qtMask);
+    const QString shown = displayText();
+    for (qsizetype i = std::min(shown.size(), editable.size()); i > 0; --i) {
+        if (editable[i - 1] && shown[i - 1] != mask_.blank)
+            return int(i);
+    }
+    return 0;
+}
+
+// A click past what has been typed puts the cursor where typing goes on,
+// not at the end of the mask, where nothing more can be typed.
+void TMaskEdit::mousePressEvent(QMouseEvent *event)
+{
+    QLineEdit::mousePressEvent(event);
+    if (mask_.qtMask.isEmpty() || event->button() != Qt::LeftButton || hasSelectedText())
+        return;
+    const int typing = TypingPosition();
+    if (cursorPosition() > typing)
+        setCursorPosition(typing);
 }

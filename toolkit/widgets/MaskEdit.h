@@ -2,6 +2,8 @@
 // An edit with the forms' edit masks ("mask;save literals;blank").
 #include <QLineEdit>
 
+#include <optional>
+
 struct EditMask {
     QString qtMask;          // for QLineEdit::setInputMask; empty: no mask
     bool saveLiterals = true;
@@ -11,11 +13,6 @@ struct EditMask {
 // "!99:99;1;-" -> Qt mask "00:00;-" with literals kept.
 EditMask ParseEditMask(const QString &mask);
 
-// The text as the forms read it: with literals kept, every position of the
-// mask is there and an empty one reads as a blank ("  :  ", 16 blanks for an
-// empty code); without, only what was typed.
-QString MaskedText(const QLineEdit &edit, const EditMask &mask);
-
 class TMaskEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -23,10 +20,26 @@ public:
 
     void SetEditMask(const QString &mask);
     QString EditMask() const { return maskText_; }
+
+    // Shows the text through the mask, and keeps it as it was given: a mask
+    // drops what it does not accept.
+    void SetText(const QString &text);
+    // The text as the forms read it. Until the user (or a plain setText)
+    // changes it, the text last given to SetText, character for character.
+    // Otherwise what the mask holds: with literals kept, every position of
+    // the mask is there and an empty one reads as a blank ("  :  ", 16 blanks
+    // for an empty code); without, only what was typed.
     QString Text() const;
-    void SetText(const QString &text) { setText(text); }
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
+    // Where typing goes on: right after the last character typed, 0 when none is.
+    int TypingPosition() const;
+
     QString maskText_;
     ::EditMask mask_;
+    std::optional<QString> given_;
+    bool settingText_ = false;
 };

@@ -1,9 +1,10 @@
 #include "Metafile.h"
+#include "WholeFile.h"
 #include "WidgetViews.h"
 #include "Win1251.h"
 
-#include <QFile>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -12,8 +13,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <numbers>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -26,6 +29,9 @@ constexpr double ScreenDpi = 96.0;
 // A picture larger than this on either side is drawn smaller: the file
 // alone must not make the window ask for a giant label.
 constexpr double MaxPictureSide = 4096.0;
+// All the bitmaps of one picture together unpack to at most this many
+// pixels: a few bytes of run-length codes may claim gigabytes.
+constexpr qint64 MaxBitmapPixels = qint64(4096) * 4096;
 
 enum RecordFunction : quint16 {
     META_EOF = 0x0000,
@@ -158,6 +164,17 @@ struct DeviceContext {
     QSizeF windowExt{0, 0};
 };
 
+// The pixels a device-independent bitmap claims in its header; -1 for no header.
+qint64 DibPixels(const QByteArray &dib)
+{
+    const auto *p = reinterpret_cast<const uchar *>(dib.constData());
+    if (dib.size() >= 12 && U32(p) == 12)
+        return qint64(U16(p + 4)) * U16(p + 6);
+    if (dib.size() >= 40 && U32(p) >= 40)
+        return qAbs(qint64(qint32(U32(p + 4)))) * qAbs(qint64(qint32(U32(p + 8))));
+    return -1;
+}
+
 // A device-independent bitmap as a QImage, through the BMP reader.
 QImage DibImage(const QByteArray &dib)
 {
@@ -212,6 +229,8 @@ private:
     void Arc(quint16 function, Params &params);
     void Text(QPointF at, const QString &text, std::optional<QRectF> opaque);
     void Bitmap(Params &params, bool withColourUsage);
+    QImage Decoded(const QByteArray &dib);
+    QImage Kept(const QImage &image, QRectF &source, const QRectF &target);
     QPolygonF Points(Params &params, int count);
 
     QPainter painter_;
@@ -219,6 +238,11 @@ private:
     std::vector<DeviceContext> saved_;
     std::vector<GdiObject> objects_;
     std::optional<QSizeF> target_; // the picture's size in pixels, once known
+    // Each bitmap is unpacked once, however many records draw it, and so is
+    // each part of it that the picture keeps.
+    QHash<QByteArray, QImage> decoded_;
+    std::map<std::tuple<qint64, int, int, int, int, int, int>, QImage> kept_;
+    qint64 bitmapPixelsLeft_ = MaxBitmapPixels;
 };
 
 bool Player::Play(const QByteArray &data, QPicture &out)
@@ -413,9 +437,51 @@ void Player::Bitmap(Params &params, bool withColourUsage)
     const double dh = params.s16(), dw = params.s16(), dy = params.s16(), dx = params.s16();
     if (!params.ok() || params.remaining() <= 0)
         return;
-    const QImage image = DibImage(params.bytes(params.remaining()));
-    if (!image.isNull())
-        painter_.drawImage(QRectF(dx, dy, dw, dh), image, QRectF(sx, sy, sw, sh));
+    const QImage image = Decoded(params.bytes(params.remaining()));
+    if (image.isNull())
+        return;
+    const QRectF target(dx, dy, dw, dh);
+    QRectF source(sx, sy, sw, sh);
+    const QImage kept = Kept(image, source, target);
+    painter_.drawImage(target, kept, source);
+}
+
+QImage Player::Decoded(const QByteArray &dib)
+{
+    const auto found = decoded_.constFind(dib);
+    if (found != decoded_.constEnd())
+        return *found;
+    QImage image;
+    const qint64 pixels = DibPixels(dib);
+    if (pixels >= 0 && pixels <= bitmapPixelsLeft_) {
+        bitmapPixelsLeft_ -= pixels;
+        image = DibImage(dib);
+    }
+    decoded_.insert(dib, image);
+    return image;
+}
+
+// A picture stores its own copy of every image drawn into it and unpacks
+// that copy at every repaint: it is given only the part drawn, at no more
+// pixels than that part covers. source becomes the part of the result to draw.
+QImage Player::Kept(const QImage &image, QRectF &source, const QRectF &target)
+{
+    const QRect part = source.toRect();
+    if (part.isEmpty() || QRectF(part) != source || !image.rect().contains(part))
+        return image;
+    const QRectF covered = painter_.transform().mapRect(target);
+    const QSize size = QSize(int(std::ceil(std::min(covered.width(), MaxPictureSide))),
+                             int(std::ceil(std::min(covered.height(), MaxPictureSide))))
+                           .expandedTo(QSize(1, 1))
+                           .boundedTo(part.size());
+    if (part == image.rect() && size == part.size())
+        return image;
+    QImage &kept =
+        kept_[{image.cacheKey(), part.x(), part.y(), part.width(), part.height(), size.width(), size.height()}];
+    if (kept.isNull())
+        kept = image.copy(part).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    source = kept.rect();
+    return kept;
 }
 
 void Player::Record(quint16 function, Params &params)
@@ -653,8 +719,6 @@ bool LoadMetafilePicture(const QByteArray &data, QPicture &picture)
 
 bool LoadMetafilePicture(const QString &path, QPicture &picture)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    return LoadMetafilePicture(file.readAll(), picture);
+    const OptionalFile file = ReadOptionalFile(path, MaxMetafileSize);
+    return file.status == OptionalFile::Read && LoadMetafilePicture(file.bytes, picture);
 }

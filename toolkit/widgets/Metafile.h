@@ -7,7 +7,11 @@
 
 class QPicture;
 
+// A picture's file is a few megabytes at most.
+inline constexpr qint64 MaxMetafileSize = 16 * 1024 * 1024;
+
 // Reads a metafile, with or without the placeable header. False for a file
-// that cannot be read or is not a metafile; picture is then not changed.
+// that cannot be read, is no regular file, is larger than MaxMetafileSize or
+// is not a metafile; picture is then not changed.
 bool LoadMetafilePicture(const QString &path, QPicture &picture);
 bool LoadMetafilePicture(const QByteArray &data, QPicture &picture);

@@ -36,14 +36,11 @@ public:
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override
     {
-        auto *edit = new QLineEdit(parent);
+        auto *edit = new TMaskEdit(parent);
         const int col = index.column() + 1, row = index.row() + 1;
-        const EditMask mask = ParseEditMask(grid_->OnGetEditMask ? grid_->OnGetEditMask(col, row) : QString());
-        edit->setInputMask(mask.qtMask);
-        edit->setProperty("saveLiterals", mask.saveLiterals);
-        edit->setProperty("blank", QString(mask.blank));
-        QObject::connect(edit, &QLineEdit::textEdited, grid_, [this, edit, col, row, mask] {
-            const QString text = MaskedText(*edit, mask);
+        edit->SetEditMask(grid_->OnGetEditMask ? grid_->OnGetEditMask(col, row) : QString());
+        QObject::connect(edit, &QLineEdit::textEdited, grid_, [this, edit, col, row] {
+            const QString text = edit->Text();
             if (QTableWidgetItem *item = grid_->ItemAt(col, row, true))
                 item->setText(text);
             if (grid_->OnSetEditText)
@@ -54,31 +51,21 @@ public:
 
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
     {
-        auto *edit = static_cast<QLineEdit *>(editor);
+        auto *edit = static_cast<TMaskEdit *>(editor);
         const QString text = index.data(Qt::EditRole).toString();
         // Each keystroke comes back here through the cell: setting the same
         // text again would move the cursor to the end.
-        if (MaskedText(*edit, MaskOf(*edit)) != text)
-            edit->setText(text);
+        if (edit->Text() != text)
+            edit->SetText(text);
     }
 
+    // A cell only looked at keeps its text, whatever its mask would make of it.
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
     {
-        auto *edit = static_cast<QLineEdit *>(editor);
-        model->setData(index, MaskedText(*edit, MaskOf(*edit)), Qt::EditRole);
+        model->setData(index, static_cast<TMaskEdit *>(editor)->Text(), Qt::EditRole);
     }
 
 private:
-    static EditMask MaskOf(const QLineEdit &edit)
-    {
-        EditMask mask;
-        mask.qtMask = edit.inputMask();
-        mask.saveLiterals = edit.property("saveLiterals").toBool();
-        const QString blank = edit.property("blank").toString();
-        mask.blank = blank.isEmpty() ? QLatin1Char(' ') : blank.at(0);
-        return mask;
-    }
-
     TStringGrid *grid_;
 };
 
@@ -98,25 +85,30 @@ TStringGrid::TStringGrid(QWidget *parent) : QTableWidget(parent), top_(new Heade
     corner_->setIndent(3);
     corner_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int col) {
+    // The base classes' destructors still signal (the headers' geometry,
+    // the scroll bars, the current cell): every connection ends with the
+    // grid's own part, not with the whole widget.
+    const QObject *grid = &connections_;
+    connect(this, &QTableWidget::currentCellChanged, grid, [this](int row, int col) {
         if (row >= 0 && col >= 0 && OnSelectCell)
             OnSelectCell(col + 1, row + 1);
     });
-    connect(this, &QTableWidget::cellClicked, this, [this] {
+    connect(this, &QTableWidget::cellClicked, grid, [this] {
         if (OnClick)
             OnClick();
     });
-    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, grid, [this] {
         if (OnTopLeftChanged)
             OnTopLeftChanged();
     });
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, grid, [this] {
         if (OnTopLeftChanged)
             OnTopLeftChanged();
     });
-    connect(verticalHeader(), &QHeaderView::sectionMoved, this, &TStringGrid::RowSectionMoved);
-    connect(top_, &QHeaderView::geometriesChanged, this, &TStringGrid::PlaceCorner);
-    connect(verticalHeader(), &QHeaderView::geometriesChanged, this, &TStringGrid::PlaceCorner);
+    connect(verticalHeader(), &QHeaderView::sectionMoved, grid,
+            [this](int logical, int oldVisual, int newVisual) { RowSectionMoved(logical, oldVisual, newVisual); });
+    connect(top_, &QHeaderView::geometriesChanged, grid, [this] { PlaceCorner(); });
+    connect(verticalHeader(), &QHeaderView::geometriesChanged, grid, [this] { PlaceCorner(); });
 }
 
 void TStringGrid::SetColCount(int count)

@@ -72,6 +72,8 @@ private:
     void PlaceCorner();
     void RowSectionMoved(int logical, int oldVisual, int newVisual);
 
+    // The context of the grid's own connections: it goes with ~TStringGrid.
+    QObject connections_;
     Header *top_;
     QLabel *corner_;
     bool editing_ = false;

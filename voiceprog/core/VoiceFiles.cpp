@@ -1,8 +1,8 @@
 #include "VoiceFiles.h"
 #include "ReadExactly.h"
+#include "WholeFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <array>
 #include <cstring>
 
@@ -21,18 +21,9 @@ QString PortName(int number)
     return QStringLiteral("COM%1").arg(number);
 }
 
-// Writes the parts in order into a temporary file that replaces the old one
-// only when everything has been written.
 int SaveWhole(const QString &path, std::initializer_list<QByteArrayView> parts)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return 1;
-    for (QByteArrayView part : parts) {
-        if (file.write(part.data(), part.size()) != part.size())
-            return 1; // the temporary file is dropped
-    }
-    return file.commit() ? 0 : 1;
+    return SaveWholeFile(path, parts) ? 0 : 1;
 }
 
 } // namespace

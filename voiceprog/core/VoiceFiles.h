@@ -13,7 +13,8 @@ constexpr qint64 VoiceSettingsFileSize = 24 + 1 + 4;
 // The byte that makes the XOR of the image and itself 0.
 std::uint8_t VoiceCheckByte(ConstVoiceImageSpan image);
 
-// 0 written, 1 failed (an existing file is then left as it was).
+// 0 written, 1 failed (an existing file is then left as it was, unless its
+// folder allows no new file and it was being written in place).
 int SaveVoiceFile(const QString &path, ConstVoiceImageSpan image);
 // 0 loaded, 1 cannot open, read error or wrong layout, 2 check byte differs.
 // The image is read in place, so after a failure it may hold part of the file.

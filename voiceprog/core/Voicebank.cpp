@@ -74,8 +74,8 @@ void VoiceBank::AppendSample(std::uint8_t slot, std::int16_t sample)
     const std::uint8_t code = EncodeSample(sample);
     if (s.count % 2 == 0)
         s.codes.push_back(code);
-    else
-        s.codes.back() |= std::uint8_t(code << 4);
+    else // over whatever a parsed image left in the spare nibble
+        s.codes.back() = std::uint8_t((s.codes.back() & 0x0F) | code << 4);
     ++s.count;
 }
 
@@ -133,11 +133,9 @@ void VoiceBank::ParseImage()
         Slot &s = slots_[i];
         s.count = count;
         const std::uint8_t *from = image_.data() + start;
+        // As read, the spare high nibble of an odd message's last byte too,
+        // so that the image built again is the one read.
         s.codes.assign(from, from + PackedBytes(count));
-        // An odd message leaves the high nibble of its last byte free for
-        // the next sample.
-        if (count % 2 != 0)
-            s.codes.back() &= 0x0F;
     }
 }
 

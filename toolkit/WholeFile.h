@@ -1,0 +1,32 @@
+#pragma once
+// Files handled whole: a save that either puts every new byte on disk or
+// reports failure, and a guarded read of the optional input files.
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <initializer_list>
+
+// Writes the parts, in order, as the whole content of the file at path,
+// creating it or replacing a regular file (through symbolic links: the
+// file a link names is written). The new content goes into a file beside
+// the target that replaces it only once it is whole on disk; where the
+// folder allows no new file, an existing file is written in place. Anything
+// that is not a regular file (a directory, device node, FIFO, socket) and a
+// file the caller may not write are refused and left alone. True only when
+// the file holds exactly the parts.
+bool SaveWholeFile(const QString &path, std::initializer_list<QByteArrayView> parts);
+
+// An optional input file, read whole only when it is a regular file of at
+// most the given size; opening it never waits (a FIFO is not opened).
+struct OptionalFile {
+    enum Status {
+        Missing,    // no such file; a directory counts as none
+        Unreadable, // anything else that is not a readable regular file within the size
+        Read,
+    };
+    Status status = Missing;
+    QByteArray bytes;
+    QString error; // why it is unreadable
+};
+OptionalFile ReadOptionalFile(const QString &path, qint64 maxSize);

@@ -5,6 +5,7 @@
 #include "Aboutbox.h"
 #include "Comportconfig.h"
 #include "Contacts.h"
+#include "ProgramIcons.h"
 #include "Readdata.h"
 #include "StatusPanels.h"
 #include "VoiceFiles.h"
@@ -526,6 +527,7 @@ void TstVoiceWindow::aboutBox()
         QCOMPARE(box->windowTitle(), QStringLiteral("О программе"));
         QCOMPARE(box->Label1->text(), w.windowTitle());
         QCOMPARE(box->Label3->text(), QStringLiteral("Ver.: 1.2.20"));
+        QCOMPARE(box->ProgramIcon->pixmap().toImage(), VoiceProgrammerIcon().pixmap(48, 48).toImage());
         QCOMPARE(box->Memo1->toPlainText().split(QLatin1Char('\n')), SupportedVersions());
         QVERIFY(box->Memo1->isReadOnly());
         QTest::mouseClick(box->Label5, Qt::LeftButton);

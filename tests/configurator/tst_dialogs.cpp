@@ -471,6 +471,8 @@ void TstDialogs::dialogOpensInTheMiddleOfTheScreen()
     QFETCH(DialogMaker, make);
     // A main window in a corner of the screen, much smaller than it.
     QWidget mainWindow;
+    // A long title: the about box grows to show it as it opens.
+    mainWindow.setWindowTitle(QStringLiteral("Конфигуратор GSM контроллера QRV240, длинный заголовок окна"));
     mainWindow.setGeometry(10, 10, 320, 200);
     mainWindow.show();
     QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));

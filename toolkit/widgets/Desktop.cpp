@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLayout>
 #include <QLibraryInfo>
 #include <QScreen>
 #include <QTranslator>
@@ -18,6 +19,9 @@ QScreen *OwnersScreen(const QWidget *window)
 
 void CentreIn(QWidget *window, const QRect &area)
 {
+    // At the size its texts of the moment give it.
+    if (QLayout *layout = window->layout())
+        layout->activate();
     QRect frame = window->frameGeometry();
     frame.moveCenter(area.center());
     window->move(frame.topLeft());

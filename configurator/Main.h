@@ -63,7 +63,7 @@ public:
     QAction *ComPortConfig;
     QAction *Abaut;
     QAction *ReadIMEICode;
-    QTreeWidget *TreeView1;
+    QTreeWidget *TreeView1 = nullptr;
     TSplitter *Splitter1;
     QStatusBar *StatusBar1;
     QTimer *Timer2;

@@ -1,8 +1,8 @@
 #include "PageClock.h"
 #include "MaskEdit.h"
 #include "PageControls.h"
-#include "WrapLayout.h"
 #include "StringGrid.h"
+#include "WrapLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -125,7 +125,8 @@ PageClock::PageClock(PageContext &context, QWidget *parent) : ConfigPage(context
     // hidden, so that the name shows once.
     for (int k = 0; k < 7; ++k) {
         const QString name = texts().OutputNames.value(k);
-        QCheckBox *box = CheckBox(GroupBoxInfoMsgContent, QStringLiteral("CheckBoxInfoR") + QString::number(k + 1), name);
+        QCheckBox *box =
+            CheckBox(GroupBoxInfoMsgContent, QStringLiteral("CheckBoxInfoR") + QString::number(k + 1), name);
         QLabel *label = Label(GroupBoxInfoMsgContent, QStringLiteral("Label") + QString::number(121 + k), name);
         label->hide();
         CheckBoxInfoR[k] = box;

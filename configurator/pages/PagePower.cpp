@@ -178,7 +178,8 @@ void PagePower::BuildBattery(QWidget *body)
         caption->setAlignment(Qt::AlignCenter);
     }
     // The bars keep a readable height whatever the page around them.
-    for (QWidget *bar : std::initializer_list<QWidget *>{ProgressBarBatCharge, TrackBarDischargeWarn, TrackBarDischargeAlarm})
+    for (QWidget *bar :
+         std::initializer_list<QWidget *>{ProgressBarBatCharge, TrackBarDischargeWarn, TrackBarDischargeAlarm})
         bar->setMinimumHeight(8 * fontMetrics().lineSpacing());
     CheckBoxBatteryDischargeWarnEventEn = CheckBox(GroupBox1, QStringLiteral("CheckBoxBatteryDischargeWarnEventEn"),
                                                    QStringLiteral("Сообщение при разряде до первой границы"));

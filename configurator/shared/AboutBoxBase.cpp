@@ -2,10 +2,10 @@
 #include "Contacts.h"
 #include "Desktop.h"
 
-#include <QIcon>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>

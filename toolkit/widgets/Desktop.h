@@ -1,8 +1,10 @@
 #pragma once
-// What a program sets up on the desktop before its first window.
+// What a program sets up on the desktop before its first window, and where
+// its dialogs open.
 #include <QString>
 
 class QIcon;
+class QWidget;
 
 // Qt's own texts (file dialogs, message-box buttons, the edits' context
 // menus) in Russian, as every other text of the programs, whatever the
@@ -13,8 +15,6 @@ bool InstallQtTranslation(const QString &directory);
 // The translation from Qt's own translations folder, and the program's icon
 // as the icon of every window.
 void SetUpDesktop(const QIcon &programIcon);
-
-class QWidget;
 
 // Moves a window, before it is shown, to the centre of the work area of the
 // screen its owner is on (the primary screen when it has none), or of the

@@ -1,6 +1,6 @@
 // Programming and verifying the whole voice memory through PhraseLoader's
 // window, against the controller simulator pacing at 115200 baud: measured
-// time against the time the bytes take on the wire. About 200 s; run by hand.
+// time against the time the bytes take on the wire. About 100 s; run by hand.
 #include "ControllerSimulator.h"
 #include "Mainform.h"
 #include "PortTable.h"

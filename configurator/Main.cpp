@@ -51,7 +51,6 @@ namespace {
 
 constexpr int FirstPollInterval = 500;
 constexpr QSize InitialWindowSize(1270, 770);
-constexpr int TreeWidth = 290;
 constexpr char NotConnectedText[] = "NC";
 
 QString Utf8(const char *text)
@@ -243,6 +242,7 @@ TForm1::TForm1(const PageFactory &createPage, QWidget *parent)
         palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
     TreeView1->setPalette(palette); // the selection stays visible without the focus
     connect(TreeView1, &QTreeWidget::currentItemChanged, this, &TForm1::TreeView1Change);
+    connect(TreeView1, &QTreeWidget::itemCollapsed, this, &TForm1::TreeView1Collapsed);
 
     pageStack_ = new QStackedWidget;
     pageStack_->setObjectName(QStringLiteral("PageArea"));
@@ -270,7 +270,6 @@ TForm1::TForm1(const PageFactory &createPage, QWidget *parent)
     if (const QScreen *shown = screen())
         size = size.boundedTo(shown->availableGeometry().size());
     resize(size);
-    Splitter1->setSizes({TreeWidth, size.width() - TreeWidth});
     FactoryDefaults(ControllerConfig);
     FormCreate();
     Timer2->start();
@@ -470,6 +469,7 @@ void TForm1::FormCreate()
     TreeView1->expandAll();
     SelectPage(0);
     ApplyLanguageFile();
+    FitTreeWidth();
     LoadWiringPictures();
     FillTestCombos();
     if (LoadProgramSettings() != frOk)
@@ -618,6 +618,32 @@ void TForm1::TreeView1Change()
     pageStack_->setCurrentWidget(fronts_[std::size_t(PanelOfPage(page))]);
     PreviousPage = page;
     ::UpdateSensorPage(Page<PageInput>());
+}
+
+// As the tree of a Windows window does: a collapsed branch that held the page
+// shown takes the selection, and its own page is shown.
+void TForm1::TreeView1Collapsed(QTreeWidgetItem *branch)
+{
+    for (const QTreeWidgetItem *node = TreeView1->currentItem(); node != nullptr; node = node->parent()) {
+        if (node->parent() == branch) {
+            TreeView1->setCurrentItem(branch);
+            return;
+        }
+    }
+}
+
+// The tree stays as wide as its longest node needs in the window's font.
+void TForm1::FitTreeWidth()
+{
+    TreeView1->resizeColumnToContents(0);
+    TreeView1->setFixedWidth(TreeView1->columnWidth(0) + 2 * TreeView1->frameWidth());
+}
+
+void TForm1::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange && TreeView1 != nullptr)
+        FitTreeWidth();
+    QMainWindow::changeEvent(event);
 }
 
 void TForm1::Splitter1CanResize(int &, bool &accept)

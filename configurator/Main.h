@@ -63,7 +63,7 @@ public:
     QAction *ComPortConfig;
     QAction *Abaut;
     QAction *ReadIMEICode;
-    QTreeWidget *TreeView1;
+    QTreeWidget *TreeView1 = nullptr;
     TSplitter *Splitter1;
     QStatusBar *StatusBar1;
     QTimer *Timer2;
@@ -137,6 +137,7 @@ public:
     void FileSave1Execute();
     void ComPort1AfterOpen();
     void TreeView1Change();
+    void TreeView1Collapsed(QTreeWidgetItem *branch);
     void Splitter1CanResize(int &newSize, bool &accept);
     void Timer2Timer();
     void ApplyLanguageFile();
@@ -176,6 +177,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // A new desktop font: the tree takes the width its nodes need in it.
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -187,6 +190,7 @@ private:
     void CreatePages(const PageFactory &createPage);
     void FormCreate();
     void LoadWiringPictures();
+    void FitTreeWidth();
     void FillTestCombos();
     void ProbePort();
     void ConnectPageControls();

@@ -1,9 +1,11 @@
 // QRV_CONF, the configurator.
 #include "CloseOnSignal.h"
+#include "Desktop.h"
 #include "Dialogs.h"
 #include "ExceptionReport.h"
 #include "GuiQueue.h"
 #include "Main.h"
+#include "ProgramIcons.h"
 #include "Readdata.h"
 #include "SingleInstance.h"
 
@@ -66,6 +68,7 @@ int main(int argc, char *argv[])
     // A close request that comes during start-up waits until the window can take it.
     CloseOnSignal::HoldSignals();
     TApplication application(argc, argv);
+    SetUpDesktop(ConfiguratorIcon());
     UnseenDialogs unseenDialogs;
     if (PlatformShowsNothing())
         SetDialogProvider(&unseenDialogs);

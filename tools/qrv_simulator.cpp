@@ -22,7 +22,7 @@ const char Usage[] =
     "  --com NAME            COM name to serve (default COM1)\n"
     "  --table FILE          port table to name it in (default: $QRV_SERIALCOMM,\n"
     "                        else $XDG_CONFIG_HOME/qrv/serialcomm or ~/.config/qrv/serialcomm)\n"
-    "  --baud N              pace the line at N baud (default: unpaced)\n"
+    "  --baud N              pace the replies as a line at N baud (default: unpaced)\n"
     "  --model TEXT          device name (default QRV240)\n"
     "  --modification TEXT   modification (default S)\n"
     "  --firmware WORD       firmware word, as 0x0101 or 01.01 (default 0x0101)\n"

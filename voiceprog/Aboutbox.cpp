@@ -1,11 +1,12 @@
 #include "Aboutbox.h"
+#include "ProgramIcons.h"
 #include "VoiceTexts.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 
 TAboutBox::TAboutBox(QWidget *mainWindow)
-    : TAboutBoxBase(mainWindow, QStringLiteral("Ver.: 1.2.20"), QStyle::SP_MediaVolume, 1.2, 300),
+    : TAboutBoxBase(mainWindow, QStringLiteral("Ver.: 1.2.20"), VoiceProgrammerIcon(), 1.2, 300),
       mainCaption_(mainWindow != nullptr ? mainWindow->windowTitle() : QString())
 {
     Label1->setText(mainCaption_);

@@ -276,6 +276,9 @@ void TForm1::RefreshMemoryView()
     EditFragmentTime->setText(Seconds(count) + seconds);
     ProgressBar1->setMaximum(int(VoiceCapacity));
     ProgressBar1->setValue(int(bank_.UsedSamples()));
+    // setValue leaves a step of less than a few pixels unpainted; the gauge
+    // shows what the label says.
+    ProgressBar1->update();
     Label3->setText(Texts.UsedWord + QStringLiteral(": ") + Seconds(bank_.UsedSamples()) + seconds
                     + QStringLiteral("    ") + Texts.FreeWord + QStringLiteral(": ") + Seconds(bank_.FreeSamples())
                     + seconds);

@@ -1,9 +1,11 @@
 // PhraseLoader: one running copy per user, the main window until it closes.
 #include "CloseOnSignal.h"
+#include "Desktop.h"
 #include "Dialogs.h"
 #include "ExceptionReport.h"
 #include "GuiQueue.h"
 #include "Mainform.h"
+#include "ProgramIcons.h"
 #include "Readdata.h"
 #include "SingleInstance.h"
 #include "VoiceTexts.h"
@@ -19,6 +21,7 @@ int main(int argc, char **argv)
     std::signal(SIGXFSZ, SIG_IGN);
     CloseOnSignal::HoldSignals();
     QApplication app(argc, argv);
+    SetUpDesktop(VoiceProgrammerIcon());
     SingleInstance lock(VoiceProgramTitle);
     if (!lock.IsFirst()) {
         MessageBox(nullptr, QStringLiteral("Программа уже запущена"), VoiceProgramTitle, MB_OK | MB_ICONWARNING);

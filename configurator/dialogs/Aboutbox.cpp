@@ -1,10 +1,11 @@
 #include "Aboutbox.h"
+#include "ProgramIcons.h"
 
 #include <QEvent>
 #include <QLabel>
 
 TAboutBox::TAboutBox(QWidget *mainWindow)
-    : TAboutBoxBase(mainWindow, QStringLiteral("Ver. 1.2"), QStyle::SP_ComputerIcon, 1.4, 260),
+    : TAboutBoxBase(mainWindow, QStringLiteral("Ver. 1.2"), ConfiguratorIcon(), 1.4, 260),
       VersionLabelPrefix(QStringLiteral("для версии устройства"))
 {
     Label2 = new QLabel(Panel1);

@@ -1,4 +1,5 @@
 #include "Clearconfigform.h"
+#include "Desktop.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -85,4 +86,10 @@ void TFormClearConfig::done(int result)
 void TFormClearConfig::ShowSeconds()
 {
     LabelCountDoenSec->setText(QString::number(ProgressBar1->value()) + QStringLiteral(" Сек."));
+}
+
+void TFormClearConfig::showEvent(QShowEvent *event)
+{
+    CentreOnScreen(this);
+    QDialog::showEvent(event);
 }

@@ -31,6 +31,10 @@ public:
     // No tick after the dialog ended.
     void done(int result) override;
 
+protected:
+    // Opens in the middle of the screen.
+    void showEvent(QShowEvent *event) override;
+
 private:
     void ShowSeconds();
 

@@ -1,6 +1,7 @@
 #include "PageArmIn.h"
 #include "StringGrid.h"
 #include "UpDown.h"
+#include "WrapLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -170,9 +171,9 @@ PageArmIn::PageArmIn(PageContext &context, QWidget *parent) : ConfigPage(context
     right->addWidget(LabelTouchActionDiscription);
     right->addWidget(Label163);
 
-    auto *grid = new QHBoxLayout(body);
-    grid->addLayout(left, 1);
-    grid->addLayout(right, 1);
+    auto *columns = new WrapLayout(body);
+    columns->addLayout(left);
+    columns->addLayout(right);
 }
 
 void PageArmIn::BuildKeyTable(QWidget *body)

@@ -2,6 +2,7 @@
 #include "MaskEdit.h"
 #include "PageControls.h"
 #include "StringGrid.h"
+#include "WrapLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -119,26 +120,26 @@ PageClock::PageClock(PageContext &context, QWidget *parent) : ConfigPage(context
         else
             box->hide();
     }
+    // Each output's box carries its name; the label beside it in the form
+    // gives the language file the name to copy into the box, and stays
+    // hidden, so that the name shows once.
     for (int k = 0; k < 7; ++k) {
+        const QString name = texts().OutputNames.value(k);
         QCheckBox *box =
-            CheckBox(GroupBoxInfoMsgContent, QStringLiteral("CheckBoxInfoR") + QString::number(k + 1), QString());
-        QLabel *label = Label(GroupBoxInfoMsgContent, QStringLiteral("Label") + QString::number(121 + k),
-                              texts().OutputNames.value(k));
-        label->setBuddy(box);
+            CheckBox(GroupBoxInfoMsgContent, QStringLiteral("CheckBoxInfoR") + QString::number(k + 1), name);
+        QLabel *label = Label(GroupBoxInfoMsgContent, QStringLiteral("Label") + QString::number(121 + k), name);
+        label->hide();
         CheckBoxInfoR[k] = box;
         InfoOutputLabels[k] = label;
-        if (k < 4) {
+        if (k < 4)
             info->addWidget(box, k, 1);
-            info->addWidget(label, k, 2);
-        } else {
+        else
             box->hide();
-            label->hide();
-        }
     }
-    info->setColumnStretch(2, 1);
+    info->setColumnStretch(1, 1);
     info->setRowStretch(4, 1);
 
-    auto *top = new QHBoxLayout;
+    auto *top = new WrapLayout;
     top->addWidget(GroupBox8, 2);
     top->addWidget(GroupBoxInfoMsgContent, 1);
     body->addLayout(top);
@@ -185,8 +186,9 @@ PageClock::PageClock(PageContext &context, QWidget *parent) : ConfigPage(context
     StringGrid3->SetColWidth(colTime, 52);
     for (int col = colMonday; col <= colInfo; ++col)
         StringGrid3->SetColWidth(col, col < colTest ? 30 : 40);
-    StringGrid3->SetColWidth(colAction, 200);
-    StringGrid3->SetColWidth(colParameter, 120);
+    // The combo boxes over the cells as wide as their items, beside the grid line.
+    for (int col : {colAction, colParameter})
+        StringGrid3->SetColWidth(col, LineComboBox(col, 1)->sizeHint().width() + 1);
     StringGrid3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid3->setMinimumHeight(StringGrid3->RowHeight(1) * 9 + 8);
     StringGrid3->OnGetEditMask = [this](int col, int row) { return StringGrid3GetEditMask(col, row); };

@@ -1,6 +1,7 @@
 #include "PageConnection.h"
 #include "MaskEdit.h"
 #include "PageControls.h"
+#include "WrapLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <array>
 #include <utility>
 
 using namespace pagectl;
@@ -23,22 +25,25 @@ struct SourceEntry {
     Source kind;
     int number; // input 1..16, or 1..4 of "ОХРАНА n" / "НАБЛЮДЕНИЕ n"
     int tag;    // boxes of one tag may be checked together in "Голосовое SB"
-    bool shown;
+    int place;  // where a shown box reads, four to a column; -1: hidden
 };
 
-// The source boxes in their group box's child order.
+// The source boxes in their group box's child order, which the exclusive
+// choice goes by; on screen they read inputs 1..4, then the modes, the
+// system events and the test messages.
 constexpr SourceEntry SourceTable[] = {
-    {Source::Input, 1, 4, true},   {Source::Input, 2, 4, true},     {Source::Input, 4, 4, true},
-    {Source::Input, 3, 4, true},   {Source::Disarm, 1, 2, true},    {Source::Power, 0, 4, true},
-    {Source::Arm, 1, 1, true},     {Source::Test, 0, 4, true},      {Source::Input, 5, 4, false},
-    {Source::Input, 6, 4, false},  {Source::Input, 7, 4, false},    {Source::Input, 8, 4, false},
-    {Source::RestrictedArm, 0, 3, false}, {Source::Arm, 2, 5, false}, {Source::Disarm, 2, 6, false},
-    {Source::Arm, 3, 7, false},    {Source::Disarm, 3, 8, false},   {Source::Arm, 4, 9, false},
-    {Source::Disarm, 4, 10, false}, {Source::GPS, 0, 0, false},     {Source::Input, 9, 4, false},
-    {Source::Input, 10, 4, false}, {Source::Input, 12, 4, false},   {Source::Input, 11, 4, false},
-    {Source::Input, 13, 4, false}, {Source::Input, 14, 4, false},   {Source::Input, 15, 4, false},
-    {Source::Input, 16, 4, false},
+    {Source::Input, 1, 4, 0},     {Source::Input, 2, 4, 1},      {Source::Input, 4, 4, 3},
+    {Source::Input, 3, 4, 2},     {Source::Disarm, 1, 2, 5},     {Source::Power, 0, 4, 6},
+    {Source::Arm, 1, 1, 4},       {Source::Test, 0, 4, 7},       {Source::Input, 5, 4, -1},
+    {Source::Input, 6, 4, -1},    {Source::Input, 7, 4, -1},     {Source::Input, 8, 4, -1},
+    {Source::RestrictedArm, 0, 3, -1}, {Source::Arm, 2, 5, -1},  {Source::Disarm, 2, 6, -1},
+    {Source::Arm, 3, 7, -1},      {Source::Disarm, 3, 8, -1},    {Source::Arm, 4, 9, -1},
+    {Source::Disarm, 4, 10, -1},  {Source::GPS, 0, 0, -1},       {Source::Input, 9, 4, -1},
+    {Source::Input, 10, 4, -1},   {Source::Input, 12, 4, -1},    {Source::Input, 11, 4, -1},
+    {Source::Input, 13, 4, -1},   {Source::Input, 14, 4, -1},    {Source::Input, 15, 4, -1},
+    {Source::Input, 16, 4, -1},
 };
+constexpr int ShownSources = 8;
 
 // kind: 'D' (voice) or 'S' (SMS).
 SourceBoxes MakeSourceBoxes(QGroupBox *group, QChar kind)
@@ -48,7 +53,7 @@ SourceBoxes MakeSourceBoxes(QGroupBox *group, QChar kind)
     auto *grid = new QGridLayout(group);
     grid->setContentsMargins(6, 4, 6, 4);
     grid->setHorizontalSpacing(8);
-    int shown = 0;
+    std::array<QCheckBox *, ShownSources> inReadingOrder{};
     for (const SourceEntry &s : SourceTable) {
         QString name, caption;
         QCheckBox **slot = nullptr;
@@ -96,15 +101,18 @@ SourceBoxes MakeSourceBoxes(QGroupBox *group, QChar kind)
         SetTag(box, s.tag);
         if (s.kind == Source::Input)
             box->setTristate(true);
-        if (s.shown) {
-            grid->addWidget(box, shown % 4, shown / 4);
-            ++shown;
+        if (s.place >= 0) {
+            grid->addWidget(box, s.place % 4, s.place / 4);
+            inReadingOrder[std::size_t(s.place)] = box;
         } else {
             box->hide();
         }
         *slot = box;
         boxes.Ordered.push_back(box);
     }
+    // The Tab key goes as they read.
+    for (std::size_t i = 1; i < inReadingOrder.size(); ++i)
+        QWidget::setTabOrder(inReadingOrder[i - 1], inReadingOrder[i]);
     return boxes;
 }
 
@@ -222,7 +230,7 @@ PageConnection::PageConnection(PageContext &context, QWidget *parent) : ConfigPa
     sms->addRow(CheckBoxJointUse);
     sms->addRow(GroupBoxConSMS);
 
-    auto *notifications = new QHBoxLayout;
+    auto *notifications = new WrapLayout;
     notifications->addWidget(GroupBoxConSharD);
     notifications->addWidget(GroupBoxConSharS);
     body->addLayout(notifications);

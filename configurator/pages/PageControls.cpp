@@ -17,8 +17,11 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <climits>
 
 namespace pagectl {
@@ -73,15 +76,62 @@ QGroupBox *GroupBox(QWidget *parent, const QString &name, const QString &caption
     return group;
 }
 
+namespace {
+
+constexpr char WholeItems[] = "WholeItems";
+
+// Wide enough for its longest item where the page has the room; narrower,
+// down to a few characters, where it has not (the open list shows the items
+// whole).
+class ItemsWideComboBox : public QComboBox {
+public:
+    explicit ItemsWideComboBox(QWidget *parent) : QComboBox(parent)
+    {
+        setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        setMinimumContentsLength(8);
+        QAbstractItemModel *items = model();
+        for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+            connect(items, signal, this, &QWidget::updateGeometry);
+        connect(items, &QAbstractItemModel::dataChanged, this, &QWidget::updateGeometry);
+        connect(items, &QAbstractItemModel::modelReset, this, &QWidget::updateGeometry);
+    }
+
+    QSize minimumSizeHint() const override
+    {
+        return property(WholeItems).toBool() ? sizeHint() : QComboBox::minimumSizeHint();
+    }
+
+    QSize sizeHint() const override
+    {
+        const QSize least = QComboBox::sizeHint();
+        int widest = 0;
+        const QFontMetrics metrics = fontMetrics();
+        for (int i = 0; i < count(); ++i)
+            widest = std::max(widest, metrics.horizontalAdvance(itemText(i)));
+        // A character more than the text: the style's text field is a little narrower than its box.
+        widest += metrics.averageCharWidth();
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        const QSize needed = style()->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(widest, least.height()), this);
+        return QSize(std::max(least.width(), needed.width()), least.height());
+    }
+};
+
+} // namespace
+
 QComboBox *ComboBox(QWidget *parent, const QString &name, const QStringList &items)
 {
-    auto *combo = Make<QComboBox>(parent, name);
-    // Long items are read in the open list; the box takes the width the page gives it.
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    combo->setMinimumContentsLength(8);
+    QComboBox *combo = new ItemsWideComboBox(parent);
+    combo->setObjectName(name);
     combo->addItems(items);
     combo->setCurrentIndex(-1);
     return combo;
+}
+
+void KeepItemsWhole(QComboBox *combo)
+{
+    combo->setProperty(WholeItems, true);
+    combo->updateGeometry();
 }
 
 QComboBox *TextComboBox(QWidget *parent, const QString &name, const QStringList &items, int maxLength)

@@ -49,6 +49,10 @@ QString Framed(const QString &text);
 QGroupBox *GroupBox(QWidget *parent, const QString &name, const QString &caption);
 // A drop-down list; no item is selected.
 QComboBox *ComboBox(QWidget *parent, const QString &name, const QStringList &items = {});
+// Makes a combo box from ComboBox never narrower than its longest item; a
+// form layout that wraps long rows then puts it under its label where the
+// page is narrow.
+void KeepItemsWhole(QComboBox *combo);
 // An editable combo box: typed text with suggestion items, at most maxLength characters.
 QComboBox *TextComboBox(QWidget *parent, const QString &name, const QStringList &items, int maxLength);
 // maxLength 0: the edit's own limit.

@@ -1,6 +1,7 @@
 #include "PageGeneral.h"
 #include "MaskEdit.h"
 #include "PageControls.h"
+#include "WrapLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -76,22 +77,29 @@ PageGeneral::PageGeneral(PageContext &context, QWidget *parent) : ConfigPage(con
     ComboBoxOutdatedMsgTime = ComboBox(GroupBox6, QStringLiteral("ComboBoxOutdatedMsgTime"),
                                        QStringList{QStringLiteral("---")} + Numbers(2, 2, 15, QStringLiteral(" Min.")));
 
-    auto *access = new QGridLayout(GroupBox6);
-    access->addWidget(CheckBoxSysPassword, 0, 0, 1, 2);
+    // The passwords; beside them, as far as the page is wide, the control
+    // rights and the password warning.
+    auto *passwords = new QGridLayout;
+    passwords->addWidget(CheckBoxSysPassword, 0, 0, 1, 2);
     const std::pair<QLabel *, QWidget *> rows[] = {
         {Label84, MaskEditSysPassword}, {Label72, MaskEditPassword}, {Label73, MaskEditSMSCA},
         {Label70, MaskEditPIN},         {Label8, MaskEditDTMFPass},  {Label131, ComboBoxOutdatedMsgTime},
     };
     int row = 1;
     for (const auto &[label, edit] : rows) {
-        access->addWidget(label, row, 0);
-        access->addWidget(edit, row++, 1);
+        passwords->addWidget(label, row, 0);
+        passwords->addWidget(edit, row++, 1);
     }
-    access->addWidget(CheckBoxDTMFControlOnlyList, row++, 0, 1, 2);
-    access->addWidget(CheckBoxControlOnlyList, row++, 0, 1, 2);
-    access->addWidget(CheckBoxACK, row++, 0, 1, 2);
-    access->addWidget(LabelSharedParWarningMsg, 0, 2, row, 1, Qt::AlignTop);
-    access->setColumnStretch(2, 1);
+    passwords->setRowStretch(row, 1);
+    auto *rights = new QVBoxLayout;
+    rights->addWidget(CheckBoxDTMFControlOnlyList);
+    rights->addWidget(CheckBoxControlOnlyList);
+    rights->addWidget(CheckBoxACK);
+    rights->addWidget(LabelSharedParWarningMsg);
+    rights->addStretch(1);
+    auto *access = new WrapLayout(GroupBox6);
+    access->addLayout(passwords, 0);
+    access->addLayout(rights, 1);
     body->addWidget(GroupBox6);
 
     // Outgoing voice notification and the modem connection type, side by side.
@@ -104,9 +112,10 @@ PageGeneral::PageGeneral(PageContext &context, QWidget *parent) : ConfigPage(con
                                      QStringLiteral("Приоритет у соединения с меньшим номером."),
                                      QStringLiteral("Приоритет у последнего успешного соединения."),
                                      QStringLiteral("Приоритет у текущего соединения, до первой неудачи.")});
-    ComboBoxDialPriority->setMinimumContentsLength(36);
     auto *voice = new QFormLayout(GroupBox12);
     voice->addRow(Label128, ComboBoxCall2CallPauseX10S);
+    KeepItemsWhole(ComboBoxDialPriority);
+    voice->setRowWrapPolicy(QFormLayout::WrapLongRows);
     voice->addRow(Label129, ComboBoxDialPriority);
 
     // The window shows this group beside the voice group.
@@ -117,7 +126,7 @@ PageGeneral::PageGeneral(PageContext &context, QWidget *parent) : ConfigPage(con
     auto *data = new QVBoxLayout(GroupBoxOutDataParam);
     data->addWidget(ComboBoxDATAProtocol);
     data->addStretch();
-    auto *calls = new QHBoxLayout;
+    auto *calls = new WrapLayout;
     calls->addWidget(GroupBox12, 3);
     calls->addWidget(GroupBoxOutDataParam, 1);
     body->addLayout(calls);
@@ -151,18 +160,19 @@ PageGeneral::PageGeneral(PageContext &context, QWidget *parent) : ConfigPage(con
         presets->addWidget(buttons[i], i / 2, i % 2);
     presets->addWidget(StaticText1, 2, 0, 1, 2);
 
-    auto *balance = new QGridLayout(GroupBox13);
+    auto *request = new QGridLayout;
     const std::pair<QLabel *, QWidget *> balanceRows[] = {
         {Label49, MaskEditBalansReqCMD}, {Label50, MaskEditBalansIdWord},
         {Label41, EditBalansMinVal},     {Label42, EditReqPeriodH},
     };
     row = 0;
     for (const auto &[label, edit] : balanceRows) {
-        balance->addWidget(label, row, 0);
-        balance->addWidget(edit, row++, 1);
+        request->addWidget(label, row, 0);
+        request->addWidget(edit, row++, 1);
     }
-    balance->addWidget(GroupBox16, 0, 2, row, 1);
-    balance->setColumnStretch(2, 1);
+    auto *balance = new WrapLayout(GroupBox13);
+    balance->addLayout(request);
+    balance->addWidget(GroupBox16);
     body->addWidget(GroupBox13);
     body->addStretch();
 

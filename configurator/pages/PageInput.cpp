@@ -4,6 +4,7 @@
 #include "PageControls.h"
 #include "TextRules.h"
 #include "UpDown.h"
+#include "WrapLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -132,8 +133,11 @@ void PageInput::BuildPanel()
     GroupBox2 = GroupBox(content, QStringLiteral("GroupBox2"), QStringLiteral("Границы тревожной зоны"));
     auto *zone = new QGridLayout(GroupBox2);
     ComboBoxSensActLevel = ComboBox(GroupBox2, QStringLiteral("ComboBoxSensActLevel"), ActLevelItems());
-    zone->addWidget(new QLabel(QStringLiteral("Активный уровень"), GroupBox2), 0, 0);
-    zone->addWidget(ComboBoxSensActLevel, 0, 1, 1, 3);
+    // Its long items go under their label where the page is narrow.
+    auto *level = new WrapLayout;
+    level->addWidget(new QLabel(QStringLiteral("Активный уровень"), GroupBox2), 0);
+    level->addWidget(ComboBoxSensActLevel, 1);
+    zone->addLayout(level, 0, 0, 1, 4);
     auto newBar = [this](const QString &name) {
         auto *bar = new QSlider(Qt::Horizontal, GroupBox2);
         bar->setObjectName(name);
@@ -286,7 +290,7 @@ void PageInput::BuildPanel()
     side->addWidget(GroupBoxFiltr);
     side->addWidget(GroupBox14);
     side->addStretch();
-    auto *middle = new QHBoxLayout;
+    auto *middle = new WrapLayout;
     middle->addWidget(GroupBox10);
     middle->addLayout(side);
     page->addLayout(middle);
@@ -296,20 +300,25 @@ void PageInput::BuildPanel()
     const QStringList &actions = texts().OutputActionNames;
     auto buildReactions = [&](QGroupBox *box, const char *const labelNames[7], const QString &boxPrefix,
                               QLabel *labels[7], QComboBox *combos[7], QComboBox *&mode, const QString &modeName) {
-        auto *grid = new QGridLayout(box);
+        // Each name over its combo box, side by side as far as they fit.
+        auto *row = new WrapLayout(box);
+        auto addColumn = [&](QLabel *label, QComboBox *combo) {
+            auto *column = new QVBoxLayout;
+            column->addWidget(label);
+            column->addWidget(combo);
+            row->addLayout(column);
+        };
         for (int n = 0; n < OutputCount; ++n) {
             labels[n] = Label(box, QString::fromLatin1(labelNames[n]), outputNames.value(n));
             combos[n] = ComboBox(box, boxPrefix + QString::number(n + 1), actions);
-            grid->addWidget(labels[n], 0, n);
-            grid->addWidget(combos[n], 1, n);
+            addColumn(labels[n], combos[n]);
             if (n >= LargerModelOutputs) {
                 labels[n]->setVisible(false);
                 combos[n]->setVisible(false);
             }
         }
         mode = ComboBox(box, modeName, ArmDisModeItems());
-        grid->addWidget(new QLabel(QStringLiteral("Режим"), box), 0, OutputCount);
-        grid->addWidget(mode, 1, OutputCount);
+        addColumn(new QLabel(QStringLiteral("Режим"), box), mode);
     };
     GroupBoxInActActions =
         GroupBox(content, QStringLiteral("GroupBoxInActActions"), QStringLiteral("При активизации входа"));

@@ -1,5 +1,6 @@
 #include "PageLiveState.h"
 #include "PageControls.h"
+#include "WrapLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -163,8 +164,10 @@ PageLiveState::PageLiveState(PageContext &context, QWidget *parent)
     right->addWidget(GroupBoxOutIndicator);
     right->addWidget(GroupBox28);
     right->addStretch(1);
-    grid->addLayout(left, 0, 0);
-    grid->addLayout(right, 0, 1);
+    auto *columns = new WrapLayout;
+    columns->addLayout(left, 3);
+    columns->addLayout(right, 2);
+    grid->addLayout(columns, 0, 0, 1, 2);
     grid->addWidget(ActionName, 1, 0, 1, 2);
     grid->addWidget(ProgressBar1, 2, 0, 1, 2);
     Label112->setWordWrap(true);

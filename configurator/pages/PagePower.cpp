@@ -1,4 +1,5 @@
 #include "PagePower.h"
+#include "WrapLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -68,7 +69,7 @@ PagePower::PagePower(PageContext &context, QWidget *parent) : ConfigPage(context
     BuildTemperature(body);
     BuildTamperAndIndication(body);
 
-    auto *grid = new QGridLayout(body);
+    auto *columns = new WrapLayout(body);
     auto *left = new QVBoxLayout;
     left->addWidget(GroupBox9);
     left->addWidget(GroupBox1, 1);
@@ -77,10 +78,8 @@ PagePower::PagePower(PageContext &context, QWidget *parent) : ConfigPage(context
     right->addWidget(GroupBox42);
     right->addWidget(GroupBox23);
     right->addStretch(1);
-    grid->addLayout(left, 0, 0);
-    grid->addLayout(right, 0, 1);
-    grid->setColumnStretch(0, 1);
-    grid->setColumnStretch(1, 1);
+    columns->addLayout(left);
+    columns->addLayout(right);
 
     fields_.Bind(CheckBoxExtPowerFault, PowerFields::ExtPowerFault);
     fields_.Bind(CheckBoxExtPowerRec, PowerFields::ExtPowerRec);
@@ -174,8 +173,14 @@ void PagePower::BuildBattery(QWidget *body)
     Label14 = Label(GroupBox1, QStringLiteral("Label14"), QString());
     auto *warnCaption = new QLabel(QStringLiteral("Первая граница разряда"), GroupBox1);
     auto *alarmCaption = new QLabel(QStringLiteral("Вторая граница разряда"), GroupBox1);
-    for (QLabel *caption : {warnCaption, alarmCaption})
+    for (QLabel *caption : {warnCaption, alarmCaption}) {
         caption->setWordWrap(true);
+        caption->setAlignment(Qt::AlignCenter);
+    }
+    // The bars keep a readable height whatever the page around them.
+    for (QWidget *bar :
+         std::initializer_list<QWidget *>{ProgressBarBatCharge, TrackBarDischargeWarn, TrackBarDischargeAlarm})
+        bar->setMinimumHeight(8 * fontMetrics().lineSpacing());
     CheckBoxBatteryDischargeWarnEventEn = CheckBox(GroupBox1, QStringLiteral("CheckBoxBatteryDischargeWarnEventEn"),
                                                    QStringLiteral("Сообщение при разряде до первой границы"));
     CheckBoxBatteryDischargeAlarmEventEn = CheckBox(GroupBox1, QStringLiteral("CheckBoxBatteryDischargeAlarmEventEn"),
@@ -186,10 +191,10 @@ void PagePower::BuildBattery(QWidget *body)
 
     layout->addWidget(ProgressBarBatCharge, 0, 0, 3, 1, Qt::AlignHCenter);
     layout->addWidget(Label17, 3, 0, Qt::AlignHCenter);
-    layout->addWidget(warnCaption, 0, 1, Qt::AlignHCenter);
+    layout->addWidget(warnCaption, 0, 1);
     layout->addWidget(TrackBarDischargeWarn, 1, 1, Qt::AlignHCenter);
     layout->addWidget(Label4, 2, 1, Qt::AlignHCenter);
-    layout->addWidget(alarmCaption, 0, 2, Qt::AlignHCenter);
+    layout->addWidget(alarmCaption, 0, 2);
     layout->addWidget(TrackBarDischargeAlarm, 1, 2, Qt::AlignHCenter);
     layout->addWidget(Label14, 2, 2, Qt::AlignHCenter);
     layout->addWidget(LabelBatMsg, 4, 0, 1, 3);

@@ -1,10 +1,11 @@
 #include "AboutBoxBase.h"
 #include "Contacts.h"
+#include "Desktop.h"
 
-#include <QApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -31,7 +32,7 @@ void MakeLink(QLabel *label, QObject *filter)
 
 } // namespace
 
-TAboutBoxBase::TAboutBoxBase(QWidget *mainWindow, const QString &versionText, QStyle::StandardPixmap fallbackIcon,
+TAboutBoxBase::TAboutBoxBase(QWidget *mainWindow, const QString &versionText, const QIcon &programIcon,
                              qreal titleScale, int textWidth)
     : QDialog(mainWindow), mainWindow_(mainWindow)
 {
@@ -44,10 +45,7 @@ TAboutBoxBase::TAboutBoxBase(QWidget *mainWindow, const QString &versionText, QS
     Panel1->setFrameShadow(QFrame::Sunken);
 
     ProgramIcon = NewLabel(Panel1, "ProgramIcon");
-    QIcon icon = mainWindow != nullptr ? mainWindow->windowIcon() : QApplication::windowIcon();
-    if (icon.isNull())
-        icon = style()->standardIcon(fallbackIcon);
-    ProgramIcon->setPixmap(icon.pixmap(48, 48));
+    ProgramIcon->setPixmap(programIcon.pixmap(48, 48));
 
     Label1 = NewLabel(Panel1, "Label1");
     QFont title = Label1->font();
@@ -96,6 +94,12 @@ void TAboutBoxBase::Label4Click()
 void TAboutBoxBase::Label5Click()
 {
     OpenLink(SupportMailUrl(MailSubject()));
+}
+
+void TAboutBoxBase::showEvent(QShowEvent *event)
+{
+    CentreOnScreen(this);
+    QDialog::showEvent(event);
 }
 
 bool TAboutBoxBase::eventFilter(QObject *watched, QEvent *event)

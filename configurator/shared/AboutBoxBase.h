@@ -2,10 +2,10 @@
 // What both programs' about boxes share: the program icon and title, the
 // version line, the maker's web page and support mail links, and OK.
 #include <QDialog>
-#include <QStyle>
 
 class QFrame;
 class QGridLayout;
+class QIcon;
 class QLabel;
 class QPushButton;
 
@@ -25,12 +25,14 @@ public:
 
 protected:
     // mainWindow owns the box; versionText goes into Label3.
-    TAboutBoxBase(QWidget *mainWindow, const QString &versionText, QStyle::StandardPixmap fallbackIcon,
-                  qreal titleScale, int textWidth);
+    TAboutBoxBase(QWidget *mainWindow, const QString &versionText, const QIcon &programIcon, qreal titleScale,
+                  int textWidth);
     // The program's own line under the links (row 4 of the panel).
     void SetDetail(QWidget *detail);
     // The subject of the support mail.
     virtual QString MailSubject() const = 0;
+    // Opens in the middle of the screen.
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     QWidget *mainWindow() const { return mainWindow_; }

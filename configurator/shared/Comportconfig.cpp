@@ -1,6 +1,7 @@
 #include "Comportconfig.h"
 #include "ComComboBox.h"
 #include "ComPort.h"
+#include "Desktop.h"
 #include "Dialogs.h"
 #include "ExceptionReport.h"
 
@@ -10,10 +11,10 @@
 #include <QVBoxLayout>
 
 TComPortDialog::TComPortDialog(TCustomComPort &port, std::function<void(const QString &)> setPortPanel,
-                               QWidget *parent)
+                               void (*centre)(QWidget *), QWidget *parent)
     : QDialog(parent),
       FailureText(QStringLiteral("Не возможно открыть указанный COM порт, возможно он занят другим приложением.")),
-      port_(port), setPortPanel_(std::move(setPortPanel))
+      port_(port), setPortPanel_(std::move(setPortPanel)), centre_(centre)
 {
     setWindowTitle(QStringLiteral("Выбор COM порта"));
 
@@ -88,6 +89,12 @@ void TComPortDialog::done(int result)
     QDialog::done(result);
 }
 
+void TComPortDialog::showEvent(QShowEvent *event)
+{
+    centre_(this);
+    QDialog::showEvent(event);
+}
+
 void TComPortDialog::ShowPortPanel()
 {
     if (setPortPanel_)
@@ -96,7 +103,7 @@ void TComPortDialog::ShowPortPanel()
 
 TFormCOMPortConfig::TFormCOMPortConfig(TCustomComPort &port, std::function<void(const QString &)> setPortPanel,
                                        QWidget *parent)
-    : TComPortDialog(port, std::move(setPortPanel), parent)
+    : TComPortDialog(port, std::move(setPortPanel), CentreOnDesktop, parent)
 {
     setObjectName(QStringLiteral("FormCOMPortConfig"));
     Panel1 = new QFrame(Bevel1);
@@ -110,7 +117,7 @@ TFormCOMPortConfig::TFormCOMPortConfig(TCustomComPort &port, std::function<void(
 
 TFormCOMPortSetup::TFormCOMPortSetup(TCustomComPort &port, std::function<void(const QString &)> setPortPanel,
                                      QWidget *parent)
-    : TComPortDialog(port, std::move(setPortPanel), parent)
+    : TComPortDialog(port, std::move(setPortPanel), CentreOnScreen, parent)
 {
     setObjectName(QStringLiteral("FormCOMPortSetup"));
     BevelLayout()->addWidget(ComComboBox1);

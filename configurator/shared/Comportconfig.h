@@ -31,7 +31,10 @@ public:
     void done(int result) override;
 
 protected:
-    TComPortDialog(TCustomComPort &port, std::function<void(const QString &)> setPortPanel, QWidget *parent);
+    // centre: places the dialog when it opens.
+    TComPortDialog(TCustomComPort &port, std::function<void(const QString &)> setPortPanel,
+                   void (*centre)(QWidget *), QWidget *parent);
+    void showEvent(QShowEvent *event) override;
     // Where the form places the port list.
     QVBoxLayout *BevelLayout() const { return bevelLayout_; }
 
@@ -40,10 +43,11 @@ private:
 
     TCustomComPort &port_;
     std::function<void(const QString &)> setPortPanel_;
+    void (*centre_)(QWidget *);
     QVBoxLayout *bevelLayout_ = nullptr;
 };
 
-// The configurator's form: the list on a panel of its own.
+// The configurator's form: the list on a panel of its own, in the middle of the desktop.
 class TFormCOMPortConfig : public TComPortDialog {
     Q_OBJECT
 public:
@@ -53,7 +57,7 @@ public:
     QFrame *Panel1 = nullptr;
 };
 
-// The voice programmer's form: the list straight on the form.
+// The voice programmer's form: the list straight on the form, in the middle of the screen.
 class TFormCOMPortSetup : public TComPortDialog {
     Q_OBJECT
 public:

@@ -66,6 +66,8 @@ class TstActions : public QObject {
 private slots:
     void conversations_data();
     void conversations();
+    void pacedLine_data();
+    void pacedLine();
     void readJudgesTheImageHeader_data();
     void readJudgesTheImageHeader();
     void gateStopsEveryHandler_data();
@@ -182,6 +184,53 @@ void TstActions::conversations()
         QCOMPARE(f.Text("iDeviceNameLabel"), QStringLiteral("QRV240"));
     }
     QVERIFY(!form.ActionRunning());
+}
+
+// A line at the controller's speed, as the simulator paces it: every block
+// goes once, with the port's own time-outs.
+void TstActions::pacedLine_data()
+{
+    QTest::addColumn<int>("baud");
+    QTest::addColumn<Handler>("handler");
+    QTest::addColumn<QList<quint8>>("frames");
+    QTest::addColumn<QString>("shown");
+    const int n = ImageBlocks;
+    const QList<quint8> head{cmd::Identify, cmd::Password};
+    for (int baud : {19200, 115200}) {
+        const QByteArray rate = QByteArray::number(baud);
+        QTest::newRow("read at " + rate) << baud << Handler(&TForm1::ReadConfExecute)
+                                         << (QList<quint8>(head) << Repeated(cmd::ReadImage, n)) << "Данные считаны";
+        QTest::newRow("compare at " + rate)
+            << baud << Handler(&TForm1::CompareConfExecute) << (QList<quint8>{cmd::Identify} << Repeated(cmd::ReadImage, n))
+            << "Данные в памяти контроллера отличаются от текущих";
+        QTest::newRow("program at " + rate)
+            << baud << Handler(&TForm1::ProgrammExecute)
+            << (QList<quint8>(head) << WriteAndVerify(cmd::WriteImage, cmd::ReadImage, n) << cmd::Restart)
+            << "Перезагрузка устройства инициированна";
+    }
+}
+
+void TstActions::pacedLine()
+{
+    QFETCH(int, baud);
+    QFETCH(Handler, handler);
+    QFETCH(QList<quint8>, frames);
+    QFETCH(QString, shown);
+    DeviceFixture f;
+    TForm1 &form = f.Form();
+    form.ControllerConfig.ConfigImage = EditedImage(QStringLiteral("+7111"));
+    f.SetPasswords("pass", "pass");
+    QVERIFY(f.sim->setArea(1, Bytes(EditedImage(QStringLiteral("+7222")))));
+    f.sim->setBaudRate(baud);
+
+    handler(form);
+
+    QCOMPARE(f.Commands(), frames);
+    QCOMPARE(f.Text("ActionName"), shown);
+    if (frames.contains(cmd::WriteImage))
+        QCOMPARE(f.sim->area(1), Bytes(form.ControllerConfig.ConfigImage));
+    else
+        QCOMPARE(f.sim->area(1), Bytes(EditedImage(QStringLiteral("+7222"))));
 }
 
 void TstActions::readJudgesTheImageHeader_data()

@@ -8,12 +8,14 @@
 #include "Contacts.h"
 #include "Dialogs.h"
 #include "PortTable.h"
+#include "ProgramIcons.h"
 #include "SimPty.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QUrlQuery>
@@ -69,9 +71,12 @@ DeviceUse UseOf(qrvsim::SimPty &pty)
     return use;
 }
 
+using DialogMaker = std::function<std::unique_ptr<QDialog>(QWidget *owner, TCustomComPort &port)>;
+
 } // namespace
 
 Q_DECLARE_METATYPE(PortForm)
+Q_DECLARE_METATYPE(DialogMaker)
 
 class TstDialogs : public QObject {
     Q_OBJECT
@@ -102,6 +107,10 @@ private slots:
     void offlineAtTheLastTickDoesNotFinish();
     void cancelEndsCountdown();
     void timerDrivesCountdown();
+
+    // every dialog, whatever window owns it
+    void dialogOpensInTheMiddleOfTheScreen_data();
+    void dialogOpensInTheMiddleOfTheScreen();
 
 private:
     std::unique_ptr<qrvsim::ScopedPortTable> table_;
@@ -300,7 +309,7 @@ void TstDialogs::aboutBoxTexts()
     QCOMPARE(box.Label3->text(), QString("Ver. 1.2"));
     QCOMPARE(box.OKButton->text(), QString("OK"));
     QVERIFY(box.OKButton->isDefault());
-    QVERIFY(!box.ProgramIcon->pixmap().isNull());
+    QCOMPARE(box.ProgramIcon->pixmap().toImage(), ConfiguratorIcon().pixmap(48, 48).toImage());
 
     box.show();
     QCOMPARE(box.Label1->text(), QString("QRV Configurator"));
@@ -437,6 +446,45 @@ void TstDialogs::timerDrivesCountdown()
     QCOMPARE(checks, 3);
     QCOMPARE(dialog.ProgressBar1->value(), 1798);
     QCOMPARE(dialog.CountdownDone, quint8(0));
+}
+
+void TstDialogs::dialogOpensInTheMiddleOfTheScreen_data()
+{
+    // One screen: its middle is the desktop's too.
+    QTest::addColumn<DialogMaker>("make");
+    QTest::newRow("COM port, configurator") << DialogMaker([](QWidget *owner, TCustomComPort &port) {
+        return std::unique_ptr<QDialog>(new TFormCOMPortConfig(port, nullptr, owner));
+    });
+    QTest::newRow("COM port, voice programmer") << DialogMaker([](QWidget *owner, TCustomComPort &port) {
+        return std::unique_ptr<QDialog>(new TFormCOMPortSetup(port, nullptr, owner));
+    });
+    QTest::newRow("about box") << DialogMaker([](QWidget *owner, TCustomComPort &) {
+        return std::unique_ptr<QDialog>(new TAboutBox(owner));
+    });
+    QTest::newRow("factory-reset countdown") << DialogMaker([](QWidget *owner, TCustomComPort &) {
+        return std::unique_ptr<QDialog>(new TFormClearConfig([] { return false; }, owner));
+    });
+}
+
+void TstDialogs::dialogOpensInTheMiddleOfTheScreen()
+{
+    QFETCH(DialogMaker, make);
+    // A main window in a corner of the screen, much smaller than it.
+    QWidget mainWindow;
+    // A long title: the about box grows to show it as it opens.
+    mainWindow.setWindowTitle(QStringLiteral("Конфигуратор GSM контроллера QRV240, длинный заголовок окна"));
+    mainWindow.setGeometry(10, 10, 320, 200);
+    mainWindow.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
+    const QRect screen = mainWindow.screen()->availableGeometry();
+    QVERIFY(screen.width() > 2 * mainWindow.width());
+
+    const std::unique_ptr<QDialog> dialog = make(&mainWindow, *port_);
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    const QPoint off = dialog->frameGeometry().center() - screen.center();
+    QVERIFY2(off.manhattanLength() <= 2, qPrintable(QStringLiteral("%1, %2").arg(off.x()).arg(off.y())));
+    dialog->reject();
 }
 
 QTEST_MAIN(TstDialogs)

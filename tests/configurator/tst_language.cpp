@@ -200,6 +200,8 @@ private slots:
     void linesTakenWholeInWindows1251();
     void unusedLinesChangeNothing();
     void hiddenOnlyWhenAccepted();
+    void infoMessageNamesEachOutputOnce_data();
+    void infoMessageNamesEachOutputOnce();
 
     void everyNamedTargetExists();
     void translatedStatusMessagesReachAWorker();
@@ -757,6 +759,36 @@ void TstLanguage::translatedStatusMessagesReachAWorker()
     worker.Resume();
     QCOMPARE(worker.WaitFor(), 0);
     QCOMPARE(label.text(), L(389 + 10)); // "device version read"
+}
+
+void TstLanguage::infoMessageNamesEachOutputOnce_data()
+{
+    QTest::addColumn<bool>("withFile");
+    QTest::newRow("built-in texts") << false;
+    QTest::newRow("language file") << true;
+}
+
+// The outputs' boxes take the names of the labels beside them in the form
+// (line 200), which leaves each name shown once, on its box.
+void TstLanguage::infoMessageNamesEachOutputOnce()
+{
+    QFETCH(bool, withFile);
+    LanguageFixture builtIn;
+    const TForm1 &form = withFile ? Accepted() : builtIn.OpenReal();
+    const auto *group = form.Find<QGroupBox>(QStringLiteral("GroupBoxInfoMsgContent"));
+    QVERIFY(group != nullptr);
+    QStringList shown;
+    for (const QWidget *w : group->findChildren<QWidget *>())
+        if (w->isVisibleTo(group))
+            if (const auto caption = CaptionOf(w); caption && !caption->isEmpty())
+                shown << *caption;
+    for (int k = 1; k <= 4; ++k) {
+        const QString name = form.Find<QLabel>(QStringLiteral("Label%1").arg(120 + k))->text();
+        QCOMPARE(form.Find<QCheckBox>(QStringLiteral("CheckBoxInfoR%1").arg(k))->text(), name);
+        QCOMPARE(shown.count(name), 1);
+    }
+    QCOMPARE(shown.size(), 8); // and the four inputs
+    QCOMPARE(shown.removeDuplicates(), 0);
 }
 
 QTEST_MAIN(TstLanguage)

@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QMouseEvent>
+#include <QScopeGuard>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSplitterHandle>
 #include <QTest>
@@ -93,6 +95,10 @@ private slots:
     void navigationStoresThePageLeftOnce();
     void selectingTheSameNodeDoesNothing();
     void userOpensPagesWithMouseAndKeys();
+    void treeFitsItsLongestNode_data();
+    void treeFitsItsLongestNode();
+    void collapsingTheShownPagesBranchSelectsIt_data();
+    void collapsingTheShownPagesBranchSelectsIt();
     void systemParameterPageDisablesSixActions();
     void dividerCannotBeMoved();
     void menuItemsAndButtonsFollowTheirActions_data();
@@ -358,6 +364,91 @@ void TstMainWindow::userOpensPagesWithMouseAndKeys()
     QTest::keyClick(form.TreeView1, Qt::Key_Down);
     QCOMPARE(f.log, QStringList({"Store 15", "Enter 16", "Show 16", "AfterShow 16"}));
     QCOMPARE(form.Find<QLabel>("Label10")->text(), QStringLiteral("Вход 3"));
+}
+
+void TstMainWindow::treeFitsItsLongestNode_data()
+{
+    QTest::addColumn<qreal>("fontScale");
+    QTest::addColumn<bool>("whileOpen"); // the desktop's font changes while the window is open
+    QTest::newRow("the desktop's font") << 1.0 << false;
+    QTest::newRow("a larger font") << 1.5 << false;
+    QTest::newRow("a larger font, later") << 1.5 << true;
+    QTest::newRow("a smaller font, later") << 0.8 << true;
+}
+
+void TstMainWindow::treeFitsItsLongestNode()
+{
+    QFETCH(qreal, fontScale);
+    QFETCH(bool, whileOpen);
+    const QFont desktopFont = QApplication::font();
+    const auto restore = qScopeGuard([&] { QApplication::setFont(desktopFont); });
+    QFont font = desktopFont;
+    font.setPointSizeF(font.pointSizeF() * fontScale);
+    MainWindowFixture f;
+    if (!whileOpen)
+        QApplication::setFont(font);
+    TForm1 &form = f.Open();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    if (whileOpen)
+        QApplication::setFont(font);
+    QApplication::processEvents();
+    QTreeWidget *tree = form.TreeView1;
+    const QFontMetrics metrics(tree->font());
+    QCOMPARE(metrics.height(), QFontMetrics(font).height());
+    for (int page = 0; page < PageCount; ++page) {
+        const QRect node = tree->visualItemRect(form.Node(page));
+        const QString text = form.NodeText(page);
+        QVERIFY2(node.width() >= metrics.horizontalAdvance(text), qPrintable(text));
+        QVERIFY2(node.right() < tree->viewport()->width(), qPrintable(text));
+    }
+    QCOMPARE(tree->horizontalScrollBar()->maximum(), 0);
+
+    // The window's size leaves it as it is.
+    const int width = tree->width();
+    for (int windowWidth : {form.width() + 300, form.width() - 200}) {
+        form.resize(windowWidth, form.height());
+        QApplication::processEvents();
+        QCOMPARE(tree->width(), width);
+    }
+}
+
+void TstMainWindow::collapsingTheShownPagesBranchSelectsIt_data()
+{
+    QTest::addColumn<int>("shown");
+    QTest::addColumn<int>("collapsed");
+    QTest::addColumn<QStringList>("log");
+    QTest::newRow("connection 3, its branch") << 4 << 1 << QStringList{"Store 4", "Enter 1", "Show 1", "AfterShow 1"};
+    QTest::newRow("input 2, its branch") << 15 << 13 << QStringList{"Store 15", "Enter 13", "Show 13", "AfterShow 13"};
+    QTest::newRow("scenarios, the outputs") << 23 << 18 << QStringList{"Store 23", "Enter 18", "AfterShow 18"};
+    QTest::newRow("connection 3, the root") << 4 << 0 << QStringList{"Store 4", "Enter 0", "AfterShow 0"};
+    QTest::newRow("the branch itself") << 13 << 13 << QStringList{};
+    QTest::newRow("another branch") << 4 << 13 << QStringList{};
+}
+
+// As in the Windows tree: the shown page does not stay on screen without its node.
+void TstMainWindow::collapsingTheShownPagesBranchSelectsIt()
+{
+    QFETCH(int, shown);
+    QFETCH(int, collapsed);
+    QFETCH(QStringList, log);
+    MainWindowFixture f;
+    TForm1 &form = f.Open();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.SelectPage(shown);
+    f.log.clear();
+
+    // The user's click on the branch's expander.
+    QTreeWidget *tree = form.TreeView1;
+    const QRect node = tree->visualItemRect(form.Node(collapsed));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(node.left() - tree->indentation() / 2, node.center().y()));
+
+    QVERIFY(!form.Node(collapsed)->isExpanded());
+    QCOMPARE(f.log, log);
+    QCOMPARE(form.CurrentPage(), log.isEmpty() ? shown : collapsed);
+    QCOMPARE(form.PreviousPage, form.CurrentPage());
+    QVERIFY(tree->currentItem()->isSelected());
 }
 
 void TstMainWindow::systemParameterPageDisablesSixActions()

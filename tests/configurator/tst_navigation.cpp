@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 
 class TstNavigation : public QObject {
     Q_OBJECT
@@ -12,6 +14,7 @@ private slots:
     void visitingEveryPageLeavesTheImageAsItWas();
     void connectionEditGoesToItsOwnRecord();
     void pageEntriesRebuildTheirListsOnce();
+    void pagesFitAWindowOf1024By768();
 };
 
 void TstNavigation::visitingEveryPageLeavesTheImageAsItWas_data()
@@ -102,6 +105,36 @@ void TstNavigation::pageEntriesRebuildTheirListsOnce()
     QCOMPARE(hi->itemText(128), QStringLiteral("-39° C"));
     QCOMPARE(f.Get<QComboBox>("ComboBoxArmInMode")->count(), 3);
     QCOMPARE(f.Get<QComboBox>("ComboBoxIndFunction")->count(), 4);
+}
+
+// Every page without horizontal scrolling and with its combo boxes wide
+// enough for their items, beside the tree, in a window of a 1024 x 768 screen.
+void TstNavigation::pagesFitAWindowOf1024By768()
+{
+    DeviceFixture f;
+    TForm1 &form = f.Form();
+    form.resize(1016, 740); // less the window frame
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QStringList faults;
+    for (int page = 0; page < PageCount; ++page) {
+        form.SelectPage(page);
+        QApplication::processEvents();
+        for (const QScrollArea *scroll : form.findChildren<QScrollArea *>())
+            if (scroll->isVisible() && scroll->horizontalScrollBar()->isVisible())
+                faults << QStringLiteral("page %1 scrolls sideways (%2 of %3 px)")
+                              .arg(page)
+                              .arg(scroll->widget()->minimumSizeHint().width())
+                              .arg(scroll->viewport()->width());
+        for (const QComboBox *combo : form.findChildren<QComboBox *>())
+            if (combo->isVisible() && combo->width() < combo->sizeHint().width())
+                faults << QStringLiteral("page %1: combo box %2 cut (%3 of %4 px)")
+                              .arg(page)
+                              .arg(combo->objectName())
+                              .arg(combo->width())
+                              .arg(combo->sizeHint().width());
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(TstNavigation)

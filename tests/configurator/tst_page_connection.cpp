@@ -52,6 +52,7 @@ class TestPageConnection : public QObject {
     Q_OBJECT
 private slots:
     void builtControls();
+    void sourcesReadInOrder();
     void entryAdaptations();
     void roundTrip_data();
     void roundTrip();
@@ -129,6 +130,35 @@ void TestPageConnection::builtControls()
                              "CheckBoxSMSEn", "Label78", "GroupBoxConSMS", "CheckBoxJointUse", "ComboBoxGroupNum"})
         QVERIFY2(f.form.findChild<QWidget *>(QLatin1String(name)) != nullptr, name);
     QCOMPARE(p->GroupBoxConDial->title(), QStringLiteral(" Передавать сообщения от следующих источников "));
+}
+
+// On screen, column by column from the top: the inputs, then the modes, the
+// system events and the test messages, in both groups; the Tab key follows.
+void TestPageConnection::sourcesReadInOrder()
+{
+    GeneralPagesFixture f;
+    f.form.show();
+    f.Open(2);
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+    const char *const reading[] = {"Input1", "Input2", "Input3", "Input4", "Arm", "Disarm", "Power", "Test"};
+    for (const char *kind : {"D", "S"}) {
+        QList<QCheckBox *> boxes;
+        for (const char *name : reading)
+            boxes << f.Control<QCheckBox>(QStringLiteral("CheckBoxMask") + QLatin1String(kind) + QLatin1String(name));
+        for (int i = 0; i < boxes.size(); ++i) {
+            const QCheckBox *box = boxes[i];
+            QVERIFY2(box->isVisible(), qPrintable(box->objectName()));
+            if (i % 4 != 0) { // below the one before, in the same column
+                QCOMPARE(box->x(), boxes[i - 1]->x());
+                QVERIFY2(box->y() > boxes[i - 1]->y(), qPrintable(box->objectName()));
+            } else if (i > 0) { // a new column, right of the one before, from the top
+                QVERIFY2(box->x() > boxes[i - 4]->x() + boxes[i - 4]->width() / 2, qPrintable(box->objectName()));
+                QCOMPARE(box->y(), boxes[i - 4]->y());
+            }
+            if (i > 0)
+                QCOMPARE(boxes[i - 1]->nextInFocusChain(), box);
+        }
+    }
 }
 
 void TestPageConnection::entryAdaptations()

@@ -452,8 +452,6 @@ void ControllerSimulator::serve()
                 const RequestParser::Item item = parser.next();
                 if (item == RequestParser::Item::None)
                     break;
-                const int size = item == RequestParser::Item::BinaryMode ? 7 : int(parser.frame().size());
-                pace(parser.itemStart(), size);
                 if (item == RequestParser::Item::BinaryMode)
                     handleBinary();
                 else
@@ -464,20 +462,6 @@ void ControllerSimulator::serve()
     std::lock_guard lock(mutex_);
     serving_ = false;
     changed_.notify_all();
-}
-
-void ControllerSimulator::pace(steady_clock::time_point requestStart, int requestSize)
-{
-    int baud;
-    {
-        std::lock_guard lock(mutex_);
-        baud = baud_;
-    }
-    if (baud <= 0)
-        return;
-    const auto wire = nanoseconds(qint64(requestSize) * 10 * 1000000000 / baud);
-    while (!wake_->sleepUntil(requestStart + wire) && !stopRequested_ && !unplugRequested_)
-        wake_->drain();
 }
 
 void ControllerSimulator::handleBinary()
@@ -751,7 +735,8 @@ void ControllerSimulator::writeReply(const quint8 *bytes, int count)
         writeAll(bytes, count);
         return;
     }
-    // Chunks of about a millisecond on the wire, each due when its last byte would have arrived.
+    // From now on, as the request is in: chunks of about a millisecond on the
+    // wire, each due when its last byte would have arrived.
     const int chunk = std::clamp(baud / 10000, 1, 16);
     const auto start = steady_clock::now();
     for (int done = 0; done < count;) {

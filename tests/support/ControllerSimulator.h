@@ -116,7 +116,11 @@ public:
 
     // Bytes answered to "BINARY\r" (default 1).
     void setBinaryReplyBytes(int count);
-    // Models the wire at this rate in both directions; 0 (default) is unpaced.
+    // Paces the replies at this rate: a reply starts when the whole request
+    // is in, each byte due when it would have arrived over the wire. The
+    // request's own wire time is what a UART's write spends before it
+    // returns; on the pty the write returns at once, so no pace shows it.
+    // 0 (default) is unpaced.
     void setBaudRate(int baud);
 
     void setIdentity(const SimIdentity &identity);
@@ -178,7 +182,6 @@ private:
     void writeReply(const quint8 *bytes, int count);
     void closeMaster();
     void absorbWatchEvents() const;
-    void pace(std::chrono::steady_clock::time_point requestStart, int requestSize);
     QByteArray *areaStore(int area);
 
     QString comName_;

@@ -105,8 +105,6 @@ void RequestParser::append(const quint8 *data, int count, Clock::time_point when
         return;
     if (!buffer_.empty() && when - lastArrival_ >= LineGap)
         buffer_.clear();
-    if (buffer_.empty())
-        headArrival_ = when;
     lastArrival_ = when;
     buffer_.insert(buffer_.end(), data, data + count);
 }
@@ -114,8 +112,6 @@ void RequestParser::append(const quint8 *data, int count, Clock::time_point when
 void RequestParser::drop(size_t count)
 {
     buffer_.erase(buffer_.begin(), buffer_.begin() + std::ptrdiff_t(count));
-    // Which read brought the new head byte is not kept; the latest is close enough.
-    headArrival_ = lastArrival_;
 }
 
 RequestParser::Item RequestParser::next()
@@ -134,7 +130,6 @@ RequestParser::Item RequestParser::next()
             if (buffer_.size() < total)
                 return Item::None;
             frame_.assign(buffer_.begin(), buffer_.begin() + std::ptrdiff_t(total));
-            itemStart_ = headArrival_;
             drop(total);
             return Item::Frame;
         }
@@ -143,7 +138,6 @@ RequestParser::Item RequestParser::next()
             if (std::memcmp(buffer_.data(), BinaryText, n) == 0) {
                 if (n < BinaryTextSize)
                     return Item::None;
-                itemStart_ = headArrival_;
                 drop(BinaryTextSize);
                 return Item::BinaryMode;
             }

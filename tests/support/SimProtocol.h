@@ -76,8 +76,6 @@ public:
     // The next complete request, or None. Frame bytes stay valid until the next call.
     Item next();
     const std::vector<quint8> &frame() const { return frame_; }
-    // When the first byte of the request last returned by next() arrived.
-    Clock::time_point itemStart() const { return itemStart_; }
     static constexpr std::chrono::milliseconds LineGap{500};
 
 private:
@@ -85,9 +83,7 @@ private:
 
     std::vector<quint8> buffer_;
     std::vector<quint8> frame_;
-    Clock::time_point headArrival_{};
     Clock::time_point lastArrival_{};
-    Clock::time_point itemStart_{};
 };
 
 } // namespace qrvsim

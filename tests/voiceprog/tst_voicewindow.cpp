@@ -5,6 +5,7 @@
 #include "Aboutbox.h"
 #include "Comportconfig.h"
 #include "Contacts.h"
+#include "ProgramIcons.h"
 #include "Readdata.h"
 #include "StatusPanels.h"
 #include "VoiceFiles.h"
@@ -102,6 +103,7 @@ private slots:
     void wavImportMessages_data();
     void wavImportMessages();
     void longRecordIsCutToFreeMemory();
+    void gaugePaintsWhatTheLabelSays();
     void fullMemoryEmptiesSlotAndTellsSo();
     void openVoiceFile_data();
     void openVoiceFile();
@@ -389,6 +391,36 @@ void TstVoiceWindow::longRecordIsCutToFreeMemory()
     QCOMPARE(w.Label3->text(), QStringLiteral("Занято: 261.8 Сек.    Свободно: 0 Сек."));
 }
 
+void TstVoiceWindow::gaugePaintsWhatTheLabelSays()
+{
+    VoiceWindowFixture f;
+    TForm1 &w = f.Open();
+    // The value the memory gauge had each time it was painted on screen.
+    struct PaintWatch : QObject {
+        int painted = -1;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint)
+                painted = static_cast<QProgressBar *>(watched)->value();
+            return false;
+        }
+    } watch;
+    w.ProgressBar1->installEventFilter(&watch);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTRY_COMPARE(watch.painted, 0);
+
+    // Steps far smaller than the bar's width in pixels stand for.
+    f.Import(3, Wav(24000), QStringLiteral("three.wav"));
+    QCOMPARE(w.Label3->text(), QStringLiteral("Занято: 3 Сек.    Свободно: 258.8 Сек."));
+    QTRY_COMPARE(watch.painted, 24000);
+    f.Import(4, Wav(4000), QStringLiteral("half.wav"));
+    QTRY_COMPARE(watch.painted, 28000);
+    w.ComboBoxEvents->setCurrentIndex(3);
+    w.BitBtn2->click();
+    QTRY_COMPARE(watch.painted, 4000);
+}
+
 void TstVoiceWindow::fullMemoryEmptiesSlotAndTellsSo()
 {
     VoiceWindowFixture f;
@@ -530,6 +562,7 @@ void TstVoiceWindow::aboutBox()
         QCOMPARE(box->windowTitle(), QStringLiteral("О программе"));
         QCOMPARE(box->Label1->text(), w.windowTitle());
         QCOMPARE(box->Label3->text(), QStringLiteral("Ver.: 1.2.20"));
+        QCOMPARE(box->ProgramIcon->pixmap().toImage(), VoiceProgrammerIcon().pixmap(48, 48).toImage());
         QCOMPARE(box->Memo1->toPlainText().split(QLatin1Char('\n')), SupportedVersions());
         QVERIFY(box->Memo1->isReadOnly());
         QTest::mouseClick(box->Label5, Qt::LeftButton);

@@ -66,7 +66,7 @@ int main(int argc, char *argv[])
     if (PlatformShowsNothing())
         SetDialogProvider(&unseenDialogs);
     SetExceptionReporter([](const QString &message) {
-        gui::Post([message] { MessageBox(nullptr, message, ApplicationTitle, MB_OK | MB_ICONERROR); });
+        gui::PostAfterWaits([message] { MessageBox(nullptr, message, ApplicationTitle, MB_OK | MB_ICONERROR); });
     });
 
     const SingleInstance instance(ApplicationTitle);

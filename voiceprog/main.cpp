@@ -21,7 +21,7 @@ int main(int argc, char **argv)
     }
     QApplication::setApplicationName(VoiceProgramTitle);
     SetExceptionReporter([](const QString &message) {
-        gui::Post([message] { MessageBox(nullptr, message, VoiceProgramTitle, MB_OK | MB_ICONERROR); });
+        gui::PostAfterWaits([message] { MessageBox(nullptr, message, VoiceProgramTitle, MB_OK | MB_ICONERROR); });
     });
     SelectMemoryAreaTable(MemoryAreaTable::VoiceProgrammer);
     try {

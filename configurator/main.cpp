@@ -71,6 +71,8 @@ int main(int argc, char *argv[])
 
     const SingleInstance instance(ApplicationTitle);
     if (!instance.IsFirst()) {
+        // The box ends on a closing signal too.
+        const CloseOnSignal quitOnSignal(nullptr);
         MessageBox(nullptr, QStringLiteral("Программа уже запущена"), ApplicationTitle, MB_OK | MB_ICONWARNING);
         return 0;
     }

@@ -16,6 +16,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     SingleInstance lock(VoiceProgramTitle);
     if (!lock.IsFirst()) {
+        // The box ends on a closing signal too.
+        const CloseOnSignal quitOnSignal(nullptr);
         MessageBox(nullptr, QStringLiteral("Программа уже запущена"), VoiceProgramTitle, MB_OK | MB_ICONWARNING);
         return 0;
     }

@@ -16,10 +16,11 @@ namespace {
 
 constexpr int Generous = 60000;
 
-// A working directory, a runtime directory of its own (so the lock is this
-// test's) and a port table in which COM1 is a device that does not exist.
+// A working directory, a home and a runtime directory of its own (so the lock
+// is this test's) and a port table in which COM1 is a device that does not exist.
 struct Run {
     QTemporaryDir work;
+    QTemporaryDir home;
     QTemporaryDir runtime;
     QTemporaryDir tableDir;
 
@@ -35,6 +36,7 @@ struct Run {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("HOME"), home.path());
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         env.insert(QStringLiteral("QRV_SERIALCOMM"), Table());
         process->setProcessEnvironment(env);

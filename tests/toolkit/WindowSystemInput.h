@@ -25,17 +25,22 @@ inline void Key(const QWidget *window, int key, const QString &text = QString(),
     QWindowSystemInterface::handleKeyEvent<Later>(w, QEvent::KeyRelease, key, modifiers, text);
 }
 
-// A click (left by default) in the middle of the widget, the pointer moved there first.
-inline void Click(const QWidget *target, Qt::MouseButton button = Qt::LeftButton)
+// A left click at a point of the widget, the pointer moved there first.
+inline void ClickAt(const QWidget *target, const QPoint &at)
 {
     QWindow *w = WindowOf(target);
-    const QPoint centre = target->rect().center();
-    const QPointF local = target->mapTo(target->window(), centre);
-    const QPointF global = target->mapToGlobal(centre);
+    const Qt::MouseButton button = Qt::LeftButton;
+    const QPointF local = target->mapTo(target->window(), at);
+    const QPointF global = target->mapToGlobal(at);
     QWindowSystemInterface::handleMouseEvent<Later>(w, local, global, Qt::NoButton, Qt::NoButton, QEvent::MouseMove);
     QWindowSystemInterface::handleMouseEvent<Later>(w, local, global, button, button, QEvent::MouseButtonPress);
     QWindowSystemInterface::handleMouseEvent<Later>(w, local, global, Qt::NoButton, button,
                                                      QEvent::MouseButtonRelease);
+}
+
+inline void Click(const QWidget *target)
+{
+    ClickAt(target, target->rect().center());
 }
 
 // True while the window system's queue holds events not yet delivered.

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QSocketNotifier>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -103,14 +104,15 @@ void CloseOnSignal::Activated()
     TryClose();
 }
 
-// A modal dialog of the program ends first; a close the window refuses (an
-// action runs) is carried out when the window takes it.
+// A modal dialog of the program (or a menu's own event loop) ends first; a
+// close the window refuses (an action runs) is carried out when the window takes it.
 void CloseOnSignal::TryClose()
 {
     // Closed meanwhile, by another request.
     if (window_.isNull() || (shownAtSignal_ && !window_->isVisible()))
         return;
-    if (QApplication::activeModalWidget() == nullptr && window_->close())
+    const bool modal = QApplication::activeModalWidget() != nullptr || QThread::currentThread()->loopLevel() > 1;
+    if (!modal && window_->close())
         return;
     retry_->start();
 }

@@ -31,5 +31,6 @@ private:
     QSocketNotifier *notifier_ = nullptr;
     // A close that cannot be carried out yet is tried again until it is.
     QTimer *retry_ = nullptr;
+    // On screen when a signal came: once hidden, the window has closed.
     bool shownAtSignal_ = false;
 };

@@ -190,7 +190,7 @@ void TstActionsDuring::signalIsCarriedOutWhenTheActionEnds()
     bool sent = false;
     bool shownAfterSignal = false;
     if (during == QLatin1String("read")) {
-        AtImageBlock(*f.sim, 3, [&] { sent = ::kill(::getpid(), SIGTERM) == 0; });
+        AtImageBlock(*f.sim, 3, [&] { sent = form.ActionRunning() && ::kill(::getpid(), SIGTERM) == 0; });
         form.ReadConfExecute();
         shownAfterSignal = form.isVisible();
     } else {

@@ -413,15 +413,17 @@ void TstVoiceActions::closeRequestWaitsForActionEnd()
     CloseOnSignal closer(&w);
     CloseWatch watch(w);
     f.Import(3, Wav(2000), QStringLiteral("a.wav"));
+    // True when the request was made (a direct close is refused at once).
+    const auto ask = [&] {
+        if (request == QLatin1String("SIGTERM"))
+            return ::kill(::getpid(), SIGTERM) == 0;
+        if (request == QLatin1String("close"))
+            return !w.close();
+        wsi::Close(&w);
+        return true;
+    };
     bool requested = false;
-    DuringTransfer(*f.sim, {{50, [&] {
-                                 if (request == QLatin1String("SIGTERM"))
-                                     requested = ::kill(::getpid(), SIGTERM) == 0;
-                                 else if (request == QLatin1String("close"))
-                                     requested = !w.close();
-                                 else
-                                     requested = (wsi::Close(&w), true);
-                             }}});
+    DuringTransfer(*f.sim, {{50, [&] { requested = ask(); }}});
     w.ProgrammExecute();
     QVERIFY(requested);
     QCOMPARE(watch.duringAction, 1);

@@ -138,6 +138,7 @@ bool TForm1::SendSystemPassword(QLabel *status)
 bool TForm1::BeginDeviceAction(bool selectRoot)
 {
     StopPoller();
+    failureTextHeld_ = false;
     // Leaving the page stores it.
     if (selectRoot)
         SelectPage(0);
@@ -151,8 +152,23 @@ bool TForm1::BeginDeviceAction(bool selectRoot)
 
 void TForm1::EndDeviceAction()
 {
+    HoldFailureText();
     EnableDeviceActions();
     StartPoller();
+}
+
+void TForm1::HoldFailureText()
+{
+    const QLabel *status = ActionName();
+    failureTextHeld_ = status != nullptr && status->palette().color(QPalette::WindowText) == ToQColor(clRed);
+}
+
+void TForm1::PollerIdentified(bool identified)
+{
+    if (identified)
+        failureTextHeld_ = false;
+    else if (!failureTextHeld_)
+        LabelStatus(ActionName()).ShowStatus(QString(), clBlack);
 }
 
 // ---- configuration transfers
@@ -204,6 +220,7 @@ void TForm1::RestartController()
 {
     quint8 none = 0;
     RunCommand(opRestart, &none, 1, ActionName());
+    HoldFailureText();
     ShowDeviceIdentity(EmptyDeviceIdentity());
     // The poller and the actions come back when the controller has restarted.
     Timer2->setInterval(RestartPollInterval);
@@ -275,6 +292,7 @@ void TForm1::FactoryConfigExecute()
     if (RunCommand(opSendPassword, empty.data(), int(empty.size()), ActionName()) != 0) {
         // The controller opens without its password only after half an hour
         // of staying connected; the poller watches the link meanwhile.
+        HoldFailureText();
         StartPoller();
         TFormClearConfig countdown(
             [this] { return PanelThread != nullptr && PanelThread->DeviceOnline.load() == 0; }, this);

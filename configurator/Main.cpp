@@ -272,6 +272,8 @@ TForm1::TForm1(const PageFactory &createPage, QWidget *parent)
     resize(size);
     FactoryDefaults(ControllerConfig);
     FormCreate();
+    // The window opens with the keys on the page tree.
+    TreeView1->setFocus();
     Timer2->start();
 }
 
@@ -393,6 +395,8 @@ void TForm1::CreateToolBar()
         }
         auto *button = new QToolButton;
         button->setObjectName(QLatin1String(row.name));
+        // A speed button: a key pressed in the window never presses it.
+        button->setFocusPolicy(Qt::NoFocus);
         LinkToAction(button, this->*row.action, Utf8(row.caption));
         if (row.icon != QStyle::SP_CustomBase) {
             button->setIcon(style()->standardIcon(row.icon));

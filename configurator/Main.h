@@ -122,6 +122,10 @@ public:
     QString UnsupportedDeviceText() const;
     // Status-bar panel 3 := the last message of a worker that reported to TMPLabel.
     void ShowTmpLabelInPanel3();
+    // The poller's identification: a lost controller clears ActionName, but
+    // not the red text a failed device action left there; a controller found
+    // again lets that text go.
+    void PollerIdentified(bool identified);
 
     // ---- settings file StartDirectory + "QRVConfig.cfg", with ComPort1's port
     int SaveProgramSettings();
@@ -207,6 +211,8 @@ private:
     // The default mode memory, into the configuration and the controller.
     int ProgramDefaultModes();
     bool ClearModesAsked() const;
+    // At an action's end: a red text in ActionName is its reason, and stays.
+    void HoldFailureText();
     // The actions stay locked until Timer2 has waited for the restart.
     void RestartController();
     void ReconfigureController();
@@ -216,6 +222,7 @@ private:
 
     FormTexts texts_;
     bool actionRunning_ = false;
+    bool failureTextHeld_ = false;
     QWidget *clockSetButton_ = nullptr;
     QWidget *controllerTimeEdit_ = nullptr;
     QStackedWidget *pageStack_ = nullptr;

@@ -212,7 +212,7 @@ TMainPanelControl::Link TMainPanelControl::Identify()
             form->ShowDeviceIdentity(EmptyDeviceIdentity());
             form->ShowTmpLabelInPanel3();
             form->SetPanelText(1, QStringLiteral("NC"));
-            LabelStatus(form->Find<QLabel>(QStringLiteral("ActionName"))).ShowStatus(QString(), clBlack);
+            form->PollerIdentified(false);
         });
         DeviceOnline.store(0);
         SetPriority(TThreadPriority::tpIdle);
@@ -222,6 +222,7 @@ TMainPanelControl::Link TMainPanelControl::Identify()
         form->ShowDeviceIdentity(identity);
         form->ShowTmpLabelInPanel3();
         form->SetPanelText(1, form->ComPort1.Port());
+        form->PollerIdentified(true);
     });
     DeviceOnline.store(1);
     SetPriority(TThreadPriority::tpNormal);

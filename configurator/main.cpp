@@ -73,11 +73,13 @@ int main(int argc, char *argv[])
     if (PlatformShowsNothing())
         SetDialogProvider(&unseenDialogs);
     SetExceptionReporter([](const QString &message) {
-        gui::Post([message] { MessageBox(nullptr, message, ApplicationTitle, MB_OK | MB_ICONERROR); });
+        gui::PostAfterWaits([message] { MessageBox(nullptr, message, ApplicationTitle, MB_OK | MB_ICONERROR); });
     });
 
     const SingleInstance instance(ApplicationTitle);
     if (!instance.IsFirst()) {
+        // The box ends on a closing signal too.
+        const CloseOnSignal quitOnSignal(nullptr);
         MessageBox(nullptr, QStringLiteral("Программа уже запущена"), ApplicationTitle, MB_OK | MB_ICONWARNING);
         return 0;
     }

@@ -375,11 +375,14 @@ void TReadData::Execute()
 
     if (port == nullptr)
         return;
+    bool opened = true;
     try {
         port->Open();
     } catch (...) {
+        // Also when the port stays open: its OnAfterOpen or line signals failed.
+        opened = false;
     }
-    if (!port->Connected()) {
+    if (!opened || !port->Connected()) {
         ShowStatus(Message(msgCannotOpen) + port->Port(), clRed);
     } else if (operation >= opReadArea && operation <= opRead15) {
         if (operation == opReadArea || operation == opCompareArea) {

@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the project builds and tests with.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
-          qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
+          qt6-base-dev qt6-base-dev-tools qt6-base-private-dev qt6-qpa-plugins
           libgl-dev fonts-dejavu-core locales qt6-translations-l10n)
 missing=()
 for p in "${packages[@]}"; do

@@ -665,7 +665,7 @@ bool TCustomComPort::WindowMethod(QEvent *message)
             }
         }
     } catch (...) {
-        ApplicationHandleException(std::current_exception());
+        ReportDispatchFailure(std::current_exception());
     }
     return true;
 }

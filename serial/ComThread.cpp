@@ -36,11 +36,15 @@ void TComThread::Execute()
 {
     ISerialDevice &device = *port_->device_;
     std::int32_t retryMs = 0;
-    for (;;) {
+    while (!gone_.load()) {
         std::uint32_t mask = 0;
         const int e = device.WaitCommEvent(mask, &stop_, -1);
         if (stop_.IsSet())
             break;
+        if (DeviceGone(e)) {
+            gone_.store(true);
+            break;
+        }
         if (e != 0) {
             // A wait that fails at once is tried again later, never in a tight loop.
             retryMs = std::clamp(retryMs * 2, 10, 1000);
@@ -53,6 +57,9 @@ void TComThread::Execute()
         if (!events_.Empty())
             DispatchComMsg();
     }
+    // A device that has gone has nothing more to tell; the port's Close ends the thread.
+    if (gone_.load())
+        stop_.Wait(-1);
     device.SetCommMask(0);
     device.Purge(PURGE_TXCLEAR | PURGE_RXCLEAR);
 }
@@ -72,21 +79,25 @@ void TComThread::DispatchComMsg()
             break;
         }
     } catch (...) {
-        ApplicationHandleException(std::current_exception());
+        if (ReportDispatchFailure(std::current_exception()))
+            gone_.store(true);
     }
 }
 
 void TComThread::DoEvents()
 {
     // Each routine on its own, as the notification window takes them: a
-    // failing one costs the batch nothing else.
+    // failing one costs the batch nothing else, unless the device has gone.
     for (const auto &routine : TCustomComPort::EventRoutines()) {
         if (!events_.Contains(routine.event))
             continue;
         try {
             (port_->*routine.call)();
         } catch (...) {
-            ApplicationHandleException(std::current_exception());
+            if (ReportDispatchFailure(std::current_exception())) {
+                gone_.store(true);
+                return;
+            }
         }
     }
 }
@@ -97,4 +108,17 @@ void TComThread::SendEvents()
         if (events_.Contains(routine.event))
             QCoreApplication::postEvent(port_->notifyWindow_, new TComEventMessage(routine.message));
     }
+}
+
+bool ReportDispatchFailure(std::exception_ptr error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const EComPort &e) {
+        if (DeviceGone(e.WinErrorCode()))
+            return true;
+    } catch (...) {
+    }
+    ApplicationHandleException(error);
+    return false;
 }

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <atomic>
 #include <cstdint>
+#include <exception>
 
 class TCustomComPort;
 
@@ -61,4 +62,11 @@ private:
     TCustomComPort *port_;
     TStopEvent stop_;
     TComEvents events_;
+    // Set when the device has gone; it is watched no more.
+    std::atomic<bool> gone_{false};
 };
+
+// The failure of a notification routine goes to the exception report, unless
+// the device has gone: the link tells of that with its own message. True for
+// a device that has gone.
+bool ReportDispatchFailure(std::exception_ptr error);

@@ -7,10 +7,18 @@
 #include "ComTypes.h"
 
 #include <QString>
+#include <cerrno>
 #include <functional>
 #include <memory>
 
 class TStopEvent;
+
+// The errors that tell that the device itself has gone: unplugged, or its
+// line hung up.
+inline bool DeviceGone(int error)
+{
+    return error == EIO || error == ENXIO || error == ENODEV;
+}
 
 // One transfer: started by StartIo, then advanced until Completed. Done counts
 // the bytes moved so far; Error, once set, is the transfer's failure. The
@@ -67,7 +75,7 @@ public:
     // Blocks until events of the mask occur (events := their EV_ bits), stop
     // is set, or timeoutMs passes (-1: no time-out); events is 0 for the last
     // two. An event that occurs while no one waits is kept for the next wait.
-    // One wait at a time.
+    // A device that has gone fails the wait (DeviceGone). One wait at a time.
     virtual int WaitCommEvent(std::uint32_t &events, const TStopEvent *stop, std::int32_t timeoutMs) = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "GuiQueue.h"
 #include "ExceptionReport.h"
+#include "InputBarrier.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -9,6 +10,8 @@
 #include <deque>
 #include <exception>
 #include <mutex>
+#include <utility>
+#include <vector>
 
 namespace gui {
 namespace {
@@ -103,15 +106,70 @@ void Wake()
         QMetaObject::invokeMethod(QCoreApplication::instance(), [] {}, Qt::QueuedConnection);
 }
 
+namespace {
+
+// GUI thread only.
+std::vector<std::function<void()>> afterWaits;
+
+void RunOutsideWaits(std::function<void()> fn)
+{
+    if (InputBarrier::Active()) {
+        afterWaits.push_back(std::move(fn));
+        return;
+    }
+    try {
+        fn();
+    } catch (...) {
+        ApplicationHandleException(std::current_exception());
+    }
+}
+
+// What came due during the waits, for the event loop to run after them.
+void PostHeldRequests()
+{
+    if (InputBarrier::Active() || afterWaits.empty())
+        return;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [batch = std::exchange(afterWaits, {})]() mutable {
+            for (auto &fn : batch)
+                RunOutsideWaits(std::move(fn));
+        },
+        Qt::QueuedConnection);
+}
+
+} // namespace
+
 void WaitUntil(const std::function<bool()> &done)
 {
-    while (!done()) {
+    {
+        // Excluding user input from processEvents would only hold it back
+        // until the wait ends, when the actions are enabled again.
+        const InputBarrier barrier;
+        bool waited = false;
+        while (!done()) {
+            Drain();
+            if (done())
+                break;
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            waited = true;
+        }
+        // Input that has come in while the worker ended goes the same way.
+        if (waited)
+            QCoreApplication::processEvents();
         Drain();
-        if (done())
-            break;
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
     }
-    Drain();
+    PostHeldRequests();
+}
+
+bool Waiting()
+{
+    return InputBarrier::Active();
+}
+
+void PostAfterWaits(std::function<void()> fn)
+{
+    Post([fn = std::move(fn)]() mutable { RunOutsideWaits(std::move(fn)); });
 }
 
 } // namespace gui

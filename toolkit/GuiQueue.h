@@ -23,9 +23,18 @@ void Drain();
 // Wakes a GUI thread that waits in WaitUntil, so that it looks at its condition again.
 void Wake();
 
-// GUI thread: serves the queue and the window system's own events (paint,
-// expose, timers) but no user input, until done() holds. Elsewhere: never
-// called (threads join directly).
+// GUI thread: serves the queue and the window system's events (paint, expose,
+// timers, close requests) until done() holds. User input that arrives
+// meanwhile is dropped, not held back: nothing typed or clicked during a wait
+// has any effect, then or later. Elsewhere: never called (threads join directly).
 void WaitUntil(const std::function<bool()>& done);
+
+// True while the GUI thread is inside WaitUntil.
+bool Waiting();
+
+// Like Post, for what must not run inside a wait (a message box would stop
+// the wait, and its input would be dropped): fn made or come due during a
+// wait runs once the outermost wait has ended, from the event loop.
+void PostAfterWaits(std::function<void()> fn);
 
 } // namespace gui

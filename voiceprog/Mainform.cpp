@@ -82,6 +82,8 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
 
     ConnectHandlers();
     FormCreate();
+    // The window opens with the keys on the event list.
+    ComboBoxEvents->setFocus();
 }
 
 TForm1::~TForm1()

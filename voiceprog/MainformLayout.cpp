@@ -50,6 +50,8 @@ QAction *NewMenuItem(QMenu *menu, const char *name, QAction *shown)
 QToolButton *NewToolButton(QToolBar *bar, const char *name, QAction *shown, bool withCaption)
 {
     auto *button = Named(new QToolButton(bar), name);
+    // A speed button: a key pressed in the window never presses it.
+    button->setFocusPolicy(Qt::NoFocus);
     button->setIcon(shown->icon());
     if (withCaption)
         button->setText(shown->text());

@@ -24,12 +24,14 @@ int main(int argc, char **argv)
     SetUpDesktop(VoiceProgrammerIcon());
     SingleInstance lock(VoiceProgramTitle);
     if (!lock.IsFirst()) {
+        // The box ends on a closing signal too.
+        const CloseOnSignal quitOnSignal(nullptr);
         MessageBox(nullptr, QStringLiteral("Программа уже запущена"), VoiceProgramTitle, MB_OK | MB_ICONWARNING);
         return 0;
     }
     QApplication::setApplicationName(VoiceProgramTitle);
     SetExceptionReporter([](const QString &message) {
-        gui::Post([message] { MessageBox(nullptr, message, VoiceProgramTitle, MB_OK | MB_ICONERROR); });
+        gui::PostAfterWaits([message] { MessageBox(nullptr, message, VoiceProgramTitle, MB_OK | MB_ICONERROR); });
     });
     SelectMemoryAreaTable(MemoryAreaTable::VoiceProgrammer);
     try {

@@ -609,6 +609,8 @@ int PosixSerialDevice::TakeReady(std::uint32_t mask, std::uint32_t &events)
             if (::read(wake_, &count, sizeof count) < 0) {
                 // Drained already.
             }
+        } else if ((ready[i].events & (EPOLLHUP | EPOLLERR)) != 0) {
+            return EIO; // hung up: the device is gone
         } else if ((ready[i].events & EPOLLIN) != 0) {
             events |= ReceivedEvents(mask);
         }

@@ -4,6 +4,7 @@
 #include "ControllerSimulator.h"
 #include "MainWindowFixture.h"
 #include "Splitter.h"
+#include "WindowSystemInput.h"
 #include "WmfWriter.h"
 
 #include <QAction>
@@ -12,6 +13,7 @@
 #include <QMouseEvent>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSplitterHandle>
 #include <QTest>
@@ -99,6 +101,8 @@ private slots:
     void treeFitsItsLongestNode();
     void collapsingTheShownPagesBranchSelectsIt_data();
     void collapsingTheShownPagesBranchSelectsIt();
+    void keysRightAfterStartUpChangeNothing_data();
+    void keysRightAfterStartUpChangeNothing();
     void systemParameterPageDisablesSixActions();
     void dividerCannotBeMoved();
     void menuItemsAndButtonsFollowTheirActions_data();
@@ -449,6 +453,44 @@ void TstMainWindow::collapsingTheShownPagesBranchSelectsIt()
     QCOMPARE(form.CurrentPage(), log.isEmpty() ? shown : collapsed);
     QCOMPARE(form.PreviousPage, form.CurrentPage());
     QVERIFY(tree->currentItem()->isSelected());
+}
+
+void TstMainWindow::keysRightAfterStartUpChangeNothing_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Space") << int(Qt::Key_Space) << " ";
+    QTest::newRow("Return") << int(Qt::Key_Return) << "\r";
+}
+
+// The tool buttons are speed buttons: they never hold the focus, so a key
+// pressed at once reaches the tree and no button's action.
+void TstMainWindow::keysRightAfterStartUpChangeNothing()
+{
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    MainWindowFixture f;
+    ConfigImage edited = DefaultImage();
+    RecordView<ConnectionRecord>(edited, 0).Set(ConnectionRecord::Phone, u"+79001234567");
+    QCOMPARE(SaveConfigFile(f.Path("default.cnt"), edited), int(frOk));
+    TForm1 &form = f.Open();
+    const QList<QToolButton *> buttons = form.findChildren<QToolButton *>(QRegularExpression("^SpeedButton"));
+    QCOMPARE(buttons.size(), 9);
+    for (const QToolButton *button : buttons)
+        QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(QApplication::focusWidget(), form.TreeView1);
+    f.log.clear();
+    wsi::Key(&form, key, text);
+    QTRY_VERIFY(!wsi::Queued());
+    QCoreApplication::processEvents();
+    QVERIFY(form.ControllerConfig.ConfigImage == edited);
+    QCOMPARE(form.CurrentPage(), 0);
+    QCOMPARE(f.log, QStringList());
+    QVERIFY(f.dialogs.messages.isEmpty());
 }
 
 void TstMainWindow::systemParameterPageDisablesSixActions()

@@ -17,8 +17,8 @@ namespace {
 
 constexpr int Generous = 60000;
 
-// A working directory, a runtime directory of its own (so the lock is this
-// test's) and a port table in which COM1 is a device that does not exist.
+// A working directory, a home and a runtime directory of its own (so the lock
+// is this test's) and a port table in which COM1 is a device that does not exist.
 struct Run {
     QTemporaryDir work;
     QTemporaryDir home;

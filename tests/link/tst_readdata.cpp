@@ -163,6 +163,8 @@ private slots:
     void operationOutOfRangeOnlyOpensAndCloses_data();
     void operationOutOfRangeOnlyOpensAndCloses();
     void missingPortCannotBeOpened();
+    void failingOpenLeftOpenSendsNothing_data();
+    void failingOpenLeftOpenSendsNothing();
     void oversizeFrameRefusedBeforeSending_data();
     void oversizeFrameRefusedBeforeSending();
     void creatorsMessagesAndShortListFallback();
@@ -502,6 +504,35 @@ void TstReadData::missingPortCannotBeOpened()
     QCOMPARE(status.texts(), QStringList{Msg(0) + QStringLiteral("COM9")});
     QCOMPARE(status.last().colour, clRed);
     QCOMPARE(data, QByteArray(88, 0));
+}
+
+void TstReadData::failingOpenLeftOpenSendsNothing_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<int>("length");
+    QTest::newRow("identify") << int(opIdentify) << 88;
+    QTest::newRow("area read") << int(opReadArea) << 5292;
+}
+
+// Open raises after the device was opened: its OnAfterOpen handler failed.
+void TstReadData::failingOpenLeftOpenSendsNothing()
+{
+    QFETCH(int, operation);
+    QFETCH(int, length);
+    port_->OnAfterOpen = [](TCustomComPort *) { throw std::runtime_error("lines refused"); };
+    RecordingStatus status;
+    QByteArray data(length, 0x5A);
+    const auto worker = operation == opIdentify
+                            ? std::make_unique<TReadData>(true, opIdentify, data.data(), length, port_.get(), &status)
+                            : std::make_unique<TReadData>(true, opReadArea, maConfigImage, data.data(), length, 0,
+                                                          port_.get(), nullptr, &status);
+    QCOMPARE(Run(*worker), 1);
+    QCOMPARE(status.texts(), QStringList{Msg(0) + Com});
+    QCOMPARE(status.last().colour, clRed);
+    QVERIFY(!port_->Connected());
+    QVERIFY(!sim_->isPortOpen());
+    QVERIFY(!sim_->waitForLogSize(1, 200));
+    QCOMPARE(data, QByteArray(length, 0x5A));
 }
 
 void TstReadData::oversizeFrameRefusedBeforeSending_data()

@@ -150,6 +150,8 @@ private slots:
     void faultsReportedThreadGoesOn_data();
     void faultsReportedThreadGoesOn();
     void failingWaitDoesNotSpin();
+    void goneDeviceIsWatchedNoMore_data();
+    void goneDeviceIsWatchedNoMore();
     void closeDuringHandOver();
     void closeRefusedThenDestroyed();
     void threadStartFailureClosesPort();
@@ -380,7 +382,7 @@ void TstComThread::faultsReportedThreadGoesOn()
             throw std::runtime_error("handler failed");
     };
     if (failQuery)
-        script->failures["ClearCommError"] = EIO;
+        script->failures["ClearCommError"] = EINVAL;
     script->PostEvents(EV_RXCHAR | EV_TXEMPTY);
     QTRY_COMPARE(reports.Messages().size(), 1);
     QVERIFY(reports.Messages().first().contains(failQuery ? "Clear" : "handler failed"));
@@ -401,7 +403,7 @@ void TstComThread::failingWaitDoesNotSpin()
 {
     TComPort port;
     auto script = UseFakeDevice(port);
-    script->failures["WaitCommEvent"] = EIO;
+    script->failures["WaitCommEvent"] = EINVAL;
     port.Open();
     RecordEvents(port, *script);
     QTest::qWait(500);
@@ -418,6 +420,56 @@ void TstComThread::failingWaitDoesNotSpin()
     t.start();
     port.Close();
     QVERIFY(t.elapsed() < 5000);
+}
+
+void TstComThread::goneDeviceIsWatchedNoMore_data()
+{
+    QTest::addColumn<int>("sync");
+    QTest::addColumn<QString>("failing");
+    QTest::addColumn<int>("error");
+    QTest::newRow("thread sync, input count, EIO") << int(smThreadSync) << "ClearCommError" << EIO;
+    QTest::newRow("thread sync, line state, ENXIO") << int(smThreadSync) << "GetCommModemStatus" << ENXIO;
+    QTest::newRow("none, input count, ENODEV") << int(smNone) << "ClearCommError" << ENODEV;
+    QTest::newRow("window sync, input count, EIO") << int(smWindowSync) << "ClearCommError" << EIO;
+    QTest::newRow("the wait, EIO") << int(smThreadSync) << "WaitCommEvent" << EIO;
+}
+
+// The link reports a lost device with its own message; the event thread
+// neither reports it nor asks the device again.
+void TstComThread::goneDeviceIsWatchedNoMore()
+{
+    QFETCH(int, sync);
+    QFETCH(QString, failing);
+    QFETCH(int, error);
+    ReportLog reports;
+    TComPort port;
+    auto script = UseFakeDevice(port);
+    port.SetSyncMethod(TSyncMethod(sync));
+    port.Open();
+    RecordEvents(port, *script);
+    script->status.cbInQue = 2;
+    {
+        std::lock_guard lock(script->mutex);
+        script->failures[failing] = error;
+    }
+    script->PostEvents(EV_RXCHAR | EV_CTS);
+    if (failing != QLatin1String("WaitCommEvent"))
+        QTRY_VERIFY(script->Log().contains(failing));
+    QTest::qWait(200);
+    const int waits = script->waits.load();
+    {
+        std::lock_guard lock(script->mutex);
+        script->failures.clear();
+    }
+    script->PostEvents(EV_TXEMPTY);
+    QTest::qWait(200);
+    QCOMPARE(reports.Messages(), QStringList());
+    if (sync != smWindowSync) {
+        QCOMPARE(script->waits.load(), waits);
+        QVERIFY(!Handlers(script->Log()).contains(QStringLiteral("OnTxEmpty")));
+    }
+    port.Close();
+    QCOMPARE(script->devicesAlive, 0);
 }
 
 void TstComThread::closeDuringHandOver()

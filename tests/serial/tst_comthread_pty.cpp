@@ -3,6 +3,7 @@
 // unread bytes costs, the purge at the thread's end, a worker that opens and
 // closes the port while the GUI thread waits for it, and WaitForEvent.
 #include "ComPort.h"
+#include "ExceptionReport.h"
 #include "PtyPeer.h"
 #include "Repeater.h"
 #include "Thread.h"
@@ -117,6 +118,7 @@ private slots:
     void unreadBytesCostNothing_data();
     void unreadBytesCostNothing();
     void exitPurgesQueues();
+    void hangUpIsNotReported();
     void workerOpensReadsCloses();
     void waitForEvent();
 
@@ -251,6 +253,27 @@ void TstComThreadPty::unreadBytesCostNothing()
     QTRY_COMPARE(port_->InputCount(), 1);
     if (handler)
         QTRY_COMPARE(Calls(), QStringList({"OnRxChar 5", "OnRxChar 1"}));
+}
+
+// The other side goes, as an adapter pulled out: the device is watched no
+// more, nothing is reported, and the port still closes.
+void TstComThreadPty::hangUpIsNotReported()
+{
+    QStringList reports;
+    SetExceptionReporter([&reports](const QString &message) { reports << message; });
+    RecordCalls();
+    port_->Open();
+    peer_->CloseMaster();
+    QTest::qWait(300);
+    QCOMPARE(reports, QStringList());
+    QCOMPARE(Calls(), QStringList());
+    try {
+        port_->Close();
+    } catch (const EComPort &) {
+    }
+    QVERIFY(!port_->Connected());
+    SetExceptionReporter(nullptr);
+    QCOMPARE(reports, QStringList());
 }
 
 void TstComThreadPty::exitPurgesQueues()

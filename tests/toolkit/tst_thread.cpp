@@ -1,13 +1,19 @@
 #include "GuiQueue.h"
 #include "Thread.h"
 #include "WidgetViews.h"
+#include "WindowSystemInput.h"
 #include "ExceptionReport.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDeadlineTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <chrono>
 #include <sched.h>
@@ -43,6 +49,46 @@ protected:
     }
 };
 
+// A window with a button and a text field that takes the keys; it refuses
+// to close and notes whether each request came during a wait.
+class InputWindow : public QWidget {
+public:
+    InputWindow()
+    {
+        auto *layout = new QVBoxLayout(this);
+        layout->addWidget(button);
+        layout->addWidget(edit);
+        QObject::connect(button, &QPushButton::clicked, [this] { ++clicks; });
+    }
+    QPushButton *button = new QPushButton(QStringLiteral("Go"));
+    QLineEdit *edit = new QLineEdit;
+    int clicks = 0;
+    QList<bool> closesDuringWait;
+
+protected:
+    void closeEvent(QCloseEvent *event) override
+    {
+        closesDuringWait << gui::Waiting();
+        event->ignore();
+    }
+};
+
+// A worker that has the GUI thread make the request, then waits until the
+// window system has delivered it (or, where a wait would hold it back, a while).
+void MakeDuringWait(const std::function<void()> &request)
+{
+    LambdaThread t([&](LambdaThread &) {
+        gui::Call(request);
+        const QDeadlineTimer deadline(2000);
+        bool queued = true;
+        while (queued && !deadline.hasExpired())
+            gui::Call([&queued] { queued = wsi::Queued(); });
+        return 0;
+    });
+    t.Resume();
+    t.WaitFor();
+}
+
 } // namespace
 
 class TstThread : public QObject {
@@ -55,6 +101,9 @@ private slots:
     void callRunsOnGuiThreadAndRethrows();
     void labelUpdatesShowInOrderWhileGuiWaits();
     void timersFireDuringWait();
+    void inputDuringWaitHasNoEffect();
+    void closeRequestReachesTheWindowDuringWait();
+    void afterWaitsRunsOnceTheWaitsHaveEnded();
     void priorityStoredAndApplied();
     void idleThreadComesBackToNormal();
 };
@@ -178,6 +227,65 @@ void TstThread::timersFireDuringWait()
     t.Resume();
     t.WaitFor();
     QVERIFY(ticks >= 3);
+}
+
+void TstThread::inputDuringWaitHasNoEffect()
+{
+    InputWindow window;
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.edit->setFocus();
+
+    MakeDuringWait([&] {
+        wsi::Click(window.button);
+        wsi::Key(&window, Qt::Key_A, QStringLiteral("a"));
+        wsi::Key(&window, Qt::Key_Space, QStringLiteral(" "));
+    });
+    // Nothing of it comes later either.
+    QTest::qWait(100);
+    QCOMPARE(window.clicks, 0);
+    QCOMPARE(window.edit->text(), QString());
+
+    // Outside a wait the same input works.
+    wsi::Key(&window, Qt::Key_A, QStringLiteral("a"));
+    wsi::Click(window.button);
+    QTRY_COMPARE(window.clicks, 1);
+    QCOMPARE(window.edit->text(), QStringLiteral("a"));
+}
+
+void TstThread::closeRequestReachesTheWindowDuringWait()
+{
+    InputWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    MakeDuringWait([&] { wsi::Close(&window); });
+    QCOMPARE(window.closesDuringWait, QList<bool>{true});
+    QTest::qWait(100);
+    QCOMPARE(window.closesDuringWait, QList<bool>{true});
+    QVERIFY(window.isVisible());
+}
+
+// Two waits one after the other, as a handler runs its workers: what was made
+// during the first runs after the second, from the event loop.
+void TstThread::afterWaitsRunsOnceTheWaitsHaveEnded()
+{
+    QList<bool> ranDuringWait;
+    const auto note = [&ranDuringWait] { ranDuringWait << gui::Waiting(); };
+    for (int worker = 0; worker < 2; ++worker) {
+        LambdaThread t([&](LambdaThread &) {
+            if (worker == 0)
+                gui::PostAfterWaits(note);
+            return 0;
+        });
+        t.Resume();
+        t.WaitFor();
+        QVERIFY(ranDuringWait.isEmpty());
+    }
+    QTRY_COMPARE(ranDuringWait, QList<bool>{false});
+    // Outside a wait at once.
+    gui::PostAfterWaits(note);
+    QCOMPARE(ranDuringWait, (QList<bool>{false, false}));
 }
 
 void TstThread::priorityStoredAndApplied()

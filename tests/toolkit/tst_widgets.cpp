@@ -1,13 +1,18 @@
+#include "CloseOnSignal.h"
 #include "Dialogs.h"
 #include "MaskEdit.h"
 #include "StringGrid.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QDialog>
 #include <QHeaderView>
 #include <QTest>
 
 #include <memory>
+#include <csignal>
+#include <unistd.h>
 
 namespace {
 class ScriptedDialogs : public IDialogProvider {
@@ -74,6 +79,19 @@ QLineEdit *OpenEditor(TStringGrid &grid, const QString &text, const QString &mas
     return grid.findChild<QLineEdit *>();
 }
 
+// Counts the close requests; takes them unless told to refuse.
+class ClosingWindow : public QWidget {
+public:
+    bool refuse = false;
+    int requests = 0;
+
+protected:
+    void closeEvent(QCloseEvent *event) override
+    {
+        ++requests;
+        event->setAccepted(!refuse);
+    }
+};
 } // namespace
 
 class TstWidgets : public QObject {
@@ -93,6 +111,8 @@ private slots:
     void cellOnlyLookedAtKeepsItsText();
     void shownGridGoesWhole();
     void dialogsGoThroughTheProvider();
+    void signalWaitsForTheModalDialog();
+    void refusedSignalCloseIsCarriedOutLater();
 };
 
 void TstWidgets::editMasks_data()
@@ -332,6 +352,43 @@ void TstWidgets::dialogsGoThroughTheProvider()
     QVERIFY(open.Execute());
     QCOMPARE(open.FileName, QStringLiteral("/tmp/a.cnt"));
     SetDialogProvider(nullptr);
+}
+
+void TstWidgets::signalWaitsForTheModalDialog()
+{
+    ClosingWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    CloseOnSignal closer(&window);
+    QDialog dialog(&window);
+    dialog.setModal(true);
+    dialog.show();
+    QTRY_VERIFY(QApplication::activeModalWidget() == &dialog);
+
+    QCOMPARE(::kill(::getpid(), SIGTERM), 0);
+    QTest::qWait(300);
+    QCOMPARE(window.requests, 0);
+    QVERIFY(window.isVisible());
+    dialog.close();
+    QTRY_VERIFY(!window.isVisible());
+    QCOMPARE(window.requests, 1);
+}
+
+// As while a device action runs: the window refuses, the signal is not forgotten.
+void TstWidgets::refusedSignalCloseIsCarriedOutLater()
+{
+    ClosingWindow window;
+    window.refuse = true;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    CloseOnSignal closer(&window);
+
+    QCOMPARE(::kill(::getpid(), SIGHUP), 0);
+    QTRY_VERIFY(window.requests > 0);
+    QTest::qWait(300);
+    QVERIFY(window.isVisible());
+    window.refuse = false;
+    QTRY_VERIFY(!window.isVisible());
 }
 
 QTEST_MAIN(TstWidgets)

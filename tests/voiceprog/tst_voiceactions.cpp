@@ -7,6 +7,7 @@
 #include "Readdata.h"
 #include "VoiceWindowFixture.h"
 #include "WidgetViews.h"
+#include "WindowSystemInput.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QToolButton>
 
 #include <csignal>
 #include <map>
@@ -75,14 +77,15 @@ QList<quint8> FrameCommands(const QList<FrameRecord> &log)
 }
 
 // Runs each step on the GUI thread once the simulator has answered its number
-// of voice-memory write frames. The steps go through the workers' own queue,
-// which the waiting GUI thread empties before the action goes on: so they run
-// while the action runs, however far the GUI thread lags behind the wire.
-void DuringTransfer(qrvsim::ControllerSimulator &sim, std::map<int, std::function<void()>> steps)
+// of voice-memory write (or read) frames. The steps go through the workers'
+// own queue, which the waiting GUI thread empties before the action goes on:
+// so they run while the action runs, however far the GUI thread lags behind the wire.
+void DuringTransfer(qrvsim::ControllerSimulator &sim, std::map<int, std::function<void()>> steps,
+                    quint8 command = VoiceWriteCommand)
 {
     auto seen = std::make_shared<int>(0);
-    sim.setObserver([seen, steps = std::move(steps)](const FrameRecord &r) {
-        if (r.command != VoiceWriteCommand)
+    sim.setObserver([seen, command, steps = std::move(steps)](const FrameRecord &r) {
+        if (r.kind != FrameRecord::Kind::Frame || r.command != command)
             return;
         const auto step = steps.find(++*seen);
         if (step != steps.end())
@@ -127,6 +130,7 @@ private slots:
     void erasedControllerReadsAsEmptyBank();
     void readBackComparesEqualWhateverTheSpareNibbles();
     void controlsLockedAndPortPanelDuringAction();
+    void inputDuringACompareStartsNothing();
     void closeRequestWaitsForActionEnd_data();
     void closeRequestWaitsForActionEnd();
 };
@@ -382,23 +386,69 @@ void TstVoiceActions::controlsLockedAndPortPanelDuringAction()
     QVERIFY(w.Abaut->isEnabled() && w.N7->isEnabled());
 }
 
+// Clicks on the greyed "Сравнить", "Считать" and "Удалить" during a compare:
+// nothing after it, the bank in memory as it was.
+void TstVoiceActions::inputDuringACompareStartsNothing()
+{
+    VoiceWindowFixture f;
+    TForm1 &w = f.Open();
+    f.Import(3, Wav(2000), QStringLiteral("a.wav"));
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    bool madeDuringCompare = false;
+    DuringTransfer(
+        *f.sim,
+        {{50,
+          [&] {
+              madeDuringCompare = w.ActionRunning();
+              wsi::Click(w.SpeedButton9);
+              wsi::Click(w.SpeedButton8);
+              wsi::Click(w.BitBtn2);
+          }}},
+        VoiceReadCommand);
+
+    w.CompareConfExecute();
+    QVERIFY(madeDuringCompare);
+    QCOMPARE(w.ActionName->text(), QStringLiteral("Данные в памяти контроллера отличаются от текущих"));
+    // Input held back would be delivered now, with the controls enabled again.
+    QTest::qWait(200);
+    QCOMPARE(FrameCommands(f.sim->log()).count(VoiceReadCommand), VoiceBlocks);
+    QCOMPARE(w.Bank().SampleCount(3), 2000u);
+    QCOMPARE(w.ActionName->text(), QStringLiteral("Данные в памяти контроллера отличаются от текущих"));
+}
+
 void TstVoiceActions::closeRequestWaitsForActionEnd_data()
 {
-    QTest::addColumn<bool>("bySignal");
-    QTest::newRow("close request") << false;
-    QTest::newRow("SIGTERM") << true;
+    QTest::addColumn<QString>("request");
+    QTest::newRow("close request") << "close";
+    QTest::newRow("window manager") << "window manager";
+    QTest::newRow("SIGTERM") << "SIGTERM";
 }
 
 void TstVoiceActions::closeRequestWaitsForActionEnd()
 {
-    QFETCH(bool, bySignal);
+    QFETCH(QString, request);
     VoiceWindowFixture f;
     TForm1 &w = f.Open();
+    if (request == QLatin1String("window manager")) {
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+    }
     CloseOnSignal closer(&w);
     CloseWatch watch(w);
     f.Import(3, Wav(2000), QStringLiteral("a.wav"));
+    // True when the request was made (a direct close is refused at once).
+    const auto ask = [&] {
+        if (request == QLatin1String("SIGTERM"))
+            return ::kill(::getpid(), SIGTERM) == 0;
+        if (request == QLatin1String("close"))
+            return !w.close();
+        wsi::Close(&w);
+        return true;
+    };
     bool requested = false;
-    DuringTransfer(*f.sim, {{50, [&] { requested = bySignal ? ::kill(::getpid(), SIGTERM) == 0 : !w.close(); }}});
+    DuringTransfer(*f.sim, {{50, [&] { requested = ask(); }}});
     w.ProgrammExecute();
     QVERIFY(requested);
     QCOMPARE(watch.duringAction, 1);

@@ -13,6 +13,7 @@
 #include "VoiceTexts.h"
 #include "VoiceWindowFixture.h"
 #include "Win1251.h"
+#include "WindowSystemInput.h"
 
 #include <QAction>
 #include <QApplication>
@@ -97,6 +98,8 @@ private slots:
     void portFromSettings_data();
     void portFromSettings();
     void closeSavesSettingsAndWorkingCopy();
+    void keysRightAfterStartUpChangeNothing_data();
+    void keysRightAfterStartUpChangeNothing();
     void durationOfSelectedEvent_data();
     void durationOfSelectedEvent();
     void deleteEmptiesSelectedEvent();
@@ -283,6 +286,42 @@ void TstVoiceWindow::closeSavesSettingsAndWorkingCopy()
                         qsizetype(again.Bank().SlotCodes(40).size())),
              codes);
     QCOMPARE(again.ComPort1.Port(), QStringLiteral("COM5"));
+}
+
+void TstVoiceWindow::keysRightAfterStartUpChangeNothing_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Space") << int(Qt::Key_Space) << " ";
+    QTest::newRow("Return") << int(Qt::Key_Return) << "\r";
+}
+
+// The tool buttons are speed buttons: they never hold the focus, so a key
+// pressed at once reaches the event list and no button's action.
+void TstVoiceWindow::keysRightAfterStartUpChangeNothing()
+{
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    VoiceWindowFixture f;
+    WriteVoiceFile(f.Path(QStringLiteral("default.vce")), 3, 12000, Damage::None);
+    TForm1 &w = f.Open();
+    const QList<QToolButton *> buttons = w.findChildren<QToolButton *>(QRegularExpression("^SpeedButton"));
+    QCOMPARE(buttons.size(), 6);
+    for (const QToolButton *button : buttons)
+        QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QCOMPARE(QApplication::focusWidget(), w.ComboBoxEvents);
+    wsi::Key(&w, key, text);
+    QTRY_VERIFY(!wsi::Queued());
+    QCoreApplication::processEvents();
+    w.ComboBoxEvents->hidePopup();
+    QCOMPARE(w.Bank().SampleCount(3), 12000u);
+    QCOMPARE(w.ComboBoxEvents->currentIndex(), 0);
+    QVERIFY(f.dialogs.boxes.empty());
+    QVERIFY(f.dialogs.fileDialogs.empty());
 }
 
 void TstVoiceWindow::durationOfSelectedEvent_data()

@@ -1,6 +1,10 @@
 #include "CloseOnSignal.h"
+#include "GuiQueue.h"
 
+#include <QApplication>
 #include <QSocketNotifier>
+#include <QThread>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -14,6 +18,8 @@
 namespace {
 
 constexpr std::array closingSignals{SIGTERM, SIGINT, SIGHUP};
+// How soon a close that could not be carried out is tried again.
+constexpr int RetryMs = 100;
 int pipeFds[2] = {-1, -1};
 struct sigaction previous[closingSignals.size()];
 
@@ -42,8 +48,18 @@ void CloseOnSignal::HoldSignals()
     ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
-CloseOnSignal::CloseOnSignal(QWidget *window) : QObject(window), window_(window)
+CloseOnSignal::CloseOnSignal(QWidget *window) : QObject(window), window_(window), quits_(window == nullptr)
 {
+    retry_ = new QTimer(this);
+    retry_->setSingleShot(true);
+    retry_->setInterval(RetryMs);
+    connect(retry_, &QTimer::timeout, this, [this] {
+        // The action that waits there is not over: it may refuse again.
+        if (gui::Waiting())
+            retry_->start();
+        else
+            TryClose();
+    });
     Q_ASSERT(pipeFds[0] < 0);
     const sigset_t set = ClosingSignals();
     if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {
@@ -79,6 +95,24 @@ void CloseOnSignal::Activated()
     char bytes[16];
     while (::read(pipeFds[0], bytes, sizeof bytes) > 0) {
     }
-    if (window_)
-        window_->close();
+    if (quits_) {
+        // Every event loop, also a dialog's outside QApplication::exec.
+        QCoreApplication::exit(0);
+        return;
+    }
+    shownAtSignal_ = shownAtSignal_ || (window_ && window_->isVisible());
+    TryClose();
+}
+
+// A modal dialog of the program (or a menu's own event loop) ends first; a
+// close the window refuses (an action runs) is carried out when the window takes it.
+void CloseOnSignal::TryClose()
+{
+    // Closed meanwhile, by another request.
+    if (window_.isNull() || (shownAtSignal_ && !window_->isVisible()))
+        return;
+    const bool modal = QApplication::activeModalWidget() != nullptr || QThread::currentThread()->loopLevel() > 1;
+    if (!modal && window_->close())
+        return;
+    retry_->start();
 }

@@ -6,12 +6,14 @@
 #include <QPointer>
 
 class QSocketNotifier;
+class QTimer;
 class QWidget;
 
 // One per process; the previous handlers come back when it goes.
 class CloseOnSignal : public QObject {
     Q_OBJECT
 public:
+    // window null: a signal ends the event loop (a program that shows only a box).
     explicit CloseOnSignal(QWidget *window);
     ~CloseOnSignal() override;
 
@@ -22,7 +24,13 @@ public:
 
 private:
     void Activated();
+    void TryClose();
 
     QPointer<QWidget> window_;
+    const bool quits_;
     QSocketNotifier *notifier_ = nullptr;
+    // A close that cannot be carried out yet is tried again until it is.
+    QTimer *retry_ = nullptr;
+    // On screen when a signal came: once hidden, the window has closed.
+    bool shownAtSignal_ = false;
 };

@@ -3,7 +3,7 @@
 // wire time for programming and verifying the configuration image at 19200 baud.
 #include "ComPort.h"
 #include "ControllerSimulator.h"
-#include "PortTable.h"
+#include "ScopedPortTable.h"
 #include "Readdata.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 // time against the time the bytes take on the wire. About 100 s; run by hand.
 #include "ControllerSimulator.h"
 #include "Mainform.h"
-#include "PortTable.h"
+#include "ScopedPortTable.h"
 #include "Readdata.h"
 #include "VoiceFiles.h"
 

@@ -1,5 +1,5 @@
 #include "Mainform.h"
-#include "Aboutbox.h"
+#include "VoiceAboutbox.h"
 #include "Comportconfig.h"
 #include "ExceptionReport.h"
 #include "GuiQueue.h"

@@ -4,7 +4,7 @@
 // exist (so nothing answers and nothing waits).
 #include "Dialogs.h"
 #include "Main.h"
-#include "PortTable.h"
+#include "ScopedPortTable.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -7,7 +7,7 @@
 #include "Comportconfig.h"
 #include "Contacts.h"
 #include "Dialogs.h"
-#include "PortTable.h"
+#include "ScopedPortTable.h"
 #include "ProgramIcons.h"
 #include "SimPty.h"
 

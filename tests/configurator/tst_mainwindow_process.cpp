@@ -1,7 +1,7 @@
 // QRV_CONF as a process: one copy per user, and closing on a signal saves
 // the settings and the working copy.
 #include "ConfigFiles.h"
-#include "PortTable.h"
+#include "ScopedPortTable.h"
 #include "SaveFailures.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "ComPort.h"
 #include "ControllerSimulator.h"
-#include "PortTable.h"
+#include "ScopedPortTable.h"
 #include "Readdata.h"
 #include "WidgetViews.h"
 

@@ -1,6 +1,6 @@
 #include "ControllerSimulator.h"
 
-#include "PortTable.h"
+#include "ScopedPortTable.h"
 #include "SimProtocol.h"
 #include "SimPty.h"
 

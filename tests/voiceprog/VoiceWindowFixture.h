@@ -5,7 +5,7 @@
 #include "ControllerSimulator.h"
 #include "Dialogs.h"
 #include "Mainform.h"
-#include "PortTable.h"
+#include "ScopedPortTable.h"
 #include "VoiceFiles.h"
 
 #include <QComboBox>

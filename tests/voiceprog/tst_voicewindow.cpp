@@ -2,7 +2,7 @@
 // with their files, the event list and memory view, WAV import and file
 // actions with their messages, the about box, the COM-port dialog and the
 // language file.
-#include "Aboutbox.h"
+#include "VoiceAboutbox.h"
 #include "Comportconfig.h"
 #include "Contacts.h"
 #include "ProgramIcons.h"

@@ -1,4 +1,4 @@
-#include "Aboutbox.h"
+#include "VoiceAboutbox.h"
 #include "ProgramIcons.h"
 #include "VoiceTexts.h"
 

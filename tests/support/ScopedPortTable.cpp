@@ -1,4 +1,4 @@
-#include "PortTable.h"
+#include "ScopedPortTable.h"
 
 #include <QDir>
 #include <QFile>

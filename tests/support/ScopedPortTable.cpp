@@ -1,4 +1,4 @@
-#include "ScopedPortTable.h"
+#include "tests/support/ScopedPortTable.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "ActionLinks.h"
+#include "configurator/ActionLinks.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,16 +1,16 @@
 // The window's device handlers: each stops the poller, identifies the
 // controller, runs its workers one after the other while the GUI thread
 // waits, and starts a new poller at its end.
-#include "Clearconfigform.h"
-#include "ConfigFiles.h"
-#include "Comportconfig.h"
-#include "Main.h"
-#include "Mainpanelcontrol.h"
-#include "MaskEdit.h"
-#include "PageControls.h"
-#include "Readdata.h"
-#include "TextRules.h"
-#include "WidgetViews.h"
+#include "configurator/dialogs/Clearconfigform.h"
+#include "configurator/core/ConfigFiles.h"
+#include "common/Comportconfig.h"
+#include "configurator/Main.h"
+#include "configurator/Mainpanelcontrol.h"
+#include "toolkit/widgets/MaskEdit.h"
+#include "configurator/pages/PageControls.h"
+#include "link/Readdata.h"
+#include "toolkit/TextRules.h"
+#include "toolkit/widgets/WidgetViews.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -1,5 +1,5 @@
-#include "FormTexts.h"
-#include "Readdata.h"
+#include "configurator/FormTexts.h"
+#include "link/Readdata.h"
 
 QStringList BuiltInGsmStateTexts()
 {

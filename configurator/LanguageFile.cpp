@@ -1,10 +1,10 @@
-#include "LanguageFile.h"
-#include "ExceptionReport.h"
-#include "Main.h"
-#include "StringGrid.h"
-#include "SupportedVersions.h"
-#include "WholeFile.h"
-#include "Win1251.h"
+#include "configurator/LanguageFile.h"
+#include "toolkit/ExceptionReport.h"
+#include "configurator/Main.h"
+#include "toolkit/widgets/StringGrid.h"
+#include "configurator/SupportedVersions.h"
+#include "toolkit/WholeFile.h"
+#include "toolkit/Win1251.h"
 
 #include <QAbstractButton>
 #include <QAction>

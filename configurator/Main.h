@@ -3,13 +3,13 @@
 // tool bar and actions, the status bar, the serial port and the
 // configuration being edited. Threads never call it directly: they hand
 // their calls to the GUI thread (gui::Post, gui::Call).
-#include "ComPort.h"
-#include "ConfigPage.h"
-#include "Configuration.h"
-#include "DeviceIdentity.h"
-#include "Dialogs.h"
-#include "FormTexts.h"
-#include "PageTree.h"
+#include "serial/ComPort.h"
+#include "configurator/pages/ConfigPage.h"
+#include "configurator/core/Configuration.h"
+#include "link/DeviceIdentity.h"
+#include "toolkit/widgets/Dialogs.h"
+#include "configurator/FormTexts.h"
+#include "configurator/PageTree.h"
 
 #include <QMainWindow>
 

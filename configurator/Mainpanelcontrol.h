@@ -3,8 +3,8 @@
 // connected controller again and again and, for the page selected, reads
 // and shows one live block. Every conversation is a TReadData of its own;
 // the window's state is read and its controls are written on the GUI thread.
-#include "Thread.h"
-#include "WidgetViews.h"
+#include "toolkit/Thread.h"
+#include "toolkit/widgets/WidgetViews.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "PageTree.h"
+#include "configurator/PageTree.h"
 
 #include <QTreeWidget>
 

@@ -1,4 +1,4 @@
-#include "Splitter.h"
+#include "configurator/Splitter.h"
 
 #include <QMouseEvent>
 #include <QSplitterHandle>

@@ -1,4 +1,4 @@
-#include "SupportedVersions.h"
+#include "configurator/SupportedVersions.h"
 
 const QStringList SupportedVersions{QLatin1String(SupportedModification) + QLatin1Char('.') +
                                     QLatin1String(SupportedFirmware)};

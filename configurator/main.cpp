@@ -1,13 +1,13 @@
 // QRV_CONF, the configurator.
-#include "CloseOnSignal.h"
-#include "Desktop.h"
-#include "Dialogs.h"
-#include "ExceptionReport.h"
-#include "GuiQueue.h"
-#include "Main.h"
-#include "ProgramIcons.h"
-#include "Readdata.h"
-#include "SingleInstance.h"
+#include "toolkit/widgets/CloseOnSignal.h"
+#include "toolkit/widgets/Desktop.h"
+#include "toolkit/widgets/Dialogs.h"
+#include "toolkit/ExceptionReport.h"
+#include "toolkit/GuiQueue.h"
+#include "configurator/Main.h"
+#include "common/ProgramIcons.h"
+#include "link/Readdata.h"
+#include "toolkit/widgets/SingleInstance.h"
 
 #include <QApplication>
 #include <QGuiApplication>

@@ -1,5 +1,5 @@
-#include "Readdata.h"
-#include "ComPort.h"
+#include "link/Readdata.h"
+#include "serial/ComPort.h"
 
 #include <algorithm>
 #include <atomic>

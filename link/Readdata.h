@@ -1,8 +1,8 @@
 #pragma once
 // The controller link: one worker thread carries out one controller operation
 // over the serial port, from opening the port to closing it.
-#include "StatusView.h"
-#include "Thread.h"
+#include "toolkit/StatusView.h"
+#include "toolkit/Thread.h"
 
 #include <QString>
 #include <QStringList>

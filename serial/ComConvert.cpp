@@ -1,5 +1,5 @@
-#include "ComConvert.h"
-#include "CommRecords.h"
+#include "serial/ComConvert.h"
+#include "serial/CommRecords.h"
 
 #include <array>
 

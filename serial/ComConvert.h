@@ -1,7 +1,7 @@
 #pragma once
 // Text forms of the settings (the port selector lists them) and the mapping
 // between the event set and the device's event mask.
-#include "ComTypes.h"
+#include "serial/ComTypes.h"
 #include <QString>
 
 QString BaudRateToStr(TBaudRate value);

@@ -1,8 +1,8 @@
-#include "ComPort.h"
-#include "ComConvert.h"
-#include "ComThread.h"
-#include "ExceptionReport.h"
-#include "posix/PosixSerialDevice.h"
+#include "serial/ComPort.h"
+#include "serial/ComConvert.h"
+#include "serial/ComThread.h"
+#include "toolkit/ExceptionReport.h"
+#include "serial/posix/PosixSerialDevice.h"
 
 #include <QThread>
 #include <array>

@@ -5,12 +5,12 @@
 // Every failure raises EComPort. The object has no lock: one thread uses it at
 // a time, except that AbortAllAsync may end a transfer that another thread
 // waits for, and the event thread runs the notification hooks.
-#include "ComError.h"
-#include "ComSettings.h"
-#include "ComTypes.h"
-#include "CommRecords.h"
-#include "SerialDevice.h"
-#include "Thread.h"
+#include "serial/ComError.h"
+#include "serial/ComSettings.h"
+#include "serial/ComTypes.h"
+#include "serial/CommRecords.h"
+#include "serial/SerialDevice.h"
+#include "toolkit/Thread.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,5 +1,5 @@
-#include "ComPortList.h"
-#include "posix/PortTable.h"
+#include "serial/ComPortList.h"
+#include "serial/posix/PortTable.h"
 
 #include <QCollator>
 #include <algorithm>

@@ -1,7 +1,7 @@
-#include "ComSelect.h"
-#include "ComConvert.h"
-#include "ComPort.h"
-#include "ComPortList.h"
+#include "serial/ComSelect.h"
+#include "serial/ComConvert.h"
+#include "serial/ComPort.h"
+#include "serial/ComPortList.h"
 
 #include <QStringList>
 

@@ -2,7 +2,7 @@
 // The logic of a port selector: which setting a list offers, the value last
 // picked in it, and its way to and from a port. The list itself belongs to
 // the control that shows it.
-#include "ComTypes.h"
+#include "serial/ComTypes.h"
 
 #include <QString>
 #include <cstdint>

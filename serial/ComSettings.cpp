@@ -1,5 +1,5 @@
-#include "ComSettings.h"
-#include "ComPort.h"
+#include "serial/ComSettings.h"
+#include "serial/ComPort.h"
 
 // ---- TComTimeouts
 

@@ -3,7 +3,7 @@
 // owning port re-apply its group at once (the port decides whether it is open
 // and not in an update); a device that refuses raises out of the setter with
 // the new value kept.
-#include "ComTypes.h"
+#include "serial/ComTypes.h"
 
 class TCustomComPort;
 

@@ -1,7 +1,7 @@
-#include "ComThread.h"
-#include "ComConvert.h"
-#include "ComPort.h"
-#include "ExceptionReport.h"
+#include "serial/ComThread.h"
+#include "serial/ComConvert.h"
+#include "serial/ComPort.h"
+#include "toolkit/ExceptionReport.h"
 
 #include <QCoreApplication>
 #include <algorithm>

@@ -2,9 +2,9 @@
 // The event thread of an open port: it waits for the port's comm events and
 // hands each batch to the port's notification hooks, in the thread that the
 // port's SyncMethod names.
-#include "ComTypes.h"
-#include "Thread.h"
-#include "posix/StopEvent.h"
+#include "serial/ComTypes.h"
+#include "toolkit/Thread.h"
+#include "serial/posix/StopEvent.h"
 
 #include <QEvent>
 #include <QObject>

@@ -3,8 +3,8 @@
 // device only through this interface, so that tests can give it a recording
 // fake (TCustomComPort::SetDeviceOpener). Every call returns 0 or the OS error
 // number (errno) of its failure.
-#include "CommRecords.h"
-#include "ComTypes.h"
+#include "serial/CommRecords.h"
+#include "serial/ComTypes.h"
 
 #include <QString>
 #include <cerrno>

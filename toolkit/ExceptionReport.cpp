@@ -1,4 +1,4 @@
-#include "ExceptionReport.h"
+#include "toolkit/ExceptionReport.h"
 
 #include <QtGlobal>
 #include <mutex>

@@ -1,6 +1,6 @@
-#include "GuiQueue.h"
-#include "ExceptionReport.h"
-#include "InputBarrier.h"
+#include "toolkit/GuiQueue.h"
+#include "toolkit/ExceptionReport.h"
+#include "toolkit/InputBarrier.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

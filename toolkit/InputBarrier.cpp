@@ -1,4 +1,4 @@
-#include "InputBarrier.h"
+#include "toolkit/InputBarrier.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,7 +1,7 @@
 #pragma once
 // What a worker reports to: a status text with its colour, and a progress bar.
 // The windows implement these on real widgets; tests may record them.
-#include "Colour.h"
+#include "toolkit/Colour.h"
 #include <QString>
 
 class IStatusLabel {

@@ -1,6 +1,6 @@
-#include "Thread.h"
-#include "ExceptionReport.h"
-#include "GuiQueue.h"
+#include "toolkit/Thread.h"
+#include "toolkit/ExceptionReport.h"
+#include "toolkit/GuiQueue.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "WholeFile.h"
+#include "toolkit/WholeFile.h"
 
 #include <QFile>
 #include <QFileInfo>

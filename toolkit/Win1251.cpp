@@ -1,4 +1,4 @@
-#include "Win1251.h"
+#include "toolkit/Win1251.h"
 
 #include <array>
 

@@ -1,10 +1,10 @@
 // Transfer figures of the controller link against the controller simulator:
 // software overhead per block exchange (unpaced), and measured time against
 // wire time for programming and verifying the configuration image at 19200 baud.
-#include "ComPort.h"
-#include "ControllerSimulator.h"
-#include "PortTable.h"
-#include "Readdata.h"
+#include "serial/ComPort.h"
+#include "tests/support/ControllerSimulator.h"
+#include "tests/support/ScopedPortTable.h"
+#include "link/Readdata.h"
 
 #include <QCoreApplication>
 

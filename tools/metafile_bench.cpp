@@ -1,9 +1,9 @@
 // Load and paint times of a metafile of a few kilobytes whose bitmap records
 // each unpack to millions of pixels: the kind of file that used to freeze
 // the window at every repaint. Prints the figures for a few sizes.
-#include "BenchTiming.h"
-#include "Metafile.h"
-#include "WmfWriter.h"
+#include "tools/BenchTiming.h"
+#include "toolkit/widgets/Metafile.h"
+#include "tests/toolkit/WmfWriter.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -1,7 +1,7 @@
 // Round trips of a 13-byte request and a 13-byte reply through the port's
 // Write + Read over a pseudo-terminal with an echoing peer, and the CPU time
 // that a Read waiting 2 s for nothing burns.
-#include "ComPort.h"
+#include "serial/ComPort.h"
 
 #include <QCoreApplication>
 #include <QFile>

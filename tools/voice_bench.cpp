@@ -1,8 +1,8 @@
 // Speed and memory of the voice bank: encoding a 261-second recording, building
 // and parsing the voice-memory image, and the peak memory with a full bank.
-#include "BenchTiming.h"
-#include "Voicebank.h"
-#include "WavImport.h"
+#include "tools/BenchTiming.h"
+#include "voiceprog/core/Voicebank.h"
+#include "voiceprog/core/WavImport.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,11 +1,11 @@
 // Programming and verifying the whole voice memory through PhraseLoader's
 // window, against the controller simulator pacing at 115200 baud: measured
 // time against the time the bytes take on the wire. About 100 s; run by hand.
-#include "ControllerSimulator.h"
-#include "Mainform.h"
-#include "PortTable.h"
-#include "Readdata.h"
-#include "VoiceFiles.h"
+#include "tests/support/ControllerSimulator.h"
+#include "voiceprog/Mainform.h"
+#include "tests/support/ScopedPortTable.h"
+#include "link/Readdata.h"
+#include "voiceprog/core/VoiceFiles.h"
 
 #include <QApplication>
 #include <QDir>

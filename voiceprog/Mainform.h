@@ -2,12 +2,12 @@
 // The voice programmer's main window: the 98 events and their messages, the
 // memory gauge, the voice and settings files, and the device actions that
 // program, read back or compare the controller's voice memory.
-#include "ComPort.h"
-#include "Dialogs.h"
-#include "VoiceDeviceAction.h"
-#include "VoiceTexts.h"
-#include "Voicebank.h"
-#include "WidgetViews.h"
+#include "serial/ComPort.h"
+#include "toolkit/widgets/Dialogs.h"
+#include "voiceprog/VoiceDeviceAction.h"
+#include "voiceprog/VoiceTexts.h"
+#include "voiceprog/core/Voicebank.h"
+#include "toolkit/widgets/WidgetViews.h"
 
 #include <QMainWindow>
 #include <QStringList>

@@ -1,6 +1,6 @@
 // The main window's actions, menu, tool bar and controls, as the form holds them.
-#include "Mainform.h"
-#include "StatusPanels.h"
+#include "voiceprog/Mainform.h"
+#include "voiceprog/StatusPanels.h"
 
 #include <QAction>
 #include <QComboBox>

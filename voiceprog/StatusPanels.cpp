@@ -1,4 +1,4 @@
-#include "StatusPanels.h"
+#include "voiceprog/StatusPanels.h"
 
 #include <QLabel>
 

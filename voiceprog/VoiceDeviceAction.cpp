@@ -1,6 +1,6 @@
-#include "VoiceDeviceAction.h"
-#include "IdentityDisplay.h"
-#include "Readdata.h"
+#include "voiceprog/VoiceDeviceAction.h"
+#include "common/IdentityDisplay.h"
+#include "link/Readdata.h"
 
 namespace {
 

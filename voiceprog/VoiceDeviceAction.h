@@ -2,9 +2,9 @@
 // One device action of the voice programmer: identify the controller, check
 // its version, open it with the empty password, then program, read back or
 // compare the whole voice memory. Each step is one transfer worker.
-#include "DeviceIdentity.h"
-#include "StatusView.h"
-#include "Voicebank.h"
+#include "link/DeviceIdentity.h"
+#include "toolkit/StatusView.h"
+#include "voiceprog/core/Voicebank.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "VoiceLanguage.h"
-#include "Win1251.h"
-#include "WholeFile.h"
+#include "voiceprog/VoiceLanguage.h"
+#include "toolkit/Win1251.h"
+#include "toolkit/WholeFile.h"
 
 
 #include <array>

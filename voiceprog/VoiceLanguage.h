@@ -1,7 +1,7 @@
 #pragma once
 // The language file "Vcelng.txt": 175 Windows-1251 lines, each standing for
 // one text of the window by its line number. It is applied whole or not at all.
-#include "VoiceTexts.h"
+#include "voiceprog/VoiceTexts.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "VoiceTexts.h"
+#include "voiceprog/VoiceTexts.h"
 
 VoiceTexts VoiceTexts::Defaults()
 {

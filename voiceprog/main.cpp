@@ -1,14 +1,14 @@
 // PhraseLoader: one running copy per user, the main window until it closes.
-#include "CloseOnSignal.h"
-#include "Desktop.h"
-#include "Dialogs.h"
-#include "ExceptionReport.h"
-#include "GuiQueue.h"
-#include "Mainform.h"
-#include "ProgramIcons.h"
-#include "Readdata.h"
-#include "SingleInstance.h"
-#include "VoiceTexts.h"
+#include "toolkit/widgets/CloseOnSignal.h"
+#include "toolkit/widgets/Desktop.h"
+#include "toolkit/widgets/Dialogs.h"
+#include "toolkit/ExceptionReport.h"
+#include "toolkit/GuiQueue.h"
+#include "voiceprog/Mainform.h"
+#include "common/ProgramIcons.h"
+#include "link/Readdata.h"
+#include "toolkit/widgets/SingleInstance.h"
+#include "voiceprog/VoiceTexts.h"
 
 #include <QApplication>
 

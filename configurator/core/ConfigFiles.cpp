@@ -1,7 +1,7 @@
-#include "ConfigFiles.h"
+#include "configurator/core/ConfigFiles.h"
 
-#include "WholeFile.h"
-#include "Win1251.h"
+#include "toolkit/WholeFile.h"
+#include "toolkit/Win1251.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 // the settings file "QRVConfig.cfg". A failed save reports frIoError and,
 // where the folder lets a new file be made beside the old one, keeps the old
 // file whole.
-#include "Configuration.h"
+#include "configurator/core/Configuration.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The configuration the configurator edits: the three controller memory
 // areas it reads and writes, byte for byte as the controller holds them.
-#include "ImageLayout.h"
+#include "configurator/core/ImageLayout.h"
 
 #include <array>
 

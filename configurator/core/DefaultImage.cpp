@@ -1,5 +1,5 @@
 // The factory content of the configuration image.
-#include "Configuration.h"
+#include "configurator/core/Configuration.h"
 
 #include <algorithm>
 #include <initializer_list>

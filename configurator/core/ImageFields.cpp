@@ -1,6 +1,6 @@
-#include "ImageFields.h"
+#include "configurator/core/ImageFields.h"
 
-#include "Win1251.h"
+#include "toolkit/Win1251.h"
 
 #include <QtEndian>
 

@@ -4,7 +4,7 @@
 // record are relative to the record (see RecordView in Configuration.h).
 // Field names follow the controls that edit them, without the control kind
 // (ComboBoxGroupNum -> ConnectionRecord::GroupNum).
-#include "ImageFields.h"
+#include "configurator/core/ImageFields.h"
 
 inline constexpr int ConfigImageSize = 5292;
 inline constexpr int ModeMemorySize = 10;

@@ -1,5 +1,5 @@
-#include "Aboutbox.h"
-#include "ProgramIcons.h"
+#include "configurator/dialogs/Aboutbox.h"
+#include "common/ProgramIcons.h"
 
 #include <QEvent>
 #include <QLabel>

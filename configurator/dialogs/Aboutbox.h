@@ -1,7 +1,7 @@
 #pragma once
 // The configurator's about box: the program, the device version it serves,
 // and the maker's web page and support mail links.
-#include "AboutBoxBase.h"
+#include "common/AboutBoxBase.h"
 
 #include <QString>
 

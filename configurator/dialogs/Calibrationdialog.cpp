@@ -1,6 +1,6 @@
-#include "Calibrationdialog.h"
-#include "MaskEdit.h"
-#include "TextRules.h"
+#include "configurator/dialogs/Calibrationdialog.h"
+#include "toolkit/widgets/MaskEdit.h"
+#include "toolkit/TextRules.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,5 +1,5 @@
-#include "Clearconfigform.h"
-#include "Desktop.h"
+#include "configurator/dialogs/Clearconfigform.h"
+#include "toolkit/widgets/Desktop.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "ConfigPage.h"
+#include "configurator/pages/ConfigPage.h"
 
 #include <QLabel>
 

@@ -3,8 +3,8 @@
 // inputs, relays and outputs) are one ConfigPage shown for several page
 // numbers. The navigation enters a page, shows its values from the
 // configuration, and stores them back when the page is left.
-#include "Configuration.h"
-#include "FormTexts.h"
+#include "configurator/core/Configuration.h"
+#include "configurator/FormTexts.h"
 
 #include <QFrame>
 

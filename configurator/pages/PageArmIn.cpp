@@ -1,7 +1,7 @@
-#include "PageArmIn.h"
-#include "StringGrid.h"
-#include "UpDown.h"
-#include "WrapLayout.h"
+#include "configurator/pages/PageArmIn.h"
+#include "toolkit/widgets/StringGrid.h"
+#include "configurator/pages/UpDown.h"
+#include "configurator/pages/WrapLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>

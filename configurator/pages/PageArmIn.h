@@ -1,7 +1,7 @@
 #pragma once
 // Page 12: Arm In, touch keys.
-#include "ConfigPage.h"
-#include "PageControls.h"
+#include "configurator/pages/ConfigPage.h"
+#include "configurator/pages/PageControls.h"
 
 #include <array>
 

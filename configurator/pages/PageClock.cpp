@@ -1,8 +1,8 @@
-#include "PageClock.h"
-#include "MaskEdit.h"
-#include "PageControls.h"
-#include "StringGrid.h"
-#include "WrapLayout.h"
+#include "configurator/pages/PageClock.h"
+#include "toolkit/widgets/MaskEdit.h"
+#include "configurator/pages/PageControls.h"
+#include "toolkit/widgets/StringGrid.h"
+#include "configurator/pages/WrapLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 // Page 10: clock, information message and task scheduler.
-#include "ConfigPage.h"
+#include "configurator/pages/ConfigPage.h"
 
 #include <array>
 

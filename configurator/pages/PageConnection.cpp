@@ -1,7 +1,7 @@
-#include "PageConnection.h"
-#include "MaskEdit.h"
-#include "PageControls.h"
-#include "WrapLayout.h"
+#include "configurator/pages/PageConnection.h"
+#include "toolkit/widgets/MaskEdit.h"
+#include "configurator/pages/PageControls.h"
+#include "configurator/pages/WrapLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 // Pages 2-9: connections 1..8, one set of controls for the eight records.
-#include "ConfigPage.h"
-#include "PageControls.h"
+#include "configurator/pages/ConfigPage.h"
+#include "configurator/pages/PageControls.h"
 
 #include <array>
 #include <vector>

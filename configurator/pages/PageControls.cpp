@@ -1,7 +1,7 @@
-#include "PageControls.h"
-#include "MaskEdit.h"
-#include "TextRules.h"
-#include "UpDown.h"
+#include "configurator/pages/PageControls.h"
+#include "toolkit/widgets/MaskEdit.h"
+#include "toolkit/TextRules.h"
+#include "configurator/pages/UpDown.h"
 
 #include <QApplication>
 #include <QCheckBox>

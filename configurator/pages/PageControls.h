@@ -1,8 +1,8 @@
 #pragma once
 // Building the named controls of the page panels, and moving values between
 // them and the configuration's fields by the rules every page follows.
-#include "Configuration.h"
-#include "FormTexts.h"
+#include "configurator/core/Configuration.h"
+#include "configurator/FormTexts.h"
 
 #include <QString>
 #include <QStringList>

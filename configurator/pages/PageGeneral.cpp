@@ -1,7 +1,7 @@
-#include "PageGeneral.h"
-#include "MaskEdit.h"
-#include "PageControls.h"
-#include "WrapLayout.h"
+#include "configurator/pages/PageGeneral.h"
+#include "toolkit/widgets/MaskEdit.h"
+#include "configurator/pages/PageControls.h"
+#include "configurator/pages/WrapLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>

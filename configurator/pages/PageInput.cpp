@@ -1,10 +1,10 @@
-#include "PageInput.h"
-#include "Calibrationdialog.h"
-#include "MaskEdit.h"
-#include "PageControls.h"
-#include "TextRules.h"
-#include "UpDown.h"
-#include "WrapLayout.h"
+#include "configurator/pages/PageInput.h"
+#include "configurator/dialogs/Calibrationdialog.h"
+#include "toolkit/widgets/MaskEdit.h"
+#include "configurator/pages/PageControls.h"
+#include "toolkit/TextRules.h"
+#include "configurator/pages/UpDown.h"
+#include "configurator/pages/WrapLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>

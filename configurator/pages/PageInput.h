@@ -2,8 +2,8 @@
 // Pages 14-17: inputs 1..4, one set of controls for the four input records.
 // Besides moving a record in and out, the page shows the alarm zone and the
 // current input value in the unit its sensor type implies.
-#include "ConfigPage.h"
-#include "PageControls.h"
+#include "configurator/pages/ConfigPage.h"
+#include "configurator/pages/PageControls.h"
 
 #include <QColor>
 

@@ -1,6 +1,6 @@
-#include "PageInputs.h"
-#include "PageControls.h"
-#include "WiringPictures.h"
+#include "configurator/pages/PageInputs.h"
+#include "configurator/pages/PageControls.h"
+#include "configurator/pages/WiringPictures.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #pragma once
 // Page 13: settings common to all inputs, and the input wiring picture.
-#include "ConfigPage.h"
-#include "PageControls.h"
+#include "configurator/pages/ConfigPage.h"
+#include "configurator/pages/PageControls.h"
 
 class QComboBox;
 class QGroupBox;

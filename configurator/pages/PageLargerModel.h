@@ -2,7 +2,7 @@
 // The controls of the larger model's pages (perimeters, their keys, linked
 // inputs and reactions): the form carries them hidden; no tree node shows
 // them, and they edit nothing of this controller's configuration.
-#include "ConfigPage.h"
+#include "configurator/pages/ConfigPage.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "PageLiveState.h"
-#include "PageControls.h"
-#include "WrapLayout.h"
+#include "configurator/pages/PageLiveState.h"
+#include "configurator/pages/PageControls.h"
+#include "configurator/pages/WrapLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 // Page 0: root page, live state, identity, device action status.
-#include "ConfigPage.h"
-#include "TextRules.h"
+#include "configurator/pages/ConfigPage.h"
+#include "toolkit/TextRules.h"
 
 #include <array>
 

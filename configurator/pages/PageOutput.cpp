@@ -1,6 +1,6 @@
-#include "PageOutput.h"
-#include "PageControls.h"
-#include "StringGrid.h"
+#include "configurator/pages/PageOutput.h"
+#include "configurator/pages/PageControls.h"
+#include "toolkit/widgets/StringGrid.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,8 +2,8 @@
 // Pages 19-22: relay 1, relay 2, output 1, output 2, one set of controls for
 // the four output records. Showing a page also lists every configured event
 // that drives this relay or output.
-#include "ConfigPage.h"
-#include "PageControls.h"
+#include "configurator/pages/ConfigPage.h"
+#include "configurator/pages/PageControls.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,6 +1,6 @@
-#include "PageOutputs.h"
-#include "PageControls.h"
-#include "WiringPictures.h"
+#include "configurator/pages/PageOutputs.h"
+#include "configurator/pages/PageControls.h"
+#include "configurator/pages/WiringPictures.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 // Page 18: the outputs overview, with the output wiring picture; it has no
 // configuration values.
-#include "ConfigPage.h"
+#include "configurator/pages/ConfigPage.h"
 
 class QLabel;
 

@@ -1,5 +1,5 @@
-#include "PagePower.h"
-#include "WrapLayout.h"
+#include "configurator/pages/PagePower.h"
+#include "configurator/pages/WrapLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 // Page 11: power, temperature, indication, tamper.
-#include "ConfigPage.h"
-#include "PageControls.h"
+#include "configurator/pages/ConfigPage.h"
+#include "configurator/pages/PageControls.h"
 
 class QCheckBox;
 class QComboBox;

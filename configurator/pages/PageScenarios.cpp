@@ -1,7 +1,7 @@
-#include "PageScenarios.h"
-#include "PageControls.h"
-#include "StringGrid.h"
-#include "TextRules.h"
+#include "configurator/pages/PageScenarios.h"
+#include "configurator/pages/PageControls.h"
+#include "toolkit/widgets/StringGrid.h"
+#include "toolkit/TextRules.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -2,7 +2,7 @@
 // Page 23: the 14 output-control scenarios in one grid, one row per
 // scenario and one column per pulse step, with the pulse diagram of the
 // current row drawn into the grid's header row.
-#include "ConfigPage.h"
+#include "configurator/pages/ConfigPage.h"
 
 #include <QColor>
 

@@ -1,4 +1,4 @@
-#include "PageSystem.h"
+#include "configurator/pages/PageSystem.h"
 
 #include <QCheckBox>
 #include <QComboBox>

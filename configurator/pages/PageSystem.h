@@ -1,7 +1,7 @@
 #pragma once
 // Page 24: system parameters.
-#include "ConfigPage.h"
-#include "PageControls.h"
+#include "configurator/pages/ConfigPage.h"
+#include "configurator/pages/PageControls.h"
 
 class QCheckBox;
 class QComboBox;

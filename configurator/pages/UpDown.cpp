@@ -1,4 +1,4 @@
-#include "UpDown.h"
+#include "configurator/pages/UpDown.h"
 
 #include <QLineEdit>
 #include <QToolButton>

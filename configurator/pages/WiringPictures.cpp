@@ -1,4 +1,4 @@
-#include "WiringPictures.h"
+#include "configurator/pages/WiringPictures.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "WrapLayout.h"
+#include "configurator/pages/WrapLayout.h"
 
 #include <QStyle>
 #include <QWidget>

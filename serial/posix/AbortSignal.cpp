@@ -1,4 +1,4 @@
-#include "AbortSignal.h"
+#include "serial/posix/AbortSignal.h"
 
 #include <algorithm>
 #include <sys/eventfd.h>

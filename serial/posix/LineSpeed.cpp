@@ -1,4 +1,4 @@
-#include "LineSpeed.h"
+#include "serial/posix/LineSpeed.h"
 
 #include <asm/ioctls.h>
 #include <asm/termbits.h>

@@ -1,5 +1,5 @@
-#include "ModemLineWatch.h"
-#include "CommRecords.h"
+#include "serial/posix/ModemLineWatch.h"
+#include "serial/CommRecords.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,5 +1,5 @@
-#include "PortTable.h"
-#include "WholeFile.h"
+#include "serial/posix/PortTable.h"
+#include "toolkit/WholeFile.h"
 
 #include <QDir>
 #include <QFile>

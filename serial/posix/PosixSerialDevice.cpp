@@ -1,8 +1,8 @@
-#include "PosixSerialDevice.h"
-#include "LineSpeed.h"
-#include "PortTable.h"
-#include "StopEvent.h"
-#include "TermiosMap.h"
+#include "serial/posix/PosixSerialDevice.h"
+#include "serial/posix/LineSpeed.h"
+#include "serial/posix/PortTable.h"
+#include "serial/posix/StopEvent.h"
+#include "serial/posix/TermiosMap.h"
 
 #include <QFile>
 

@@ -2,9 +2,9 @@
 // A serial device node (tty) behind the device interface: opened exclusively,
 // raw, with reads and writes as poll loops against monotonic deadlines that
 // follow the port's time-outs, and comm events.
-#include "AbortSignal.h"
-#include "ModemLineWatch.h"
-#include "SerialDevice.h"
+#include "serial/posix/AbortSignal.h"
+#include "serial/posix/ModemLineWatch.h"
+#include "serial/SerialDevice.h"
 
 #include <atomic>
 #include <mutex>

@@ -1,4 +1,4 @@
-#include "StopEvent.h"
+#include "serial/posix/StopEvent.h"
 
 #include <cerrno>
 #include <poll.h>

@@ -1,4 +1,4 @@
-#include "TermiosMap.h"
+#include "serial/posix/TermiosMap.h"
 
 #include <array>
 #include <cerrno>

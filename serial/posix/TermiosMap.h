@@ -2,7 +2,7 @@
 // How the device's line state becomes termios: raw (no byte of a frame is
 // translated or swallowed), with the size, parity, stop bits, flow control and
 // speed of the DCB. Fields with no termios meaning are accepted and ignored.
-#include "CommRecords.h"
+#include "serial/CommRecords.h"
 
 #include <termios.h>
 

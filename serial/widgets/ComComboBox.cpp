@@ -1,6 +1,6 @@
-#include "ComComboBox.h"
-#include "ComPort.h"
-#include "ExceptionReport.h"
+#include "serial/widgets/ComComboBox.h"
+#include "serial/ComPort.h"
+#include "toolkit/ExceptionReport.h"
 
 void TComComboBox::Items::Clear() { box_.clear(); }
 

@@ -2,7 +2,7 @@
 // A drop-down list of the values of one port setting, bound to a port: it
 // shows the port's present value and keeps the value the user picks until
 // it is applied.
-#include "ComSelect.h"
+#include "serial/ComSelect.h"
 
 #include <QComboBox>
 

@@ -4,9 +4,9 @@
 // test starts one. A handler returns with the poller it started still
 // waiting for the GUI thread, so the simulator's log then holds exactly
 // what the handler sent.
-#include "ControllerSimulator.h"
-#include "MainWindowFixture.h"
-#include "Mainpanelcontrol.h"
+#include "tests/support/ControllerSimulator.h"
+#include "tests/configurator/MainWindowFixture.h"
+#include "configurator/Mainpanelcontrol.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #pragma once
 // Pages 1, 2-9 and 10 standing alone: a window that holds them, the context
 // they ask for, and a configuration from the factory defaults.
-#include "Configuration.h"
-#include "PageClock.h"
-#include "PageConnection.h"
-#include "PageGeneral.h"
+#include "configurator/core/Configuration.h"
+#include "configurator/pages/PageClock.h"
+#include "configurator/pages/PageConnection.h"
+#include "configurator/pages/PageGeneral.h"
 
 #include <QByteArray>
 #include <QCheckBox>

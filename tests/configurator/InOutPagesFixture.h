@@ -2,9 +2,9 @@
 // A stand-in for the main window that the input, output and scenario pages
 // need: the window's texts, the tree's node texts and a form that holds the
 // pages (and whatever controls of other pages a test adds).
-#include "ConfigPage.h"
-#include "Configuration.h"
-#include "FormTexts.h"
+#include "configurator/pages/ConfigPage.h"
+#include "configurator/core/Configuration.h"
+#include "configurator/FormTexts.h"
 
 #include <QComboBox>
 #include <QGroupBox>

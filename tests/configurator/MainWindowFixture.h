@@ -2,9 +2,9 @@
 // The main window on stand-in pages that log what the window asks of them,
 // in a fresh current directory, with COM1 pointing at a device that does not
 // exist (so nothing answers and nothing waits).
-#include "Dialogs.h"
-#include "Main.h"
-#include "PortTable.h"
+#include "toolkit/widgets/Dialogs.h"
+#include "configurator/Main.h"
+#include "tests/support/ScopedPortTable.h"
 
 #include <QComboBox>
 #include <QDir>

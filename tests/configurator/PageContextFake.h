@@ -1,8 +1,8 @@
 #pragma once
 // The main window as the pages see it: the texts, the tree's node texts and
 // one parent widget that holds every page.
-#include "ConfigPage.h"
-#include "Configuration.h"
+#include "configurator/pages/ConfigPage.h"
+#include "configurator/core/Configuration.h"
 
 #include <QGroupBox>
 #include <QLabel>

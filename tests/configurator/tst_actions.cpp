@@ -1,8 +1,8 @@
 // The configuration transfer actions against the controller simulator: what
 // each sends, in order, and what the window shows and holds afterwards.
-#include "Clearconfigform.h"
-#include "Comportconfig.h"
-#include "DeviceFixture.h"
+#include "configurator/dialogs/Clearconfigform.h"
+#include "common/Comportconfig.h"
+#include "tests/configurator/DeviceFixture.h"
 
 #include <QCheckBox>
 #include <QProgressBar>

@@ -1,8 +1,8 @@
 // The single commands: the controller's clock, the control buttons, the
 // IMEI copy, and the support mail link.
-#include "Contacts.h"
-#include "DeviceFixture.h"
-#include "MaskEdit.h"
+#include "common/Contacts.h"
+#include "tests/configurator/DeviceFixture.h"
+#include "toolkit/widgets/MaskEdit.h"
 
 #include <QClipboard>
 #include <QComboBox>

@@ -2,13 +2,13 @@
 // runs, and an adapter pulled out: input made during a transfer starts
 // nothing, a close request is refused then, a closing signal is carried out
 // afterwards, and a lost device is told by the link's own message alone.
-#include "CloseOnSignal.h"
-#include "Comportconfig.h"
-#include "ConfigFiles.h"
-#include "DeviceFixture.h"
-#include "ExceptionReport.h"
-#include "GuiQueue.h"
-#include "WindowSystemInput.h"
+#include "toolkit/widgets/CloseOnSignal.h"
+#include "common/Comportconfig.h"
+#include "configurator/core/ConfigFiles.h"
+#include "tests/configurator/DeviceFixture.h"
+#include "toolkit/ExceptionReport.h"
+#include "toolkit/GuiQueue.h"
+#include "tests/toolkit/WindowSystemInput.h"
 
 #include <QFileInfo>
 #include <QToolButton>

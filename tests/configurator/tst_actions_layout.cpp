@@ -1,6 +1,6 @@
 // The window opens at a size that shows every page whole on a 1280 x 800
 // screen, and never larger than the screen it opens on.
-#include "MainWindowFixture.h"
+#include "tests/configurator/MainWindowFixture.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -1,5 +1,5 @@
-#include "ConfigFiles.h"
-#include "SaveFailures.h"
+#include "configurator/core/ConfigFiles.h"
+#include "tests/support/SaveFailures.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "Configuration.h"
-#include "Win1251.h"
+#include "configurator/core/Configuration.h"
+#include "toolkit/Win1251.h"
 
 #include <QTest>
 

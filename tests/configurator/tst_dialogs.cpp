@@ -1,15 +1,15 @@
 // The configurator's dialogs: the COM-port choice (both programs' forms) on
 // real pseudo-terminals, the about box, and the factory-reset countdown.
-#include "Aboutbox.h"
-#include "ComComboBox.h"
-#include "ComPort.h"
-#include "Clearconfigform.h"
-#include "Comportconfig.h"
-#include "Contacts.h"
-#include "Dialogs.h"
-#include "PortTable.h"
-#include "ProgramIcons.h"
-#include "SimPty.h"
+#include "configurator/dialogs/Aboutbox.h"
+#include "serial/widgets/ComComboBox.h"
+#include "serial/ComPort.h"
+#include "configurator/dialogs/Clearconfigform.h"
+#include "common/Comportconfig.h"
+#include "common/Contacts.h"
+#include "toolkit/widgets/Dialogs.h"
+#include "tests/support/ScopedPortTable.h"
+#include "common/ProgramIcons.h"
+#include "tests/support/SimPty.h"
 
 #include <QFrame>
 #include <QLabel>

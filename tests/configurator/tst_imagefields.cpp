@@ -1,4 +1,4 @@
-#include "Configuration.h"
+#include "configurator/core/Configuration.h"
 
 #include <QTest>
 

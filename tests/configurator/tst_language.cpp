@@ -1,12 +1,12 @@
 // The language file "lng.txt", applied by the real main window at start-up.
-#include "ControllerSimulator.h"
-#include "ExceptionReport.h"
-#include "LanguageFile.h"
-#include "MainWindowFixture.h"
-#include "Readdata.h"
-#include "StringGrid.h"
-#include "Win1251.h"
-#include "WidgetViews.h"
+#include "tests/support/ControllerSimulator.h"
+#include "toolkit/ExceptionReport.h"
+#include "configurator/LanguageFile.h"
+#include "tests/configurator/MainWindowFixture.h"
+#include "link/Readdata.h"
+#include "toolkit/widgets/StringGrid.h"
+#include "toolkit/Win1251.h"
+#include "toolkit/widgets/WidgetViews.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,11 +1,11 @@
 // The main window: start-up, the page tree and navigation, menus and tool
 // bar, closing.
-#include "ConfigFiles.h"
-#include "ControllerSimulator.h"
-#include "MainWindowFixture.h"
-#include "Splitter.h"
-#include "WindowSystemInput.h"
-#include "WmfWriter.h"
+#include "configurator/core/ConfigFiles.h"
+#include "tests/support/ControllerSimulator.h"
+#include "tests/configurator/MainWindowFixture.h"
+#include "configurator/Splitter.h"
+#include "tests/toolkit/WindowSystemInput.h"
+#include "tests/toolkit/WmfWriter.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 // The main window's file actions: new, open and save, with their dialogs
 // and messages.
-#include "ConfigFiles.h"
-#include "MainWindowFixture.h"
+#include "configurator/core/ConfigFiles.h"
+#include "tests/configurator/MainWindowFixture.h"
 
 #include <QAction>
 #include <QFile>

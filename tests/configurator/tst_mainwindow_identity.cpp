@@ -1,9 +1,9 @@
 // The identity display and the model and version gate, in the main window
 // and on a bare window such as the voice programmer's.
-#include "ControllerSimulator.h"
-#include "IdentityDisplay.h"
-#include "MainWindowFixture.h"
-#include "SupportedVersions.h"
+#include "tests/support/ControllerSimulator.h"
+#include "common/IdentityDisplay.h"
+#include "tests/configurator/MainWindowFixture.h"
+#include "configurator/SupportedVersions.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 // QRV_CONF as a process: one copy per user, and closing on a signal saves
 // the settings and the working copy.
-#include "ConfigFiles.h"
-#include "PortTable.h"
-#include "SaveFailures.h"
+#include "configurator/core/ConfigFiles.h"
+#include "tests/support/ScopedPortTable.h"
+#include "tests/support/SaveFailures.h"
 
 #include <QDir>
 #include <QFile>

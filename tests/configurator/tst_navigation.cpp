@@ -1,5 +1,5 @@
 // The real window with its real pages: what a technician does with the tree.
-#include "DeviceFixture.h"
+#include "tests/configurator/DeviceFixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
-#include "PageArmIn.h"
-#include "PageContextFake.h"
-#include "StringGrid.h"
-#include "UpDown.h"
+#include "configurator/pages/PageArmIn.h"
+#include "tests/configurator/PageContextFake.h"
+#include "toolkit/widgets/StringGrid.h"
+#include "configurator/pages/UpDown.h"
 
 #include <QApplication>
 #include <QCheckBox>

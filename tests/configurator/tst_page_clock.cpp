@@ -1,7 +1,7 @@
 // Page 10: clock, information message and task scheduler.
-#include "GeneralPagesFixture.h"
-#include "MaskEdit.h"
-#include "StringGrid.h"
+#include "tests/configurator/GeneralPagesFixture.h"
+#include "toolkit/widgets/MaskEdit.h"
+#include "toolkit/widgets/StringGrid.h"
 
 #include <QPushButton>
 #include <QTest>

@@ -1,6 +1,6 @@
 // Pages 2-9, connections 1..8: one set of controls for the eight records.
-#include "GeneralPagesFixture.h"
-#include "MaskEdit.h"
+#include "tests/configurator/GeneralPagesFixture.h"
+#include "toolkit/widgets/MaskEdit.h"
 
 #include <QTest>
 

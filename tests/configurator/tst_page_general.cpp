@@ -1,7 +1,7 @@
 // Page 1, general connection parameters, on its own with the factory defaults.
-#include "GeneralPagesFixture.h"
-#include "MaskEdit.h"
-#include "Win1251.h"
+#include "tests/configurator/GeneralPagesFixture.h"
+#include "toolkit/widgets/MaskEdit.h"
+#include "toolkit/Win1251.h"
 
 #include <QRadioButton>
 #include <QTest>

@@ -1,11 +1,11 @@
 // Pages 13 (inputs, common part) and 14-17 (inputs 1..4) with the
 // calibration dialog, on real widgets.
-#include "Calibrationdialog.h"
-#include "InOutPagesFixture.h"
-#include "MaskEdit.h"
-#include "PageInput.h"
-#include "PageInputs.h"
-#include "UpDown.h"
+#include "configurator/dialogs/Calibrationdialog.h"
+#include "tests/configurator/InOutPagesFixture.h"
+#include "toolkit/widgets/MaskEdit.h"
+#include "configurator/pages/PageInput.h"
+#include "configurator/pages/PageInputs.h"
+#include "configurator/pages/UpDown.h"
 
 #include <QApplication>
 #include <QCheckBox>

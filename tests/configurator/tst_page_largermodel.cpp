@@ -1,5 +1,5 @@
-#include "PageContextFake.h"
-#include "PageLargerModel.h"
+#include "tests/configurator/PageContextFake.h"
+#include "configurator/pages/PageLargerModel.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "PageContextFake.h"
-#include "PageControls.h"
-#include "PageLiveState.h"
+#include "tests/configurator/PageContextFake.h"
+#include "configurator/pages/PageControls.h"
+#include "configurator/pages/PageLiveState.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,10 +1,10 @@
 // Pages 18 (outputs overview) and 19-22 (relays 1, 2, outputs 1, 2) with the
 // list of events that drive the output, on real widgets.
-#include "InOutPagesFixture.h"
-#include "PageInput.h"
-#include "PageOutput.h"
-#include "PageOutputs.h"
-#include "StringGrid.h"
+#include "tests/configurator/InOutPagesFixture.h"
+#include "configurator/pages/PageInput.h"
+#include "configurator/pages/PageOutput.h"
+#include "configurator/pages/PageOutputs.h"
+#include "toolkit/widgets/StringGrid.h"
 
 #include <QCheckBox>
 #include <QComboBox>

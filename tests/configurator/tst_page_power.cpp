@@ -1,5 +1,5 @@
-#include "PageContextFake.h"
-#include "PagePower.h"
+#include "tests/configurator/PageContextFake.h"
+#include "configurator/pages/PagePower.h"
 
 #include <QApplication>
 #include <QCheckBox>

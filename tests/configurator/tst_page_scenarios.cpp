@@ -1,7 +1,7 @@
 // Page 23: the scenario grid, its editing rules and the pulse diagram.
-#include "InOutPagesFixture.h"
-#include "PageScenarios.h"
-#include "StringGrid.h"
+#include "tests/configurator/InOutPagesFixture.h"
+#include "configurator/pages/PageScenarios.h"
+#include "toolkit/widgets/StringGrid.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -1,5 +1,5 @@
-#include "PageContextFake.h"
-#include "PageSystem.h"
+#include "tests/configurator/PageContextFake.h"
+#include "configurator/pages/PageSystem.h"
 
 #include <QApplication>
 #include <QCheckBox>

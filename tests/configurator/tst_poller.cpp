@@ -1,10 +1,10 @@
 // The live-state poller against the controller simulator: what each page
 // shows of the state block, the touch-key learning, and a lost controller.
-#include "DeviceFixture.h"
-#include "MaskEdit.h"
-#include "PageArmIn.h"
-#include "PageControls.h"
-#include "StringGrid.h"
+#include "tests/configurator/DeviceFixture.h"
+#include "toolkit/widgets/MaskEdit.h"
+#include "configurator/pages/PageArmIn.h"
+#include "configurator/pages/PageControls.h"
+#include "toolkit/widgets/StringGrid.h"
 
 #include <QProgressBar>
 #include <QRegularExpression>

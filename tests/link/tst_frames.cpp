@@ -1,4 +1,4 @@
-#include "Readdata.h"
+#include "link/Readdata.h"
 
 #include <QTest>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "ComPort.h"
-#include "ControllerSimulator.h"
-#include "PortTable.h"
-#include "Readdata.h"
-#include "WidgetViews.h"
+#include "serial/ComPort.h"
+#include "tests/support/ControllerSimulator.h"
+#include "tests/support/ScopedPortTable.h"
+#include "link/Readdata.h"
+#include "toolkit/widgets/WidgetViews.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #pragma once
 // A device that records every call the port makes of it and plays scripted
 // answers, so that tests see what the port asks of its device and in what order.
-#include "ComPort.h"
-#include "SerialDevice.h"
-#include "posix/StopEvent.h"
+#include "serial/ComPort.h"
+#include "serial/SerialDevice.h"
+#include "serial/posix/StopEvent.h"
 
 #include <QByteArray>
 #include <QMap>

@@ -1,4 +1,4 @@
-#include "LineSpeedProbe.h"
+#include "tests/serial/LineSpeedProbe.h"
 
 #include <asm/ioctls.h>
 #include <asm/termbits.h>

@@ -1,9 +1,9 @@
 // The port object against a recording device: defaults, the open and close
 // state machine, the order of its calls and notifications, re-applying
 // settings, and what the transfer and line operations ask of the device.
-#include "ComPort.h"
-#include "ExceptionReport.h"
-#include "FakeSerialDevice.h"
+#include "serial/ComPort.h"
+#include "toolkit/ExceptionReport.h"
+#include "tests/serial/FakeSerialDevice.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
 // The port on a real device: a pseudo-terminal pair whose slave the port table
 // names COM5, with the test on the master side.
-#include "ComPort.h"
-#include "LineSpeedProbe.h"
-#include "PtyPeer.h"
-#include "Repeater.h"
+#include "serial/ComPort.h"
+#include "tests/serial/LineSpeedProbe.h"
+#include "tests/serial/PtyPeer.h"
+#include "tests/serial/Repeater.h"
 
 #include <QElapsedTimer>
 #include <QTest>

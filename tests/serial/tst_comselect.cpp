@@ -1,9 +1,9 @@
 // The port selector: its lists, how it follows the bound port, what a pick
 // does, and how it lets go of a port that is destroyed.
-#include "ComComboBox.h"
-#include "ComPort.h"
-#include "ExceptionReport.h"
-#include "PtyPeer.h"
+#include "serial/widgets/ComComboBox.h"
+#include "serial/ComPort.h"
+#include "toolkit/ExceptionReport.h"
+#include "tests/serial/PtyPeer.h"
 
 #include <QTest>
 

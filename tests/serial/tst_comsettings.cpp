@@ -1,8 +1,8 @@
 // Settings groups, text and event-mask conversions, the device records built
 // from the settings, and the layer's exception.
-#include "ComConvert.h"
-#include "ComPort.h"
-#include "FakeSerialDevice.h"
+#include "serial/ComConvert.h"
+#include "serial/ComPort.h"
+#include "tests/serial/FakeSerialDevice.h"
 
 #include <QTest>
 

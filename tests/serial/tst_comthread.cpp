@@ -1,10 +1,10 @@
 // The event thread against a recording device: the event mask it sets, the
 // order and the thread of the dispatch in each SyncMethod, the routines'
 // rules, faults during dispatch, closing during a hand-over, WaitForEvent.
-#include "ComPort.h"
-#include "ComThread.h"
-#include "ExceptionReport.h"
-#include "FakeSerialDevice.h"
+#include "serial/ComPort.h"
+#include "serial/ComThread.h"
+#include "toolkit/ExceptionReport.h"
+#include "tests/serial/FakeSerialDevice.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>

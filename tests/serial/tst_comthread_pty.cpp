@@ -2,12 +2,12 @@
 // port table names COM6. What the device reports, what an idle port with
 // unread bytes costs, the purge at the thread's end, a worker that opens and
 // closes the port while the GUI thread waits for it, and WaitForEvent.
-#include "ComPort.h"
-#include "ExceptionReport.h"
-#include "PtyPeer.h"
-#include "Repeater.h"
-#include "Thread.h"
-#include "posix/StopEvent.h"
+#include "serial/ComPort.h"
+#include "toolkit/ExceptionReport.h"
+#include "tests/serial/PtyPeer.h"
+#include "tests/serial/Repeater.h"
+#include "toolkit/Thread.h"
+#include "serial/posix/StopEvent.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>

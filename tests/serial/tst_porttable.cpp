@@ -1,8 +1,8 @@
 // The COM names: the port table file, the machine's devices found in /dev and
 // /sys (here a made-up tree), and the sorted list the selector shows.
-#include "ComPortList.h"
-#include "PtyPeer.h"
-#include "posix/PortTable.h"
+#include "serial/ComPortList.h"
+#include "tests/serial/PtyPeer.h"
+#include "serial/posix/PortTable.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The line state as termios: every DCB field that has a termios meaning, and
 // the raw mode that lets every byte of a frame through.
-#include "ComPort.h"
-#include "posix/TermiosMap.h"
+#include "serial/ComPort.h"
+#include "serial/posix/TermiosMap.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
-#include "ControllerSimulator.h"
+#include "tests/support/ControllerSimulator.h"
 
-#include "PortTable.h"
-#include "SimProtocol.h"
-#include "SimPty.h"
+#include "tests/support/ScopedPortTable.h"
+#include "tests/support/SimProtocol.h"
+#include "tests/support/SimPty.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "SimProtocol.h"
+#include "tests/support/SimProtocol.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "SimPty.h"
+#include "tests/support/SimPty.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
 // What a program sets up before its first window: Qt's own texts in Russian
 // whatever the user's locale, and the program's icon on its windows.
-#include "Desktop.h"
+#include "toolkit/widgets/Desktop.h"
 
 #include <QAbstractButton>
 #include <QApplication>

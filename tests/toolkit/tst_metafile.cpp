@@ -1,5 +1,5 @@
-#include "Metafile.h"
-#include "WmfWriter.h"
+#include "toolkit/widgets/Metafile.h"
+#include "tests/toolkit/WmfWriter.h"
 
 #include <QFile>
 #include <QGuiApplication>

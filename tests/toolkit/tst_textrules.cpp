@@ -1,4 +1,4 @@
-#include "TextRules.h"
+#include "toolkit/TextRules.h"
 
 #include <QCoreApplication>
 #include <QLocale>

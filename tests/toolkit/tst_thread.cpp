@@ -1,8 +1,8 @@
-#include "GuiQueue.h"
-#include "Thread.h"
-#include "WidgetViews.h"
-#include "WindowSystemInput.h"
-#include "ExceptionReport.h"
+#include "toolkit/GuiQueue.h"
+#include "toolkit/Thread.h"
+#include "toolkit/widgets/WidgetViews.h"
+#include "tests/toolkit/WindowSystemInput.h"
+#include "toolkit/ExceptionReport.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
-#include "CloseOnSignal.h"
-#include "Dialogs.h"
-#include "MaskEdit.h"
-#include "StringGrid.h"
+#include "toolkit/widgets/CloseOnSignal.h"
+#include "toolkit/widgets/Dialogs.h"
+#include "toolkit/widgets/MaskEdit.h"
+#include "toolkit/widgets/StringGrid.h"
 
 #include <QApplication>
 #include <QCheckBox>

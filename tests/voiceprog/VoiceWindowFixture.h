@@ -2,11 +2,11 @@
 // What the voice programmer's window tests stand on: a temporary current
 // directory, a port table with the controller simulator at COM7 and dead
 // COM1..COM8 besides, dialogs answered from a script, and WAV and settings files.
-#include "ControllerSimulator.h"
-#include "Dialogs.h"
-#include "Mainform.h"
-#include "PortTable.h"
-#include "VoiceFiles.h"
+#include "tests/support/ControllerSimulator.h"
+#include "toolkit/widgets/Dialogs.h"
+#include "voiceprog/Mainform.h"
+#include "tests/support/ScopedPortTable.h"
+#include "voiceprog/core/VoiceFiles.h"
 
 #include <QComboBox>
 #include <QDir>

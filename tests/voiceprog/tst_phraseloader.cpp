@@ -1,10 +1,10 @@
 // The PhraseLoader program as a process: it holds the one-copy lock while it
 // runs, a closing signal ends it through the window's close, which saves the
 // settings and the working copy, and a second copy's warning ends on one too.
-#include "SaveFailures.h"
-#include "SingleInstance.h"
-#include "VoiceFiles.h"
-#include "VoiceTexts.h"
+#include "tests/support/SaveFailures.h"
+#include "toolkit/widgets/SingleInstance.h"
+#include "voiceprog/core/VoiceFiles.h"
+#include "voiceprog/VoiceTexts.h"
 
 #include <QDir>
 #include <QFile>

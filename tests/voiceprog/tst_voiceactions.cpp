@@ -2,12 +2,12 @@
 // controller simulator: program, read back and compare the voice memory, the
 // version gate, the password, failures, the locked controls and port panel
 // during an action, and a close request while one runs.
-#include "CloseOnSignal.h"
-#include "GuiQueue.h"
-#include "Readdata.h"
-#include "VoiceWindowFixture.h"
-#include "WidgetViews.h"
-#include "WindowSystemInput.h"
+#include "toolkit/widgets/CloseOnSignal.h"
+#include "toolkit/GuiQueue.h"
+#include "link/Readdata.h"
+#include "tests/voiceprog/VoiceWindowFixture.h"
+#include "toolkit/widgets/WidgetViews.h"
+#include "tests/toolkit/WindowSystemInput.h"
 
 #include <QAction>
 #include <QComboBox>

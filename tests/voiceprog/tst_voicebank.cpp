@@ -1,4 +1,4 @@
-#include "Voicebank.h"
+#include "voiceprog/core/Voicebank.h"
 
 #include <QTest>
 

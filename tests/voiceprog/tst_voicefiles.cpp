@@ -1,5 +1,5 @@
-#include "VoiceFiles.h"
-#include "SaveFailures.h"
+#include "voiceprog/core/VoiceFiles.h"
+#include "tests/support/SaveFailures.h"
 
 #include <QDir>
 #include <QFile>

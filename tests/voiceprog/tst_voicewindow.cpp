@@ -2,18 +2,18 @@
 // with their files, the event list and memory view, WAV import and file
 // actions with their messages, the about box, the COM-port dialog and the
 // language file.
-#include "Aboutbox.h"
-#include "Comportconfig.h"
-#include "Contacts.h"
-#include "ProgramIcons.h"
-#include "Readdata.h"
-#include "StatusPanels.h"
-#include "VoiceFiles.h"
-#include "VoiceLanguage.h"
-#include "VoiceTexts.h"
-#include "VoiceWindowFixture.h"
-#include "Win1251.h"
-#include "WindowSystemInput.h"
+#include "voiceprog/VoiceAboutbox.h"
+#include "common/Comportconfig.h"
+#include "common/Contacts.h"
+#include "common/ProgramIcons.h"
+#include "link/Readdata.h"
+#include "voiceprog/StatusPanels.h"
+#include "voiceprog/core/VoiceFiles.h"
+#include "voiceprog/VoiceLanguage.h"
+#include "voiceprog/VoiceTexts.h"
+#include "tests/voiceprog/VoiceWindowFixture.h"
+#include "toolkit/Win1251.h"
+#include "tests/toolkit/WindowSystemInput.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "WavImport.h"
+#include "voiceprog/core/WavImport.h"
 
 #include <QFile>
 #include <QTemporaryDir>

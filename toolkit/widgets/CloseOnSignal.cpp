@@ -1,5 +1,5 @@
-#include "CloseOnSignal.h"
-#include "GuiQueue.h"
+#include "toolkit/widgets/CloseOnSignal.h"
+#include "toolkit/GuiQueue.h"
 
 #include <QApplication>
 #include <QSocketNotifier>

@@ -1,4 +1,4 @@
-#include "Desktop.h"
+#include "toolkit/widgets/Desktop.h"
 
 #include <QApplication>
 #include <QIcon>

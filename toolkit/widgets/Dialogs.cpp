@@ -1,4 +1,4 @@
-#include "Dialogs.h"
+#include "toolkit/widgets/Dialogs.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "MaskEdit.h"
+#include "toolkit/widgets/MaskEdit.h"
 
 #include <QMouseEvent>
 

@@ -1,7 +1,7 @@
-#include "Metafile.h"
-#include "WholeFile.h"
-#include "WidgetViews.h"
-#include "Win1251.h"
+#include "toolkit/widgets/Metafile.h"
+#include "toolkit/WholeFile.h"
+#include "toolkit/widgets/WidgetViews.h"
+#include "toolkit/Win1251.h"
 
 #include <QFontMetricsF>
 #include <QHash>

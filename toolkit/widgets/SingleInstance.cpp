@@ -1,4 +1,4 @@
-#include "SingleInstance.h"
+#include "toolkit/widgets/SingleInstance.h"
 
 #include <QDir>
 #include <QLockFile>

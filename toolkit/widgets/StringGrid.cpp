@@ -1,5 +1,5 @@
-#include "StringGrid.h"
-#include "MaskEdit.h"
+#include "toolkit/widgets/StringGrid.h"
+#include "toolkit/widgets/MaskEdit.h"
 
 #include <QHeaderView>
 #include <QLabel>

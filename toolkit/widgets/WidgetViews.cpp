@@ -1,5 +1,5 @@
-#include "WidgetViews.h"
-#include "GuiQueue.h"
+#include "toolkit/widgets/WidgetViews.h"
+#include "toolkit/GuiQueue.h"
 
 #include <QColor>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 // Worker reports carried to real widgets on the GUI thread.
-#include "StatusView.h"
+#include "toolkit/StatusView.h"
 #include <QPointer>
 
 class QLabel;

@@ -1,6 +1,6 @@
-#include "VoiceFiles.h"
-#include "ReadExactly.h"
-#include "WholeFile.h"
+#include "voiceprog/core/VoiceFiles.h"
+#include "voiceprog/core/ReadExactly.h"
+#include "toolkit/WholeFile.h"
 
 #include <QFile>
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 // The voice file (".vce": header, the whole voice image, check byte) and the
 // settings file "plp.cfg" (the COM port).
-#include "Voicebank.h"
+#include "voiceprog/core/Voicebank.h"
 
 #include <QString>
 

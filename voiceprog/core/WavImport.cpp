@@ -1,5 +1,5 @@
-#include "WavImport.h"
-#include "ReadExactly.h"
+#include "voiceprog/core/WavImport.h"
+#include "voiceprog/core/ReadExactly.h"
 
 #include <QFile>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 // Import of one WAV recording (PCM, 8000 Hz, 16-bit, mono) into a slot of
 // the voice bank.
-#include "Voicebank.h"
+#include "voiceprog/core/Voicebank.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "AboutBoxBase.h"
-#include "Contacts.h"
-#include "Desktop.h"
+#include "common/AboutBoxBase.h"
+#include "common/Contacts.h"
+#include "toolkit/widgets/Desktop.h"
 
 #include <QFrame>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "PortTable.h"
+#include "tests/support/ScopedPortTable.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "Comportconfig.h"
-#include "ComComboBox.h"
-#include "ComPort.h"
-#include "Desktop.h"
-#include "Dialogs.h"
-#include "ExceptionReport.h"
+#include "common/Comportconfig.h"
+#include "serial/widgets/ComComboBox.h"
+#include "serial/ComPort.h"
+#include "toolkit/widgets/Desktop.h"
+#include "toolkit/widgets/Dialogs.h"
+#include "toolkit/ExceptionReport.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "ProgramIcons.h"
+#include "common/ProgramIcons.h"
 
 #include <QLinearGradient>
 #include <QPainter>

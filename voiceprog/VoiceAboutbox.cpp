@@ -1,6 +1,6 @@
-#include "Aboutbox.h"
-#include "ProgramIcons.h"
-#include "VoiceTexts.h"
+#include "voiceprog/VoiceAboutbox.h"
+#include "common/ProgramIcons.h"
+#include "voiceprog/VoiceTexts.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

@@ -1,7 +1,7 @@
 #pragma once
 // The voice programmer's about box: the program, its version, the maker's web
 // page and support mail links, and the device versions it serves.
-#include "AboutBoxBase.h"
+#include "common/AboutBoxBase.h"
 
 class QPlainTextEdit;
 

@@ -1,5 +1,5 @@
-#include "DeviceIdentity.h"
-#include "Win1251.h"
+#include "link/DeviceIdentity.h"
+#include "toolkit/Win1251.h"
 
 #include <QStringList>
 

@@ -2,7 +2,7 @@
 // The connected controller's identity as a main window shows it: ten labels,
 // found by name anywhere in the window, and the version text that goes into
 // a status-bar panel. Both programs show it this way.
-#include "DeviceIdentity.h"
+#include "link/DeviceIdentity.h"
 
 #include <QStringList>
 

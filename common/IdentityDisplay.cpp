@@ -1,4 +1,4 @@
-#include "IdentityDisplay.h"
+#include "common/IdentityDisplay.h"
 
 #include <QLabel>
 

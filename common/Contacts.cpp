@@ -1,4 +1,4 @@
-#include "Contacts.h"
+#include "common/Contacts.h"
 
 #include <QDesktopServices>
 

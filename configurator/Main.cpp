@@ -5,7 +5,7 @@
 #include "common/Contacts.h"
 #include "toolkit/GuiQueue.h"
 #include "common/IdentityDisplay.h"
-#include "configurator/LanguageFile.h"
+#include "configurator/LanguageLayout.h"
 #include "configurator/Mainpanelcontrol.h"
 #include "toolkit/widgets/Metafile.h"
 #include "configurator/pages/PageArmIn.h"

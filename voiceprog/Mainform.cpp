@@ -11,22 +11,18 @@
 #include "voiceprog/VoiceLanguage.h"
 #include "voiceprog/core/WavImport.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMenu>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QToolButton>
 
 #include <algorithm>
 
@@ -38,18 +34,6 @@ const QString OpenVoiceFileCaption = QStringLiteral("Открытие файла
 const QString SaveVoiceFileCaption = QStringLiteral("Сохранение файла голосовых сообщений");
 
 enum StatusPanelIndex { FilePanel = 0, PortPanel = 1, VersionPanel = 2 };
-
-void SetCaption(QObject *target, const QString &text)
-{
-    if (auto *menu = qobject_cast<QMenu *>(target))
-        menu->setTitle(text);
-    else if (auto *action = qobject_cast<QAction *>(target))
-        action->setText(text);
-    else if (auto *button = qobject_cast<QAbstractButton *>(target))
-        button->setText(text);
-    else if (auto *label = qobject_cast<QLabel *>(target))
-        label->setText(text);
-}
 
 // The seconds a number of samples lasts, as the window shows them.
 QString Seconds(std::uint32_t samples)
@@ -165,46 +149,7 @@ void TForm1::ConnectHandlers()
 
 void TForm1::ApplyLanguageFile()
 {
-    const std::optional<QStringList> lines = ReadVoiceLanguageFile(VoiceLanguageFileName);
-    if (!lines)
-        return;
-    for (const VoiceLanguageLine &line : VoiceLanguageWindowLines())
-        ApplyLanguageLine(line, lines->at(line.line));
-    const std::pair<QToolButton *, QAction *> controllerButtons[] = {
-        {SpeedButton6, N10}, {SpeedButton8, N11}, {SpeedButton9, N12}};
-    for (const auto &[button, item] : controllerButtons) {
-        button->setText(item->text());
-        button->setToolTip(QString());
-    }
-    QStringList events;
-    for (int i = 0; i < ComboBoxEvents->count(); ++i)
-        events << ComboBoxEvents->itemText(i);
-    ApplyVoiceLanguageLists(*lines, StatusMessages, events);
-    for (int i = 0; i < ComboBoxEvents->count(); ++i)
-        ComboBoxEvents->setItemText(i, events.at(i));
-}
-
-void TForm1::ApplyLanguageLine(const VoiceLanguageLine &line, const QString &text)
-{
-    switch (line.kind) {
-    case VoiceLanguageLine::WindowCaption:
-        setWindowTitle(QStringLiteral("QRV610/QRV240 ") + text);
-        break;
-    case VoiceLanguageLine::Text:
-        Texts.*line.text = text;
-        break;
-    case VoiceLanguageLine::Hint:
-        if (auto *widget = findChild<QWidget *>(QLatin1String(line.name)))
-            widget->setToolTip(text);
-        break;
-    case VoiceLanguageLine::GroupCaption:
-        if (auto *group = findChild<QGroupBox *>(QLatin1String(line.name)))
-            group->setTitle(QLatin1Char(' ') + text + QLatin1Char(' '));
-        break;
-    case VoiceLanguageLine::Caption:
-        SetCaption(findChild<QObject *>(QLatin1String(line.name)), text);
-        break;
-    }
+    ApplyVoiceLanguageFile(*this, Texts, StatusMessages);
 }
 
 void TForm1::FormCreate()

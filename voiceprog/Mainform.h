@@ -26,7 +26,6 @@ class QPushButton;
 class QToolBar;
 class QToolButton;
 class TStatusBar;
-struct VoiceLanguageLine;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -136,7 +135,6 @@ private:
     void ConnectHandlers();
     void SetUpPort();
     void SetUpDialogs();
-    void ApplyLanguageLine(const VoiceLanguageLine &line, const QString &text);
     void RunDeviceAction(VoiceDeviceAction action);
     void SetDeviceActionsEnabled(bool enabled);
     void SetStatusPanel(int panel, const QString &text);

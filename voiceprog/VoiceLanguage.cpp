@@ -1,97 +1,63 @@
 #include "voiceprog/VoiceLanguage.h"
-#include "toolkit/Win1251.h"
-#include "toolkit/WholeFile.h"
-
-
-#include <array>
 
 namespace {
 
-using L = VoiceLanguageLine;
-
-constexpr int FirstStatusLine = 35;
-
-const std::array<VoiceLanguageLine, 28> WindowLines = {{
-    {1, L::WindowCaption},
-    {3, L::Caption, "N1"},
-    {4, L::Caption, "N2"},
-    {5, L::Caption, "N3"},
-    {6, L::Caption, "N13"},
-    {7, L::Caption, "N7"},
-    {8, L::Caption, "N8"},
-    {9, L::Caption, "COM1"},
-    {10, L::Caption, "N9"},
-    {11, L::Caption, "N10"},
-    {12, L::Caption, "N11"},
-    {13, L::Caption, "N12"},
-    {14, L::Caption, "N15"},
-    {16, L::GroupCaption, "GroupBox1"},
-    {17, L::Caption, "Label11"},
-    {18, L::Caption, "Label1"},
-    {19, L::Caption, "BitBtn1"},
-    {20, L::Caption, "BitBtn2"},
-    {21, L::GroupCaption, "GroupBox2"},
-    {22, L::Caption, "Label2"},
-    {23, L::Text, nullptr, &VoiceTexts::UsedWord},
-    {24, L::Text, nullptr, &VoiceTexts::FreeWord},
-    {25, L::Text, nullptr, &VoiceTexts::SecondsWord},
-    {27, L::Hint, "BitBtn1"},
-    {28, L::Hint, "BitBtn2"},
-    {30, L::Text, nullptr, &VoiceTexts::PortDialogCaption},
-    {31, L::Text, nullptr, &VoiceTexts::PortOpenFailureText},
-    {33, L::Text, nullptr, &VoiceTexts::AboutCaption},
-}};
-
-// The event names come in three runs, with unused lines between them.
-struct EventRun {
-    int firstLine;
-    int firstEvent;
-    int lastEvent;
+// The window's status messages sit beside its own texts.
+struct LanguageTexts : VoiceTexts {
+    QStringList StatusMessages;
 };
-constexpr std::array<EventRun, 3> EventRuns = {{{56, 0, 12}, {77, 13, 20}, {93, 21, 97}}};
 
-// Line breaks are LF or CR LF; a break at the very end starts no further line.
-QStringList SplitLines(const QString &text)
-{
-    if (text.isEmpty())
-        return {};
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (text.endsWith(QLatin1Char('\n')))
-        lines.removeLast();
-    for (QString &line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
-    return lines;
-}
+struct Language : language::NoOwnRules {
+    using Texts = LanguageTexts;
+};
+
+using Step = language::Step<Language>;
+using R = language::Rule;
+using T = LanguageTexts;
+constexpr int After = language::After;
+
+constexpr int LastLineRead = 169;
+
+// The file's lines in file order; lines no step names are not used.
+constexpr Step steps[] = {
+    {1, R::WindowCaption, "", nullptr, nullptr, 0, 0, "QRV610/QRV240 %1"},
+    {3, R::Caption, "N1 N2 N3 N13 N7 N8 COM1 N9 N10 N11 N12 N15"},
+    {After, R::CopyCaption, "SpeedButton6=N10 SpeedButton8=N11 SpeedButton9=N12"},
+    {After, R::NoHint, "SpeedButton6 SpeedButton8 SpeedButton9"},
+    {16, R::Framed, "GroupBox1"},
+    {17, R::Caption, "Label11 Label1 BitBtn1 BitBtn2"},
+    {21, R::Framed, "GroupBox2"},
+    {22, R::Caption, "Label2"},
+    {23, R::Text, "", nullptr, &T::UsedWord},
+    {24, R::Text, "", nullptr, &T::FreeWord},
+    {25, R::Text, "", nullptr, &T::SecondsWord},
+    {27, R::Hint, "BitBtn1 BitBtn2"},
+    {30, R::Text, "", nullptr, &T::PortDialogCaption},
+    {31, R::Text, "", nullptr, &T::PortOpenFailureText},
+    {33, R::Text, "", nullptr, &T::AboutCaption},
+    {35, R::Entries, "", &T::StatusMessages, nullptr, 0, 20},
+    // The event names, in place by slot, in three runs with unused lines between them.
+    {56, R::Items, "ComboBoxEvents", nullptr, nullptr, 0, 13},
+    {77, R::Items, "ComboBoxEvents", nullptr, nullptr, 13, 8},
+    {93, R::Items, "ComboBoxEvents", nullptr, nullptr, 21, 77},
+};
+static_assert(language::InFileOrder(steps, LastLineRead));
+static_assert(LastLineRead < VoiceLanguageLineCount);
 
 } // namespace
 
-std::optional<QStringList> ReadVoiceLanguageFile(const QString &path)
+void ApplyVoiceLanguageFile(QWidget &window, VoiceTexts &texts, QStringList &statusMessages, const QString &path)
 {
-    const OptionalFile file = ReadOptionalFile(path, MaxVoiceLanguageFileSize);
-    if (file.status != OptionalFile::Read)
-        return std::nullopt;
-    QStringList lines = SplitLines(FromWin1251(file.bytes));
-    if (lines.size() != VoiceLanguageLineCount || lines.constFirst() != VoiceLanguageMarker)
-        return std::nullopt;
-    return lines;
+    const std::optional<QStringList> lines = language::ReadFile(path, VoiceLanguageFormat);
+    if (!lines)
+        return;
+    LanguageTexts changed{texts, statusMessages};
+    language::Apply(steps, *lines, window, VoiceLanguageFormat, changed);
+    texts = static_cast<const VoiceTexts &>(changed);
+    statusMessages = changed.StatusMessages;
 }
 
-std::span<const VoiceLanguageLine> VoiceLanguageWindowLines()
+QStringList VoiceLanguageTargetFaults(const QWidget &window)
 {
-    return WindowLines;
-}
-
-void ApplyVoiceLanguageLists(const QStringList &lines, QStringList &statusMessages, QStringList &events)
-{
-    for (qsizetype i = 0; i < statusMessages.size() && FirstStatusLine + i < lines.size(); ++i)
-        statusMessages[i] = lines.at(FirstStatusLine + i);
-    for (const EventRun &run : EventRuns) {
-        for (int j = run.firstEvent; j <= run.lastEvent && j < events.size(); ++j) {
-            const int line = run.firstLine + j - run.firstEvent;
-            if (line < lines.size())
-                events[j] = lines.at(line);
-        }
-    }
+    return language::Faults(window, steps);
 }

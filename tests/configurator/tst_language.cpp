@@ -1,7 +1,7 @@
 // The language file "lng.txt", applied by the real main window at start-up.
 #include "tests/support/ControllerSimulator.h"
 #include "toolkit/ExceptionReport.h"
-#include "configurator/LanguageFile.h"
+#include "configurator/LanguageLayout.h"
 #include "tests/configurator/MainWindowFixture.h"
 #include "link/Readdata.h"
 #include "toolkit/widgets/StringGrid.h"
@@ -178,8 +178,6 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
-    void splitsLinesAtEveryLineEnd_data();
-    void splitsLinesAtEveryLineEnd();
     void rejectedFilesChangeNothing_data();
     void rejectedFilesChangeNothing();
     void unreadableFileIsReportedAndChangesNothing_data();
@@ -233,29 +231,6 @@ void TstLanguage::cleanupTestCase()
 }
 
 // ---- acceptance
-
-void TstLanguage::splitsLinesAtEveryLineEnd_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("lines");
-    QTest::newRow("empty") << QByteArray() << QStringList{};
-    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
-    QTest::newRow("no break after last") << QByteArray("a\r\nb") << QStringList{"a", "b"};
-    QTest::newRow("LF and CR alone") << QByteArray("a\nb\rc") << QStringList{"a", "b", "c"};
-    QTest::newRow("LF CR is two breaks") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
-    QTest::newRow("trailing empty line") << QByteArray("a\r\n\r\n") << QStringList{"a", ""};
-    QTest::newRow("only a break") << QByteArray("\n") << QStringList{""};
-    QTest::newRow("blanks kept") << QByteArray("  a \t\r\n") << QStringList{"  a \t"};
-    QTest::newRow("Windows-1251") << QByteArray("\xc2\xfb\xf5\xee\xe4 1\r\n")
-                                  << QStringList{QStringLiteral("Выход 1")};
-}
-
-void TstLanguage::splitsLinesAtEveryLineEnd()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, lines);
-    QCOMPARE(SplitLanguageLines(bytes), lines);
-}
 
 void TstLanguage::rejectedFilesChangeNothing_data()
 {
@@ -322,7 +297,7 @@ void TstLanguage::unreadableFileIsReportedAndChangesNothing()
         QVERIFY(::mkfifo(QFile::encodeName(f.FilePath()).constData(), 0666) == 0);
     } else {
         // Acceptable but for its size.
-        f.Write(Encode(NumberedLines({{409, QString(MaxLanguageFileSize, QLatin1Char('x'))}})));
+        f.Write(Encode(NumberedLines({{409, QString(language::MaxFileSize, QLatin1Char('x'))}})));
     }
     TForm1 &form = f.OpenReal();
     QCOMPARE(f.reports.size(), 1);

@@ -50,7 +50,7 @@ void OnNextModal(const std::function<void(QWidget *)> &check)
 
 // A language file: the marker, then line n reads "L<n>", with the lines given replaced.
 QByteArray LanguageFile(int lineCount, const QMap<int, QString> &lines = {}, const char *lineEnd = "\n",
-                        const QString &marker = VoiceLanguageMarker)
+                        const QString &marker = QLatin1String(VoiceLanguageMarker))
 {
     QStringList all;
     for (int n = 0; n < lineCount; ++n)
@@ -120,6 +120,7 @@ private slots:
     void languageFileIgnored();
     void languageFileThatIsNoRegularFileIsIgnored_data();
     void languageFileThatIsNoRegularFileIsIgnored();
+    void everyNamedLanguageTargetExists();
 };
 
 void TstVoiceWindow::startUpShowsEmptyBank()
@@ -716,6 +717,7 @@ void TstVoiceWindow::languageFileIgnored_data()
     QTest::newRow("marker without !")
         << LanguageFile(175, {}, "\n", QStringLiteral("// VORAZE Language file - do not change this line"));
     QTest::newRow("empty") << QByteArray();
+    QTest::newRow("CR line ends") << LanguageFile(175, {}, "\r");
 }
 
 namespace {
@@ -760,8 +762,15 @@ void TstVoiceWindow::languageFileThatIsNoRegularFileIsIgnored()
     else if (kind == "fifo")
         QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0666) == 0);
     else // acceptable but for its size
-        QVERIFY(WriteFile(path, LanguageFile(175, {{174, QString(MaxVoiceLanguageFileSize, QLatin1Char('x'))}})));
+        QVERIFY(WriteFile(path, LanguageFile(175, {{174, QString(language::MaxFileSize, QLatin1Char('x'))}})));
     CheckBuiltInTexts(f.Open());
+}
+
+void TstVoiceWindow::everyNamedLanguageTargetExists()
+{
+    VoiceWindowFixture f;
+    const QStringList faults = VoiceLanguageTargetFaults(f.Open());
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(TstVoiceWindow)

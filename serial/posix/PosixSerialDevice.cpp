@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <climits>
 #include <ctime>
+#include <mutex>
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <cstring>
@@ -21,6 +22,7 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -64,6 +66,8 @@ int ModemBits(int fd, unsigned long request, int bits)
 }
 
 constexpr std::uint32_t LineEvents = EV_CTS | EV_DSR | EV_RLSD | EV_RING;
+// The events that come with received bytes.
+constexpr std::uint32_t RxEvents = EV_RXCHAR | EV_ERR | EV_BREAK | EV_RX80FULL;
 // The tty's own receive queue; a larger requested queue fills no further.
 constexpr std::uint32_t TtyQueueSize = 4096;
 // Looks at a transmit queue that does not drain at most this seldom.
@@ -141,6 +145,8 @@ std::unique_ptr<ISerialDevice> PosixSerialDevice::Open(const QString &path, int 
     std::uint32_t errors = 0;
     COMSTAT stat;
     device->ClearCommError(errors, stat); // takes the counters' starting point
+    ErrorCounts counts;
+    device->lineCounters_ = device->ReadErrorCounts(counts);
     return device;
 }
 
@@ -273,6 +279,14 @@ int PosixSerialDevice::AdvanceIo(IoRequest &r, bool wait)
     AbortSignal::Waiter waiter(abort);
     if (waiter.Fd() < 0)
         return fail(EMFILE);
+    struct RxHold {
+        PosixSerialDevice *held; // null: nothing held
+        ~RxHold()
+        {
+            if (held != nullptr)
+                held->ReleaseRxEvents();
+        }
+    } const hold{r.Kind == okRead && HoldRxEvents() ? this : nullptr};
     for (;;) {
         if (r.Progress.AbortMark != abort.Mark())
             return fail(ECANCELED);
@@ -303,11 +317,13 @@ int PosixSerialDevice::StepRead(IoRequest &r, std::int64_t now)
     auto &p = r.Progress;
     auto *buffer = static_cast<char *>(r.Buffer);
     const std::int32_t before = r.Done;
+    p.Receiving = false;
     while (r.Done < r.Count) {
         const ssize_t n = ::read(fd_, buffer + r.Done, static_cast<size_t>(r.Count - r.Done));
         if (n > 0) {
             r.Done += static_cast<std::int32_t>(n);
             p.LastByteNs = now;
+            p.Receiving = true;
             continue;
         }
         if (n == 0)
@@ -363,11 +379,14 @@ int PosixSerialDevice::StepWrite(IoRequest &r, std::int64_t now)
     return 0;
 }
 
+std::int64_t PosixSerialDevice::WireNs(int chars) const
+{
+    return static_cast<std::int64_t>(chars) * bitsPerChar_.load() * 1000000000 / std::max(baud_.load(), 1u);
+}
+
 std::int64_t PosixSerialDevice::DrainEstimateNs(int queued) const
 {
-    const std::int64_t ns =
-        static_cast<std::int64_t>(queued) * bitsPerChar_.load() * 1000000000 / std::max(baud_.load(), 1u);
-    return std::max<std::int64_t>(ns, NsPerMs);
+    return std::max<std::int64_t>(WireNs(queued), NsPerMs);
 }
 
 int PosixSerialDevice::WaitReady(IoRequest &r, const AbortSignal::Waiter &waiter, bool &gone)
@@ -382,7 +401,18 @@ int PosixSerialDevice::WaitReady(IoRequest &r, const AbortSignal::Waiter &waiter
         waitNs = std::min(waitNs, p.LastByteNs + p.IntervalNs - now);
     short events = 0;
     if (r.Kind == okRead) {
-        events = POLLIN;
+        if (p.Receiving) {
+            // The rest cannot be here before its time on the wire: the read
+            // sleeps through it instead of waking for every byte, no longer
+            // than a quarter of the interval time-out, so that a line that
+            // stops is noticed in time.
+            std::int64_t sleepNs = WireNs(r.Count - r.Done);
+            if (p.IntervalNs >= 0)
+                sleepNs = std::min(sleepNs, p.IntervalNs / 4);
+            waitNs = std::min(waitNs, sleepNs);
+        } else {
+            events = POLLIN;
+        }
     } else if (p.Mode == WriteSending) {
         events = POLLOUT;
     } else {
@@ -409,6 +439,43 @@ int PosixSerialDevice::WaitReady(IoRequest &r, const AbortSignal::Waiter &waiter
     if ((fds[0].revents & (POLLHUP | POLLERR)) != 0)
         gone = true;
     return 0;
+}
+
+// While a read waits, the bytes coming in are its own: the event side is not
+// woken for each of them, nor for each event character the read takes. When
+// the last waiting read ends, what it left is announced as any new bytes are,
+// the event character once, and the line errors that came with the bytes
+// meanwhile are looked at.
+bool PosixSerialDevice::HoldRxEvents()
+{
+    if ((mask_.load() & RxEvents) == 0)
+        return false;
+    std::lock_guard lock(rxHoldMutex_);
+    if (rxHolds_++ == 0)
+        WatchRx(false);
+    return true;
+}
+
+void PosixSerialDevice::ReleaseRxEvents()
+{
+    std::lock_guard lock(rxHoldMutex_);
+    if (--rxHolds_ > 0)
+        return;
+    WatchRx(true);
+    const bool look = lineCounters_ && (mask_.load() & (EV_ERR | EV_BREAK)) != 0;
+    if (look)
+        rxLook_.store(true);
+    if (look || std::exchange(heldRaise_, false))
+        Raise(0);
+}
+
+void PosixSerialDevice::WatchRx(bool watch)
+{
+    // Watched again, bytes that are queued count as new ones.
+    epoll_event tty = {};
+    tty.events = watch ? EPOLLIN | EPOLLET : EPOLLET;
+    tty.data.fd = fd_;
+    epoll_ctl(epoll_, EPOLL_CTL_MOD, fd_, &tty);
 }
 
 // ---- queues and lines
@@ -530,6 +597,7 @@ int PosixSerialDevice::SetCommMask(std::uint32_t mask)
     }
     raised_.store(0);
     sentSinceEmpty_.store(false);
+    rxLook_.store(false);
     rxFull_ = false;
     eventCounters_ = ReadErrorCounts(eventCounts_);
 
@@ -599,6 +667,8 @@ int PosixSerialDevice::WaitCommEvent(std::uint32_t &events, const TStopEvent *st
 
 int PosixSerialDevice::TakeReady(std::uint32_t mask, std::uint32_t &events)
 {
+    if (rxLook_.exchange(false))
+        events |= ReceivedEvents(mask & ~EV_RXCHAR);
     std::array<epoll_event, 2> ready;
     const int n = epoll_wait(epoll_, ready.data(), static_cast<int>(ready.size()), 0);
     if (n < 0)
@@ -660,9 +730,16 @@ void PosixSerialDevice::NoteSent()
 // bytes are read.
 void PosixSerialDevice::NoteReceived(const char *bytes, std::int32_t count)
 {
-    if ((mask_.load(std::memory_order_relaxed) & EV_RXFLAG) != 0 &&
-        std::memchr(bytes, eventChar_.load(), static_cast<size_t>(count)) != nullptr)
+    if ((mask_.load(std::memory_order_relaxed) & EV_RXFLAG) == 0 ||
+        std::memchr(bytes, eventChar_.load(), static_cast<size_t>(count)) == nullptr)
+        return;
+    std::lock_guard lock(rxHoldMutex_);
+    if (rxHolds_ == 0) {
         Raise(EV_RXFLAG);
+        return;
+    }
+    raised_.fetch_or(EV_RXFLAG);
+    heldRaise_ = true;
 }
 
 // ---- the COM names

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QTest>
 #include <QTimer>
@@ -86,6 +87,8 @@ private slots:
     void timersFireDuringWait();
     void priorityStoredAndApplied();
     void idleThreadComesBackToNormal();
+    void priorityDoesNotCarryOver();
+    void objectsLeftToDeleteGoWithTheThread();
 };
 
 void TstThread::waitForGivesReturnValue()
@@ -332,6 +335,38 @@ void TstThread::idleThreadComesBackToNormal()
     t.WaitFor();
     QCOMPARE(step.load(), 1);
     QCOMPARE(policyAfter.load(), SCHED_OTHER);
+}
+
+void TstThread::priorityDoesNotCarryOver()
+{
+    std::atomic<int> seen{-1};
+    {
+        LambdaThread low([](LambdaThread &) { return 0; });
+        low.SetPriority(TThreadPriority::tpLowest);
+        low.Resume();
+        low.WaitFor();
+    }
+    // The next thread may well run where the last one ran.
+    LambdaThread next([&seen](LambdaThread &) {
+        seen = static_cast<int>(QThread::currentThread()->priority());
+        return 0;
+    });
+    next.Resume();
+    next.WaitFor();
+    QCOMPARE(seen.load(), static_cast<int>(QThread::NormalPriority));
+}
+
+void TstThread::objectsLeftToDeleteGoWithTheThread()
+{
+    QPointer<QObject> left;
+    LambdaThread t([&left](LambdaThread &) {
+        left = new QObject;
+        left->deleteLater();
+        return 0;
+    });
+    t.Resume();
+    t.WaitFor();
+    QVERIFY(left.isNull());
 }
 
 QTEST_MAIN(TstThread)

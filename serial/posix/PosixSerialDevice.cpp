@@ -10,6 +10,7 @@
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <ctime>
 #include <mutex>
 #include <fcntl.h>
@@ -37,6 +38,7 @@ enum Mode : std::uint8_t {
     ReadIfPresent,  // at once with what is queued, else as ReadForCount
     WriteSending,   // bytes still to hand to the driver
     WriteDraining,  // handed over; waiting for them to leave
+    WriteLeaving,   // the kernel's queue is empty; the adapter may still hold some
 };
 
 std::int64_t NowNs()
@@ -83,6 +85,75 @@ timespec ToTimespec(std::int64_t ns)
     return ts;
 }
 
+// An adapter's own transmit FIFO (FTDI's hold 256 bytes), and what USB adds.
+constexpr std::int32_t AdapterFifoChars = 256;
+constexpr std::int64_t AdapterLatencyNs = 20 * NsPerMs;
+
+// tcdrain has no time-out: a timer of the draining thread's own breaks it
+// with this signal, whose handler does nothing.
+int DrainTimeSignal()
+{
+    return SIGRTMIN + 3;
+}
+
+void IgnoreSignal(int) {}
+
+class DrainTimer {
+public:
+    DrainTimer()
+    {
+        static std::once_flag once;
+        std::call_once(once, [] {
+            struct sigaction sa = {};
+            sa.sa_handler = IgnoreSignal;
+            sigemptyset(&sa.sa_mask);
+            sa.sa_flags = 0; // no SA_RESTART: tcdrain must return
+            sigaction(DrainTimeSignal(), &sa, nullptr);
+        });
+        sigevent ev = {};
+        ev.sigev_notify = SIGEV_THREAD_ID;
+        ev.sigev_signo = DrainTimeSignal();
+        ev._sigev_un._tid = gettid(); // sigev_notify_thread_id
+        ok_ = timer_create(CLOCK_MONOTONIC, &ev, &timer_) == 0;
+    }
+    ~DrainTimer()
+    {
+        if (ok_)
+            timer_delete(timer_);
+    }
+    bool Arm(std::int64_t ns)
+    {
+        itimerspec when = {};
+        when.it_value = ToTimespec(std::max<std::int64_t>(ns, 1));
+        return ok_ && timer_settime(timer_, 0, &when, nullptr) == 0;
+    }
+    void Disarm()
+    {
+        const itimerspec never = {};
+        timer_settime(timer_, 0, &never, nullptr);
+    }
+
+private:
+    timer_t timer_ = {};
+    bool ok_ = false;
+};
+
+// tcdrain, for at most waitNs; a wait that ran out is no error.
+int DrainWithin(int fd, std::int64_t waitNs)
+{
+    thread_local DrainTimer timer;
+    if (!timer.Arm(waitNs))
+        return 0; // without a timer the wait could not be bounded
+    sigset_t wake, before;
+    sigemptyset(&wake);
+    sigaddset(&wake, DrainTimeSignal());
+    pthread_sigmask(SIG_UNBLOCK, &wake, &before);
+    const int e = tcdrain(fd) == 0 ? 0 : errno;
+    timer.Disarm();
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    return e == EINTR ? 0 : e;
+}
+
 } // namespace
 
 // ---- open and close
@@ -119,7 +190,8 @@ std::unique_ptr<ISerialDevice> PosixSerialDevice::Open(const QString &path, int 
     exclusive = true;
     // USB adapters otherwise hold received bytes back for milliseconds.
     serial_struct ss;
-    if (ioctl(fd, TIOCGSERIAL, &ss) == 0 && (ss.flags & ASYNC_LOW_LATENCY) == 0) {
+    const bool adapter = ioctl(fd, TIOCGSERIAL, &ss) == 0;
+    if (adapter && (ss.flags & ASYNC_LOW_LATENCY) == 0) {
         ss.flags |= ASYNC_LOW_LATENCY;
         ioctl(fd, TIOCSSERIAL, &ss);
     }
@@ -140,6 +212,7 @@ std::unique_ptr<ISerialDevice> PosixSerialDevice::Open(const QString &path, int 
         return fail(errno);
 
     std::unique_ptr<PosixSerialDevice> device(new PosixSerialDevice(fd, epoll, wake));
+    device->adapter_ = adapter;
     int lines = 0;
     device->modemLines_ = ioctl(fd, TIOCMGET, &lines) == 0;
     std::uint32_t errors = 0;
@@ -269,11 +342,15 @@ int PosixSerialDevice::AdvanceIo(IoRequest &r, bool wait)
         r.Error = e;
         return e;
     };
+    const auto inAdapter = [&r] { return r.Kind == okWrite && r.Progress.Mode == WriteLeaving; };
     if (!wait) {
         if (r.Progress.AbortMark != abort.Mark())
             return fail(ECANCELED);
         if (int e = Step(r))
             return fail(e);
+        // Nothing tells without waiting whether the adapter has sent its bytes.
+        if (inAdapter())
+            r.Completed = true;
         return 0;
     }
     AbortSignal::Waiter waiter(abort);
@@ -292,6 +369,11 @@ int PosixSerialDevice::AdvanceIo(IoRequest &r, bool wait)
             return fail(ECANCELED);
         if (int e = Step(r))
             return fail(e);
+        if (inAdapter()) {
+            if (int e = LetAdapterDrain(r))
+                return fail(e);
+            r.Completed = true;
+        }
         if (r.Completed)
             return 0;
         bool gone = false;
@@ -346,6 +428,8 @@ int PosixSerialDevice::StepRead(IoRequest &r, std::int64_t now)
 int PosixSerialDevice::StepWrite(IoRequest &r, std::int64_t now)
 {
     auto &p = r.Progress;
+    if (p.Mode == WriteLeaving)
+        return 0;
     const auto *buffer = static_cast<const char *>(r.Buffer);
     const std::int32_t before = p.Written;
     while (p.Mode == WriteSending) {
@@ -369,7 +453,11 @@ int PosixSerialDevice::StepWrite(IoRequest &r, std::int64_t now)
         return errno;
     if (p.Mode == WriteDraining && queued == 0) {
         r.Done = p.Written;
-        r.Completed = true;
+        // A waiting write sees the bytes out of the adapter, too.
+        if (adapter_)
+            p.Mode = WriteLeaving;
+        else
+            r.Completed = true;
     } else if (p.TotalNs >= 0 && now - p.StartNs >= p.TotalNs) {
         // The bytes that have not left by the deadline are not sent at all.
         r.Done = std::max(0, p.Written - queued);
@@ -377,6 +465,18 @@ int PosixSerialDevice::StepWrite(IoRequest &r, std::int64_t now)
         r.Completed = true;
     }
     return 0;
+}
+
+int PosixSerialDevice::LetAdapterDrain(const IoRequest &r) const
+{
+    const auto &p = r.Progress;
+    // No longer than a full FIFO takes to leave, nor past the write's deadline.
+    std::int64_t waitNs = WireNs(std::min(p.Written, AdapterFifoChars)) + AdapterLatencyNs;
+    if (p.TotalNs >= 0)
+        waitNs = std::min(waitNs, p.StartNs + p.TotalNs - NowNs());
+    if (waitNs <= 0)
+        return 0;
+    return DrainWithin(fd_, waitNs);
 }
 
 std::int64_t PosixSerialDevice::WireNs(int chars) const

@@ -39,6 +39,9 @@ private:
     int StepRead(IoRequest &request, std::int64_t now);
     int StepWrite(IoRequest &request, std::int64_t now);
     int WaitReady(IoRequest &request, const AbortSignal::Waiter &waiter, bool &gone);
+    // A write whose bytes have left the kernel's queue: waits for those the
+    // adapter still holds (tcdrain), within the write's deadline.
+    int LetAdapterDrain(const IoRequest &request) const;
     // How long chars characters take on the line.
     std::int64_t WireNs(int chars) const;
     std::int64_t DrainEstimateNs(int queued) const;
@@ -55,6 +58,8 @@ private:
     bool ReadErrorCounts(ErrorCounts &counts) const;
 
     int fd_;
+    // A serial driver's device (a UART, a USB adapter), not a pseudo-terminal.
+    bool adapter_ = false;
     COMMTIMEOUTS timeouts_;
     std::atomic<unsigned> baud_{9600};
     std::atomic<unsigned> bitsPerChar_{10};

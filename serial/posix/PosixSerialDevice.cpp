@@ -218,8 +218,7 @@ std::unique_ptr<ISerialDevice> PosixSerialDevice::Open(const QString &path, int 
     std::uint32_t errors = 0;
     COMSTAT stat;
     device->ClearCommError(errors, stat); // takes the counters' starting point
-    ErrorCounts counts;
-    device->lineCounters_ = device->ReadErrorCounts(counts);
+    device->lineCounters_ = device->haveCounters_;
     return device;
 }
 

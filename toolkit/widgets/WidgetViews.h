@@ -25,6 +25,8 @@ private:
     QPointer<QLabel> label_;
 };
 
+// Range and position of a progress bar; a visible bar is repainted at once
+// when a step shows: a new pixel or a new text.
 class ProgressBarView : public IProgressBar {
 public:
     explicit ProgressBarView(QProgressBar *bar);

@@ -259,6 +259,7 @@ TForm1::TForm1(const PageFactory &createPage, QWidget *parent)
     setCentralWidget(Splitter1);
     CreateStatusBar();
     ConnectPageControls();
+    identityLabels_ = std::make_unique<IdentityLabels>(this);
 
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
@@ -659,12 +660,12 @@ void TForm1::Splitter1CanResize(int &, bool &accept)
 
 void TForm1::ShowDeviceIdentity(const DeviceIdentity &identity)
 {
-    ::ShowDeviceIdentity(this, identity, [this](const QString &version) { SetPanelText(2, version); });
+    identityLabels_->Show(identity, [this](const QString &version) { SetPanelText(2, version); });
 }
 
 bool TForm1::IsModelSupported() const
 {
-    return ::IsModelSupported(this, QLatin1String(SupportedModel));
+    return identityLabels_->DeviceName() == QLatin1String(SupportedModel);
 }
 
 bool TForm1::IsVersionSupported() const
@@ -692,11 +693,8 @@ void TForm1::EnableDeviceActions()
 
 QString TForm1::UnsupportedDeviceText() const
 {
-    if (!IsModelSupported()) {
-        const QLabel *name = Find<QLabel>(QStringLiteral("iDeviceNameLabel"));
-        return QStringLiteral("Устройство ") + (name != nullptr ? name->text() : QString()) +
-               QStringLiteral(" не поддерживается");
-    }
+    if (!IsModelSupported())
+        return QStringLiteral("Устройство ") + identityLabels_->DeviceName() + QStringLiteral(" не поддерживается");
     if (!IsVersionSupported())
         return QStringLiteral("Версия ") + PanelText(2) + QStringLiteral(" не поддерживается");
     return QString();

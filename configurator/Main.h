@@ -15,7 +15,9 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
+class IdentityLabels;
 class QAction;
 class QLabel;
 class QProgressBar;
@@ -230,6 +232,8 @@ private:
     // What is brought to the front for each panel (the scroll area around it).
     std::array<QWidget *, PanelCount> fronts_{};
     std::array<QLabel *, 4> panelLabels_{};
+    // Looked up once: the poller shows an identity in every cycle.
+    std::unique_ptr<IdentityLabels> identityLabels_;
 };
 
 // The program's one main window, while it exists.

@@ -9,6 +9,7 @@
 #include "configurator/pages/PageLiveState.h"
 #include "configurator/pages/PagePower.h"
 #include "link/Readdata.h"
+#include "toolkit/widgets/WidgetViews.h"
 
 #include <QDateTime>
 #include <QLabel>
@@ -79,12 +80,12 @@ void SetBarPosition(QProgressBar *bar, int value)
         bar->setValue(std::clamp(value, bar->minimum(), bar->maximum()));
 }
 
-// ---- page work, GUI thread
+// ---- page work, GUI thread; a page the window lacks is null
 
-void ShowRootState(TForm1 &form, const StateBlock &state, const QStringList &gsmStates)
+void ShowRootState(PageLiveState *live, PagePower *power, const StateBlock &state, const QStringList &gsmStates)
 {
     const ConstFieldView s(state);
-    if (auto *live = form.Page<PageLiveState>()) {
+    if (live != nullptr) {
         live->ShowSignalQuality(quint8(s.Get(StateFields::SignalQuality)));
         const int code = std::min<int>(int(s.Get(StateFields::GsmState)), UnknownGsmState);
         live->LabelGSMState->setText(gsmStates.value(code));
@@ -93,27 +94,25 @@ void ShowRootState(TForm1 &form, const StateBlock &state, const QStringList &gsm
         live->ShowOutputMask(quint8(s.Get(StateFields::OutputMask)));
         live->ShowBalance(s.Get(StateFields::BalanceValid) != 0, s.Get(StateFields::Balance));
     }
-    if (auto *power = form.Page<PagePower>())
+    if (power != nullptr)
         power->ShowModemTemperature(qint8(s.Get(StateFields::Temperature)), s.Get(StateFields::TemperatureValid) != 0);
 }
 
-void ShowRootStateLost(TForm1 &form)
+// What the root page shows after a failed state read, but panel 3.
+void ShowRootStateLost(PageLiveState *live)
 {
-    auto *live = form.Page<PageLiveState>();
-    if (live != nullptr)
-        live->ShowSignalQuality(0);
-    form.ShowTmpLabelInPanel3();
-    if (live != nullptr) {
-        live->LabelGSMState->clear();
-        live->ShowArmState(255);
-        live->ShowLedMask(0);
-        live->ShowOutputMask(0);
-    }
+    if (live == nullptr)
+        return;
+    live->ShowSignalQuality(0);
+    live->LabelGSMState->clear();
+    live->ShowArmState(255);
+    live->ShowLedMask(0);
+    live->ShowOutputMask(0);
 }
 
-void ShowPowerState(TForm1 &form, const StateBlock *state)
+// state null: the read failed.
+void ShowPowerState(PagePower *power, const StateBlock *state)
 {
-    auto *power = form.Page<PagePower>();
     if (power == nullptr)
         return;
     if (state == nullptr) {
@@ -128,9 +127,8 @@ void ShowPowerState(TForm1 &form, const StateBlock *state)
 }
 
 // state null: the read failed.
-void ShowInputValue(TForm1 &form, int page, const StateBlock *state)
+void ShowInputValue(PageInput *input, int page, const StateBlock *state)
 {
-    auto *input = form.Page<PageInput>();
     if (input == nullptr)
         return;
     int value = 0;
@@ -153,8 +151,27 @@ bool IsInputPage(int page)
 
 } // namespace
 
+void TPollerStatus::ShowStatus(const QString &text, TColor colour)
+{
+    std::lock_guard lock(mutex_);
+    last_.emplace(text, colour);
+}
+
+void TPollerStatus::Deliver()
+{
+    std::optional<std::pair<QString, TColor>> last;
+    {
+        std::lock_guard lock(mutex_);
+        last.swap(last_);
+    }
+    if (last && label_)
+        ShowLabelStatus(label_, last->first, last->second);
+}
+
 TMainPanelControl::TMainPanelControl(bool CreateSuspended, TForm1 &form)
-    : form_(form), gsmStates(nullptr), ownGsmStates(BuiltInGsmStateTexts()),
+    : form_(form), live_(form.Page<PageLiveState>()), power_(form.Page<PagePower>()),
+      clock_(form.Page<PageClock>()), input_(form.Page<PageInput>()), armIn_(form.Page<PageArmIn>()),
+      gsmStates(nullptr), ownGsmStates(BuiltInGsmStateTexts()),
       tmpStatus_(form.Find<QLabel>(QStringLiteral("TMPLabel")))
 {
     gsmStates = &ownGsmStates;
@@ -190,6 +207,15 @@ int TMainPanelControl::Run(std::int8_t operation, void *data, int length, bool w
     return worker.WaitFor();
 }
 
+void TMainPanelControl::DeliverStatus(bool toPanel3)
+{
+    tmpStatus_.Deliver();
+    if (toPanel3) {
+        const QLabel *tmp = tmpStatus_.label();
+        form_.SetPanelText(3, tmp != nullptr ? tmp->text() : QString());
+    }
+}
+
 void TMainPanelControl::Execute()
 {
     while (!Terminated()) {
@@ -208,9 +234,9 @@ TMainPanelControl::Link TMainPanelControl::Identify()
     TForm1 *form = &form_;
     DeviceIdentity identity{};
     if (Run(opIdentify, identity.data(), DeviceIdentitySize, true) != 0) {
-        gui::Post([form] {
+        gui::Post([this, form] {
             form->ShowDeviceIdentity(EmptyDeviceIdentity());
-            form->ShowTmpLabelInPanel3();
+            DeliverStatus(true);
             form->SetPanelText(1, QStringLiteral("NC"));
             form->PollerIdentified(false);
         });
@@ -218,16 +244,14 @@ TMainPanelControl::Link TMainPanelControl::Identify()
         SetPriority(TThreadPriority::tpIdle);
         return Link::Lost;
     }
-    gui::Post([form, identity] {
-        form->ShowDeviceIdentity(identity);
-        form->ShowTmpLabelInPanel3();
-        form->SetPanelText(1, form->ComPort1.Port());
-        form->PollerIdentified(true);
-    });
     DeviceOnline.store(1);
     SetPriority(TThreadPriority::tpNormal);
     bool served = false;
-    gui::Call([form, &served] {
+    gui::Call([this, form, &identity, &served] {
+        form->ShowDeviceIdentity(identity);
+        DeliverStatus(true);
+        form->SetPanelText(1, form->ComPort1.Port());
+        form->PollerIdentified(true);
         const QString refusal = form->UnsupportedDeviceText();
         served = refusal.isEmpty();
         if (!served)
@@ -244,12 +268,12 @@ void TMainPanelControl::PollPage(int page)
         return;
     }
     if (page == ClockPage) {
-        gui::Post([form] {
-            if (auto *clock = form->Page<PageClock>())
-                clock->MaskEditPCCurTime->setText(QDateTime::currentDateTime().toString(u"dd.MM.yy HH:mm:ss"));
-        });
         bool editing = false;
-        gui::Call([form, &editing] { editing = form->EditingControllerTime != 0; });
+        gui::Call([this, form, &editing] {
+            if (clock_ != nullptr)
+                clock_->MaskEditPCCurTime->setText(QDateTime::currentDateTime().toString(u"dd.MM.yy HH:mm:ss"));
+            editing = form->EditingControllerTime != 0;
+        });
         if (editing)
             return;
     } else if (page != 0 && page != PowerPage && !IsInputPage(page)) {
@@ -259,26 +283,22 @@ void TMainPanelControl::PollPage(int page)
     StateBlock state{};
     const bool read = Run(opReadState, state.data(), int(state.size())) == 0;
     const QStringList *gsm = gsmStates;
-    gui::Post([form, page, read, state, gsm] {
+    gui::Post([this, form, page, read, state, gsm] {
+        DeliverStatus(!read);
         if (page == 0) {
             if (read)
-                ShowRootState(*form, state, *gsm);
+                ShowRootState(live_, power_, state, *gsm);
             else
-                ShowRootStateLost(*form);
-            return;
-        }
-        if (page == ClockPage) {
+                ShowRootStateLost(live_);
+        } else if (page == ClockPage) {
             // The user may have begun to edit the time since the poller looked.
-            auto *clock = form->Page<PageClock>();
-            if (read && clock != nullptr && form->EditingControllerTime == 0)
-                clock->MaskEditContrCurTime->SetText(ControllerTimeText(state));
+            if (read && clock_ != nullptr && form->EditingControllerTime == 0)
+                clock_->MaskEditContrCurTime->SetText(ControllerTimeText(state));
         } else if (page == PowerPage) {
-            ShowPowerState(*form, read ? &state : nullptr);
+            ShowPowerState(power_, read ? &state : nullptr);
         } else {
-            ShowInputValue(*form, page, read ? &state : nullptr);
+            ShowInputValue(input_, page, read ? &state : nullptr);
         }
-        if (!read)
-            form->ShowTmpLabelInPanel3();
     });
 }
 
@@ -292,37 +312,37 @@ void TMainPanelControl::ReadTouchKey()
     });
     password.back() = 0;
     const bool unlocked = Run(opSendPassword, password.data(), int(password.size())) == 0;
-    gui::Post([form, unlocked] {
-        auto *armIn = form->Page<PageArmIn>();
-        if (armIn == nullptr)
+    gui::Post([this, unlocked] {
+        DeliverStatus(false);
+        if (armIn_ == nullptr)
             return;
-        armIn->MarkKeyRead(false);
+        armIn_->MarkKeyRead(false);
         if (!unlocked)
-            armIn->LabelTouchActionDiscription->setText(PasswordRefusedText);
+            armIn_->LabelTouchActionDiscription->setText(PasswordRefusedText);
     });
     if (!unlocked)
         return;
 
     TouchKeyBlock key{};
     if (Run(opReadTouchKey, key.data(), int(key.size())) != 0) {
-        gui::Post([form] { form->ShowTmpLabelInPanel3(); });
+        gui::Post([this] { DeliverStatus(true); });
         return;
     }
     const bool keyRead = ConstFieldView(key).Get(TouchKeyFields::KeyRead) == 3;
     const QString code =
         QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(key.data()), TouchKeyFields::CodeSize).toHex())
             .toUpper();
-    gui::Post([form, keyRead, code] {
-        auto *armIn = form->Page<PageArmIn>();
-        if (armIn == nullptr)
+    gui::Post([this, keyRead, code] {
+        DeliverStatus(false);
+        if (armIn_ == nullptr)
             return;
         if (!keyRead) {
-            armIn->MarkKeyRead(false);
+            armIn_->MarkKeyRead(false);
             return;
         }
-        armIn->LabelTouchActionDiscription->clear();
-        armIn->MarkKeyRead(true);
-        armIn->LearnTouchKey(code);
+        armIn_->LabelTouchActionDiscription->clear();
+        armIn_->MarkKeyRead(true);
+        armIn_->LearnTouchKey(code);
     });
 }
 

@@ -3,17 +3,43 @@
 // connected controller again and again and, for the page selected, reads
 // and shows one live block. Every conversation is a TReadData of its own;
 // the window's state is read and its controls are written on the GUI thread.
+#include "toolkit/StatusView.h"
 #include "toolkit/Thread.h"
-#include "toolkit/widgets/WidgetViews.h"
 
+#include <QPointer>
 #include <QStringList>
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 
+class PageArmIn;
+class PageClock;
+class PageInput;
+class PageLiveState;
+class PagePower;
+class QLabel;
 class TForm1;
+
+// Where the poller's workers report: TMPLabel, which nobody sees and whose
+// caption is read (into panel 3) only after a worker has ended. The last
+// report is kept and put into the label by the poller's next request to the
+// GUI thread, so that a report costs the GUI thread no wake-up of its own.
+class TPollerStatus : public IStatusLabel {
+public:
+    explicit TPollerStatus(QLabel *label) : label_(label) {}
+    void ShowStatus(const QString &text, TColor colour) override;
+    // GUI thread: the label takes the last report, if one came since.
+    void Deliver();
+    QLabel *label() const { return label_.data(); }
+
+private:
+    QPointer<QLabel> label_;
+    std::mutex mutex_;
+    std::optional<std::pair<QString, TColor>> last_;
+};
 
 class TMainPanelControl : public TThread {
 public:
@@ -42,11 +68,20 @@ private:
     // Runs one operation on the window's port, reporting to TMPLabel.
     int Run(std::int8_t operation, void *data, int length, bool windowTexts = false);
     void PauseAfterFailure(std::chrono::steady_clock::time_point cycleStart);
+    // GUI thread, after a worker: TMPLabel takes its last report, and panel 3 when asked.
+    void DeliverStatus(bool toPanel3);
 
     TForm1 &form_;
+    // The pages a cycle writes, looked up once (they outlive the poller); null
+    // where the window has none.
+    PageLiveState *const live_;
+    PagePower *const power_;
+    PageClock *const clock_;
+    PageInput *const input_;
+    PageArmIn *const armIn_;
     const QStringList *gsmStates;
     QStringList ownGsmStates;
-    LabelStatus tmpStatus_;
+    TPollerStatus tmpStatus_;
     std::mutex pauseMutex_;
     std::condition_variable pauseEnd_;
 };

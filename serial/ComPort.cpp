@@ -670,6 +670,15 @@ bool TCustomComPort::WindowMethod(QEvent *message)
     return true;
 }
 
+bool TCustomComPort::Listens(TComEvents events) const
+{
+    const auto on = [&events](TComEvent event, bool handled) { return handled && events.Contains(event); };
+    return on(evRxChar, triggersOnRxChar_ ? bool(OnRxChar) : bool(OnRxBuf)) || on(evTxEmpty, bool(OnTxEmpty)) ||
+           on(evBreak, bool(OnBreak)) || on(evRing, bool(OnRing)) || on(evCTS, bool(OnCTSChange)) ||
+           on(evDSR, bool(OnDSRChange)) || on(evRLSD, bool(OnRLSDChange)) || on(evError, bool(OnError)) ||
+           on(evRxFlag, bool(OnRxFlag)) || on(evRx80Full, bool(OnRx80Full));
+}
+
 void TCustomComPort::CallRxChar()
 {
     const std::int32_t count = InputCount();

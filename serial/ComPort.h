@@ -210,6 +210,12 @@ protected:
     // notification, which runs its routine only while the port is open.
     bool WindowMethod(QEvent *message);
 
+    // Whether a batch of these events has anything for the hooks to hand to:
+    // a handler assigned for one of them. A batch that has nothing is
+    // dispatched by the event thread itself, without a hand-over. A class
+    // whose hooks act without a handler answers for them here.
+    virtual bool Listens(TComEvents events) const;
+
 private:
     friend class TComThread;
     friend class TComNotifyWindow;

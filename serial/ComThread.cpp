@@ -67,6 +67,11 @@ void TComThread::Execute()
 void TComThread::DispatchComMsg()
 {
     try {
+        // Nothing to hand over: the routines' driver queries run here.
+        if (!port_->Listens(events_)) {
+            DoEvents();
+            return;
+        }
         switch (port_->SyncMethod()) {
         case smThreadSync:
             Synchronize([this] { DoEvents(); });

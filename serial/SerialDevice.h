@@ -39,6 +39,7 @@ struct IoRequest {
         std::uint64_t AbortMark = 0;
         std::int32_t Written = 0;     // bytes handed to the driver
         std::uint8_t Mode = 0;
+        bool Receiving = false;       // the last look found new bytes
     } Progress;
 };
 

@@ -16,8 +16,13 @@
 namespace gui {
 namespace {
 
+struct Request {
+    const void *key; // PostLatest's, or null
+    std::function<void()> fn;
+};
+
 std::mutex queueMutex;
-std::deque<std::function<void()>> queue;
+std::deque<Request> queue;
 bool drainPosted = false;
 
 void PostDrain()
@@ -25,6 +30,32 @@ void PostDrain()
     // Runs Drain as a posted event of the application object, so it is served
     // by the event loop and by a waiting GUI thread alike.
     QMetaObject::invokeMethod(QCoreApplication::instance(), [] { Drain(); }, Qt::QueuedConnection);
+}
+
+void RunReported(const std::function<void()> &fn)
+{
+    try {
+        fn();
+    } catch (...) {
+        ApplicationHandleException(std::current_exception());
+    }
+}
+
+void Enqueue(const void *key, std::function<void()> fn)
+{
+    if (IsGuiThread()) {
+        RunReported(fn);
+        return;
+    }
+    std::lock_guard lock(queueMutex);
+    if (key != nullptr && !queue.empty() && queue.back().key == key)
+        queue.back().fn = std::move(fn);
+    else
+        queue.push_back({key, std::move(fn)});
+    if (!drainPosted) {
+        drainPosted = true;
+        PostDrain();
+    }
 }
 
 } // namespace
@@ -37,20 +68,12 @@ bool IsGuiThread()
 
 void Post(std::function<void()> fn)
 {
-    if (IsGuiThread()) {
-        try {
-            fn();
-        } catch (...) {
-            ApplicationHandleException(std::current_exception());
-        }
-        return;
-    }
-    std::lock_guard lock(queueMutex);
-    queue.push_back(std::move(fn));
-    if (!drainPosted) {
-        drainPosted = true;
-        PostDrain();
-    }
+    Enqueue(nullptr, std::move(fn));
+}
+
+void PostLatest(const void *key, std::function<void()> fn)
+{
+    Enqueue(key, std::move(fn));
 }
 
 void Call(const std::function<void()> &fn)
@@ -85,19 +108,14 @@ void Call(const std::function<void()> &fn)
 
 void Drain()
 {
-    std::deque<std::function<void()>> batch;
+    std::deque<Request> batch;
     {
         std::lock_guard lock(queueMutex);
         batch.swap(queue);
         drainPosted = false;
     }
-    for (auto &fn : batch) {
-        try {
-            fn();
-        } catch (...) {
-            ApplicationHandleException(std::current_exception());
-        }
-    }
+    for (const Request &request : batch)
+        RunReported(request.fn);
 }
 
 void Wake()

@@ -13,6 +13,12 @@ bool IsGuiThread();
 // On the GUI thread itself fn runs at once.
 void Post(std::function<void()> fn);
 
+// As Post, for a request that only brings something (a label, a bar) to its
+// latest value: when the request queued last has the same key and has not
+// run yet, fn takes its place, since nothing could see what it would set.
+// The order of requests stays that of Post.
+void PostLatest(const void *key, std::function<void()> fn);
+
 // Post-and-wait: runs fn on the GUI thread and returns when it has run. An
 // exception out of fn is raised again here. On the GUI thread fn runs at once.
 void Call(const std::function<void()>& fn);

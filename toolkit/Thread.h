@@ -3,8 +3,9 @@
 // priority, resumed, waited for; its result is ReturnValue.
 #include <QThread>
 #include <atomic>
+#include <condition_variable>
 #include <functional>
-#include <memory>
+#include <mutex>
 
 enum class TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
 
@@ -42,13 +43,20 @@ protected:
     static void Synchronize(const std::function<void()> &fn);
 
 private:
-    class Runner;
-    void Run();
+    // The threads that run Execute, kept for the next one a while after.
+    class Pool;
+    // On a thread of the pool: Execute, then the end told to the waiters.
+    void Run(QThread *thread);
+    void End();
 
-    std::unique_ptr<Runner> runner_;
     std::atomic<bool> started_{false};
     std::atomic<bool> finished_{false};
     std::atomic<bool> terminated_{false};
     std::atomic<int> returnValue_{0};
     std::atomic<TThreadPriority> priority_{TThreadPriority::tpNormal};
+    // Guards the three below; the end is told under it.
+    std::mutex mutex_;
+    std::condition_variable ended_;
+    QThread *thread_ = nullptr; // while Execute runs
+    bool guiWaits_ = false;
 };

@@ -53,24 +53,25 @@ int main(int argc, char **argv)
         int side;
         bool distinct;
     };
+    std::printf("medians of 3 runs\n");
     std::printf("%8s %6s %9s %9s %9s %9s\n", "records", "side", "bitmaps", "file KB", "load s", "paint s");
     for (const Case &c : {Case{10, 4000, true}, Case{10, 4000, false}, Case{10, 2000, true}, Case{1, 16000, true}}) {
         const auto [records, side, distinct] = c;
         const QByteArray file = Picture(records, side, distinct);
         QPicture picture;
         bool loaded = false;
-        const double load = BestOf(3, [&] { loaded = LoadMetafilePicture(file, picture); });
+        const Spread load = Runs(3, [&] { loaded = LoadMetafilePicture(file, picture); });
         if (!loaded) {
             std::fprintf(stderr, "the picture did not load\n");
             return 1;
         }
         QImage screen(picture.boundingRect().size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-        const double paint = BestOf(3, [&] {
+        const Spread paint = Runs(3, [&] {
             QPainter painter(&screen);
             painter.drawPicture(0, 0, picture);
         });
         std::printf("%8d %6d %9s %9.1f %9.3f %9.3f\n", records, side, distinct ? "distinct" : "one", file.size() / 1024.0,
-                    load, paint);
+                    load.median, paint.median);
     }
     return 0;
 }

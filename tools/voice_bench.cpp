@@ -1,5 +1,6 @@
 // Speed and memory of the voice bank: encoding a 261-second recording, building
 // and parsing the voice-memory image, and the peak memory with a full bank.
+// Times are the median of several runs, with the fastest and the slowest.
 #include "tools/BenchTiming.h"
 #include "voiceprog/core/Voicebank.h"
 #include "voiceprog/core/WavImport.h"
@@ -8,21 +9,30 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <numbers>
 #include <cstdio>
-#include <sys/resource.h>
+#include <functional>
 #include <vector>
 
 namespace {
 
 constexpr std::uint32_t RecordingSamples = 261 * VoiceSampleRate;
 
+// The process's peak resident memory so far (VmHWM). Unlike getrusage's
+// ru_maxrss it starts anew with this program, not with the process that
+// started it.
 long PeakKiB()
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
 }
 
 // Speech-like test signal: two tones with a slow swell and a little noise.
@@ -83,8 +93,9 @@ int main()
     }
     const long baseKiB = PeakKiB();
 
+    constexpr int TimedRuns = 5;
     VoiceBank bank;
-    const double importSeconds = BestOf(5, [&] {
+    const Spread import = Runs(TimedRuns, [&] {
         if (WavImport(wav, bank, 0, {}) != WavImportResult::Imported)
             std::fprintf(stderr, "import failed\n");
     });
@@ -98,11 +109,8 @@ int main()
         bank.AppendSample(1, Sample(bank.SampleCount(1)));
 
     const int runs = 50;
-    double build = 0, parse = 0;
-    for (int k = 0; k < runs; ++k) {
-        build += SecondsOf([&] { bank.BuildImage(); });
-        parse += SecondsOf([&] { bank.ParseImage(); });
-    }
+    const Spread build = Runs(runs, [&] { bank.BuildImage(); });
+    const Spread parse = Runs(runs, [&] { bank.ParseImage(); });
 
     const long fullKiB = PeakKiB();
 
@@ -110,7 +118,7 @@ int main()
     for (std::uint32_t k = 0; k < RecordingSamples; ++k)
         samples[k] = Sample(k);
     VoiceBank scratch;
-    const double encodeSeconds = BestOf(5, [&] {
+    const Spread encode = Runs(TimedRuns, [&] {
         scratch.ClearSlot(0);
         for (std::int16_t s : samples)
             scratch.AppendSample(0, s);
@@ -123,23 +131,21 @@ int main()
         for (std::uint32_t k = 0; k < VoiceCapacity / VoiceEventCount; ++k)
             spread.AppendSample(std::uint8_t(slot), Sample(k));
     }
-    double buildSpread = 0, parseSpread = 0;
-    for (int k = 0; k < runs; ++k) {
-        buildSpread += SecondsOf([&] { spread.BuildImage(); });
-        parseSpread += SecondsOf([&] { spread.ParseImage(); });
-    }
+    const Spread buildSpread = Runs(runs, [&] { spread.BuildImage(); });
+    const Spread parseSpread = Runs(runs, [&] { spread.ParseImage(); });
 
     std::printf("recording: %u samples (%.0f s)\n", RecordingSamples,
                 double(RecordingSamples) / VoiceSampleRate);
-    std::printf("WavImport:        %8.1f ms  %6.1f M samples/s\n", importSeconds * 1e3,
-                RecordingSamples / importSeconds / 1e6);
-    std::printf("AppendSample:     %8.1f ms  %6.1f M samples/s\n", encodeSeconds * 1e3,
-                RecordingSamples / encodeSeconds / 1e6);
-    std::printf("full bank, 2 slots:   BuildImage %6.3f ms  ParseImage %6.3f ms\n", build / runs * 1e3,
-                parse / runs * 1e3);
-    std::printf("full bank, 98 slots:  BuildImage %6.3f ms  ParseImage %6.3f ms\n",
-                buildSpread / runs * 1e3, parseSpread / runs * 1e3);
-    std::printf("peak memory with one full bank: %ld KiB (%ld KiB before it; the image is %u KiB)\n",
+    std::printf("medians of %d runs (fastest .. slowest), of %d for the images\n", TimedRuns, runs);
+    std::printf("WavImport:        %s  %6.1f M samples/s\n", Ms(import, 1).constData(),
+                RecordingSamples / import.median / 1e6);
+    std::printf("AppendSample:     %s  %6.1f M samples/s\n", Ms(encode, 1).constData(),
+                RecordingSamples / encode.median / 1e6);
+    std::printf("full bank, 2 slots:   BuildImage %s  ParseImage %s\n", Ms(build, 3).constData(),
+                Ms(parse, 3).constData());
+    std::printf("full bank, 98 slots:  BuildImage %s  ParseImage %s\n", Ms(buildSpread, 3).constData(),
+                Ms(parseSpread, 3).constData());
+    std::printf("peak memory (VmHWM) with one full bank: %ld KiB (%ld KiB before it; the image is %u KiB)\n",
                 fullKiB, baseKiB, VoiceImageSize / 1024);
     return 0;
 }

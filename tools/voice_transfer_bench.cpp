@@ -1,6 +1,8 @@
 // Programming and verifying the whole voice memory through PhraseLoader's
 // window, against the controller simulator pacing at 115200 baud: measured
-// time against the time the bytes take on the wire. About 100 s; run by hand.
+// time against the time the bytes take on the wire, and the CPU the program
+// spends meanwhile (the process's, less the simulator's thread). About 100 s;
+// run by hand.
 #include "tests/support/ControllerSimulator.h"
 #include "voiceprog/Mainform.h"
 #include "tests/support/ScopedPortTable.h"
@@ -9,11 +11,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
@@ -36,6 +41,31 @@ WireBytes Carried(const QList<qrvsim::FrameRecord> &log)
     return bytes;
 }
 
+QSet<QString> Threads()
+{
+    const QStringList tasks = QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    return QSet<QString>(tasks.begin(), tasks.end());
+}
+
+double ProcessCpuSeconds()
+{
+    timespec ts;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+}
+
+// CPU time of threads of this process, from their schedstat (nanoseconds first).
+double ThreadsCpuSeconds(const QSet<QString> &threads)
+{
+    double seconds = 0;
+    for (const QString &tid : threads) {
+        QFile stat(QStringLiteral("/proc/self/task/%1/schedstat").arg(tid));
+        if (stat.open(QIODevice::ReadOnly))
+            seconds += stat.readAll().split(' ').value(0).toDouble() / 1e9;
+    }
+    return seconds;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -47,7 +77,9 @@ int main(int argc, char **argv)
     QTemporaryDir work;
     QDir::setCurrent(work.path());
     qrvsim::ScopedPortTable table;
+    const QSet<QString> before = Threads();
     qrvsim::ControllerSimulator sim(QStringLiteral("COM7"), table.path());
+    const QSet<QString> simThreads = Threads() - before;
     sim.setBaudRate(Baud);
     SaveVoiceSettings(QLatin1String(VoiceSettingsFileName), QStringLiteral("COM7"));
 
@@ -59,9 +91,11 @@ int main(int argc, char **argv)
     }
     sim.clearLog();
 
+    const double cpuStart = ProcessCpuSeconds() - ThreadsCpuSeconds(simThreads);
     const auto start = std::chrono::steady_clock::now();
     window.ProgrammExecute();
     const double measured = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double cpu = ProcessCpuSeconds() - ThreadsCpuSeconds(simThreads) - cpuStart;
 
     const QByteArray image(reinterpret_cast<const char *>(window.Bank().Image().data()), qsizetype(VoiceImageSize));
     const bool same = sim.area(maVoiceImage) == image;
@@ -76,5 +110,8 @@ int main(int argc, char **argv)
     std::printf("measured %.3f s; wire %.3f s (%ld bytes), of it %.3f s of requests that the pty hides; "
                 "as on a UART %.3f s, ratio %.4f\n",
                 measured, wire, bytes.requests + bytes.replies, hidden, asOnAUart, asOnAUart / wire);
+    const qsizetype exchanges = sim.log().size();
+    std::printf("PhraseLoader's CPU: %.2f s, %.2f %% of a core, %.3f ms per exchange (%lld exchanges)\n", cpu,
+                cpu / measured * 100, cpu / double(exchanges) * 1e3, qlonglong(exchanges));
     return same ? 0 : 1;
 }

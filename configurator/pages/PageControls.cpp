@@ -210,6 +210,9 @@ int Tag(const QObject *control)
 
 void SetFaceColour(QWidget *panel, const QColor &colour)
 {
+    // The live-state indicators are set in every poll cycle, mostly to what they show.
+    if (panel->autoFillBackground() && FaceColour(panel) == colour)
+        return;
     QPalette palette = panel->palette();
     palette.setColor(QPalette::Window, colour);
     panel->setPalette(palette);

@@ -8,6 +8,10 @@
 #include <QSet>
 #include <QTextStream>
 #include <algorithm>
+#include <ctime>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -96,6 +100,85 @@ QStringList SysfsSerialPorts(const QString &sysClassTty)
     return names;
 }
 
+// What a look at a file or directory tells without reading it: a new file
+// (a new inode), a rewritten one, a directory whose entries changed.
+struct Stamp {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0;
+    bool operator==(const Stamp &) const = default;
+};
+
+Stamp StampOf(const QString &path)
+{
+    struct stat st;
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    auto ns = [](const timespec &t) { return std::int64_t(t.tv_sec) * 1000000000 + t.tv_nsec; };
+    return {true, st.st_dev, st.st_ino, st.st_size, ns(st.st_mtim), ns(st.st_ctim)};
+}
+
+bool DeviceExists(const QString &path)
+{
+    return ::access(QFile::encodeName(path).constData(), F_OK) == 0;
+}
+
+QString Lookup(const QList<PortTableEntry> &table, const QString &name)
+{
+    for (const PortTableEntry &e : table) {
+        if (e.Name == name)
+            return e.Device;
+    }
+    return QString();
+}
+
+std::int64_t RealTimeNs()
+{
+    timespec ts;
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return std::int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+// File times move in clock ticks: a file changed again within the tick of
+// its last change (a table rewritten at once, a new file that gets the freed
+// inode) keeps its stamp. A stamp is trusted only once the file had been left
+// alone this long when the table was built.
+constexpr std::int64_t SettleNs = 1000000000;
+
+// The table of the last look-up and what it was built from. Every port open
+// looks a name up; listing the machine's devices each time is what it saves.
+struct KeptTable {
+    bool built = false;
+    PortTableSources sources;
+    Stamp tableFile;
+    Stamp devDir;
+    std::int64_t builtNs = 0;
+    QList<PortTableEntry> entries;
+
+    void Build(const PortTableSources &from)
+    {
+        // Stamped before the build, so that a change during it shows next time.
+        sources = from;
+        tableFile = StampOf(from.TableFile);
+        devDir = StampOf(from.DevDir);
+        builtNs = RealTimeNs();
+        entries = BuildPortTable(from);
+        built = true;
+    }
+    bool Settled(const Stamp &stamp) const { return !stamp.exists || stamp.modifiedNs < builtNs - SettleNs; }
+    bool Current(const PortTableSources &from) const
+    {
+        return built && sources == from && Settled(tableFile) && Settled(devDir) &&
+               tableFile == StampOf(from.TableFile) && devDir == StampOf(from.DevDir);
+    }
+};
+
+std::mutex keptMutex;
+KeptTable kept;
+
 } // namespace
 
 PortTableSources DefaultPortTableSources()
@@ -145,15 +228,27 @@ QList<PortTableEntry> BuildPortTable(const PortTableSources &sources)
     return table;
 }
 
-QString FindPortDevice(const QString &name)
+QString FindPortDevice(const QString &name, const PortTableSources &sources)
 {
     const int number = ComNumber(name);
     if (number == 0)
         return QString();
     const QString wanted = QStringLiteral("COM%1").arg(number);
-    for (const PortTableEntry &e : BuildPortTable(DefaultPortTableSources())) {
-        if (e.Name == wanted)
-            return e.Device;
+    std::lock_guard lock(keptMutex);
+    if (!kept.Current(sources)) {
+        kept.Build(sources);
+        return Lookup(kept.entries, wanted);
     }
-    return QString();
+    QString device = Lookup(kept.entries, wanted);
+    // An adapter may have come or gone without a change the stamps show.
+    if (device.isEmpty() || !DeviceExists(device)) {
+        kept.Build(sources);
+        device = Lookup(kept.entries, wanted);
+    }
+    return device;
+}
+
+QString FindPortDevice(const QString &name)
+{
+    return FindPortDevice(name, DefaultPortTableSources());
 }

@@ -14,10 +14,16 @@ struct PortTableSources {
     QString TableFile;                                   // empty: none
     QString DevDir = QStringLiteral("/dev");
     QString SysClassTty = QStringLiteral("/sys/class/tty");
+    bool operator==(const PortTableSources &) const = default;
 };
 
 // QRV_SERIALCOMM, else $XDG_CONFIG_HOME/qrv/serialcomm, else ~/.config/qrv/serialcomm.
 PortTableSources DefaultPortTableSources();
 QList<PortTableEntry> BuildPortTable(const PortTableSources &sources);
-// Looks the name up in the table built now; case does not matter. Empty when absent.
+// Looks the name up (case does not matter); empty when absent. The table is
+// kept between look-ups and built again when it can have changed: the table
+// file or the entries of the device directory changed, the name is not in
+// it, or the device it names is gone.
+QString FindPortDevice(const QString &name, const PortTableSources &sources);
+// The same, in the table of the default sources.
 QString FindPortDevice(const QString &name);

@@ -10,7 +10,9 @@
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <ctime>
+#include <mutex>
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <cstring>
@@ -21,6 +23,7 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -35,6 +38,7 @@ enum Mode : std::uint8_t {
     ReadIfPresent,  // at once with what is queued, else as ReadForCount
     WriteSending,   // bytes still to hand to the driver
     WriteDraining,  // handed over; waiting for them to leave
+    WriteLeaving,   // the kernel's queue is empty; the adapter may still hold some
 };
 
 std::int64_t NowNs()
@@ -64,6 +68,8 @@ int ModemBits(int fd, unsigned long request, int bits)
 }
 
 constexpr std::uint32_t LineEvents = EV_CTS | EV_DSR | EV_RLSD | EV_RING;
+// The events that come with received bytes.
+constexpr std::uint32_t RxEvents = EV_RXCHAR | EV_ERR | EV_BREAK | EV_RX80FULL;
 // The tty's own receive queue; a larger requested queue fills no further.
 constexpr std::uint32_t TtyQueueSize = 4096;
 // Looks at a transmit queue that does not drain at most this seldom.
@@ -77,6 +83,75 @@ timespec ToTimespec(std::int64_t ns)
     ts.tv_sec = static_cast<time_t>(ns / 1000000000);
     ts.tv_nsec = static_cast<long>(ns % 1000000000);
     return ts;
+}
+
+// An adapter's own transmit FIFO (FTDI's hold 256 bytes), and what USB adds.
+constexpr std::int32_t AdapterFifoChars = 256;
+constexpr std::int64_t AdapterLatencyNs = 20 * NsPerMs;
+
+// tcdrain has no time-out: a timer of the draining thread's own breaks it
+// with this signal, whose handler does nothing.
+int DrainTimeSignal()
+{
+    return SIGRTMIN + 3;
+}
+
+void IgnoreSignal(int) {}
+
+class DrainTimer {
+public:
+    DrainTimer()
+    {
+        static std::once_flag once;
+        std::call_once(once, [] {
+            struct sigaction sa = {};
+            sa.sa_handler = IgnoreSignal;
+            sigemptyset(&sa.sa_mask);
+            sa.sa_flags = 0; // no SA_RESTART: tcdrain must return
+            sigaction(DrainTimeSignal(), &sa, nullptr);
+        });
+        sigevent ev = {};
+        ev.sigev_notify = SIGEV_THREAD_ID;
+        ev.sigev_signo = DrainTimeSignal();
+        ev._sigev_un._tid = gettid(); // sigev_notify_thread_id
+        ok_ = timer_create(CLOCK_MONOTONIC, &ev, &timer_) == 0;
+    }
+    ~DrainTimer()
+    {
+        if (ok_)
+            timer_delete(timer_);
+    }
+    bool Arm(std::int64_t ns)
+    {
+        itimerspec when = {};
+        when.it_value = ToTimespec(std::max<std::int64_t>(ns, 1));
+        return ok_ && timer_settime(timer_, 0, &when, nullptr) == 0;
+    }
+    void Disarm()
+    {
+        const itimerspec never = {};
+        timer_settime(timer_, 0, &never, nullptr);
+    }
+
+private:
+    timer_t timer_ = {};
+    bool ok_ = false;
+};
+
+// tcdrain, for at most waitNs; a wait that ran out is no error.
+int DrainWithin(int fd, std::int64_t waitNs)
+{
+    thread_local DrainTimer timer;
+    if (!timer.Arm(waitNs))
+        return 0; // without a timer the wait could not be bounded
+    sigset_t wake, before;
+    sigemptyset(&wake);
+    sigaddset(&wake, DrainTimeSignal());
+    pthread_sigmask(SIG_UNBLOCK, &wake, &before);
+    const int e = tcdrain(fd) == 0 ? 0 : errno;
+    timer.Disarm();
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    return e == EINTR ? 0 : e;
 }
 
 } // namespace
@@ -115,7 +190,8 @@ std::unique_ptr<ISerialDevice> PosixSerialDevice::Open(const QString &path, int 
     exclusive = true;
     // USB adapters otherwise hold received bytes back for milliseconds.
     serial_struct ss;
-    if (ioctl(fd, TIOCGSERIAL, &ss) == 0 && (ss.flags & ASYNC_LOW_LATENCY) == 0) {
+    const bool adapter = ioctl(fd, TIOCGSERIAL, &ss) == 0;
+    if (adapter && (ss.flags & ASYNC_LOW_LATENCY) == 0) {
         ss.flags |= ASYNC_LOW_LATENCY;
         ioctl(fd, TIOCSSERIAL, &ss);
     }
@@ -136,11 +212,13 @@ std::unique_ptr<ISerialDevice> PosixSerialDevice::Open(const QString &path, int 
         return fail(errno);
 
     std::unique_ptr<PosixSerialDevice> device(new PosixSerialDevice(fd, epoll, wake));
+    device->adapter_ = adapter;
     int lines = 0;
     device->modemLines_ = ioctl(fd, TIOCMGET, &lines) == 0;
     std::uint32_t errors = 0;
     COMSTAT stat;
     device->ClearCommError(errors, stat); // takes the counters' starting point
+    device->lineCounters_ = device->haveCounters_;
     return device;
 }
 
@@ -263,21 +341,38 @@ int PosixSerialDevice::AdvanceIo(IoRequest &r, bool wait)
         r.Error = e;
         return e;
     };
+    const auto inAdapter = [&r] { return r.Kind == okWrite && r.Progress.Mode == WriteLeaving; };
     if (!wait) {
         if (r.Progress.AbortMark != abort.Mark())
             return fail(ECANCELED);
         if (int e = Step(r))
             return fail(e);
+        // Nothing tells without waiting whether the adapter has sent its bytes.
+        if (inAdapter())
+            r.Completed = true;
         return 0;
     }
     AbortSignal::Waiter waiter(abort);
     if (waiter.Fd() < 0)
         return fail(EMFILE);
+    struct RxHold {
+        PosixSerialDevice *held; // null: nothing held
+        ~RxHold()
+        {
+            if (held != nullptr)
+                held->ReleaseRxEvents();
+        }
+    } const hold{r.Kind == okRead && HoldRxEvents() ? this : nullptr};
     for (;;) {
         if (r.Progress.AbortMark != abort.Mark())
             return fail(ECANCELED);
         if (int e = Step(r))
             return fail(e);
+        if (inAdapter()) {
+            if (int e = LetAdapterDrain(r))
+                return fail(e);
+            r.Completed = true;
+        }
         if (r.Completed)
             return 0;
         bool gone = false;
@@ -303,11 +398,13 @@ int PosixSerialDevice::StepRead(IoRequest &r, std::int64_t now)
     auto &p = r.Progress;
     auto *buffer = static_cast<char *>(r.Buffer);
     const std::int32_t before = r.Done;
+    p.Receiving = false;
     while (r.Done < r.Count) {
         const ssize_t n = ::read(fd_, buffer + r.Done, static_cast<size_t>(r.Count - r.Done));
         if (n > 0) {
             r.Done += static_cast<std::int32_t>(n);
             p.LastByteNs = now;
+            p.Receiving = true;
             continue;
         }
         if (n == 0)
@@ -330,6 +427,8 @@ int PosixSerialDevice::StepRead(IoRequest &r, std::int64_t now)
 int PosixSerialDevice::StepWrite(IoRequest &r, std::int64_t now)
 {
     auto &p = r.Progress;
+    if (p.Mode == WriteLeaving)
+        return 0;
     const auto *buffer = static_cast<const char *>(r.Buffer);
     const std::int32_t before = p.Written;
     while (p.Mode == WriteSending) {
@@ -353,7 +452,11 @@ int PosixSerialDevice::StepWrite(IoRequest &r, std::int64_t now)
         return errno;
     if (p.Mode == WriteDraining && queued == 0) {
         r.Done = p.Written;
-        r.Completed = true;
+        // A waiting write sees the bytes out of the adapter, too.
+        if (adapter_)
+            p.Mode = WriteLeaving;
+        else
+            r.Completed = true;
     } else if (p.TotalNs >= 0 && now - p.StartNs >= p.TotalNs) {
         // The bytes that have not left by the deadline are not sent at all.
         r.Done = std::max(0, p.Written - queued);
@@ -363,11 +466,26 @@ int PosixSerialDevice::StepWrite(IoRequest &r, std::int64_t now)
     return 0;
 }
 
+int PosixSerialDevice::LetAdapterDrain(const IoRequest &r) const
+{
+    const auto &p = r.Progress;
+    // No longer than a full FIFO takes to leave, nor past the write's deadline.
+    std::int64_t waitNs = WireNs(std::min(p.Written, AdapterFifoChars)) + AdapterLatencyNs;
+    if (p.TotalNs >= 0)
+        waitNs = std::min(waitNs, p.StartNs + p.TotalNs - NowNs());
+    if (waitNs <= 0)
+        return 0;
+    return DrainWithin(fd_, waitNs);
+}
+
+std::int64_t PosixSerialDevice::WireNs(int chars) const
+{
+    return static_cast<std::int64_t>(chars) * bitsPerChar_.load() * 1000000000 / std::max(baud_.load(), 1u);
+}
+
 std::int64_t PosixSerialDevice::DrainEstimateNs(int queued) const
 {
-    const std::int64_t ns =
-        static_cast<std::int64_t>(queued) * bitsPerChar_.load() * 1000000000 / std::max(baud_.load(), 1u);
-    return std::max<std::int64_t>(ns, NsPerMs);
+    return std::max<std::int64_t>(WireNs(queued), NsPerMs);
 }
 
 int PosixSerialDevice::WaitReady(IoRequest &r, const AbortSignal::Waiter &waiter, bool &gone)
@@ -382,7 +500,18 @@ int PosixSerialDevice::WaitReady(IoRequest &r, const AbortSignal::Waiter &waiter
         waitNs = std::min(waitNs, p.LastByteNs + p.IntervalNs - now);
     short events = 0;
     if (r.Kind == okRead) {
-        events = POLLIN;
+        if (p.Receiving) {
+            // The rest cannot be here before its time on the wire: the read
+            // sleeps through it instead of waking for every byte, no longer
+            // than a quarter of the interval time-out, so that a line that
+            // stops is noticed in time.
+            std::int64_t sleepNs = WireNs(r.Count - r.Done);
+            if (p.IntervalNs >= 0)
+                sleepNs = std::min(sleepNs, p.IntervalNs / 4);
+            waitNs = std::min(waitNs, sleepNs);
+        } else {
+            events = POLLIN;
+        }
     } else if (p.Mode == WriteSending) {
         events = POLLOUT;
     } else {
@@ -409,6 +538,43 @@ int PosixSerialDevice::WaitReady(IoRequest &r, const AbortSignal::Waiter &waiter
     if ((fds[0].revents & (POLLHUP | POLLERR)) != 0)
         gone = true;
     return 0;
+}
+
+// While a read waits, the bytes coming in are its own: the event side is not
+// woken for each of them, nor for each event character the read takes. When
+// the last waiting read ends, what it left is announced as any new bytes are,
+// the event character once, and the line errors that came with the bytes
+// meanwhile are looked at.
+bool PosixSerialDevice::HoldRxEvents()
+{
+    if ((mask_.load() & RxEvents) == 0)
+        return false;
+    std::lock_guard lock(rxHoldMutex_);
+    if (rxHolds_++ == 0)
+        WatchRx(false);
+    return true;
+}
+
+void PosixSerialDevice::ReleaseRxEvents()
+{
+    std::lock_guard lock(rxHoldMutex_);
+    if (--rxHolds_ > 0)
+        return;
+    WatchRx(true);
+    const bool look = lineCounters_ && (mask_.load() & (EV_ERR | EV_BREAK)) != 0;
+    if (look)
+        rxLook_.store(true);
+    if (look || std::exchange(heldRaise_, false))
+        Raise(0);
+}
+
+void PosixSerialDevice::WatchRx(bool watch)
+{
+    // Watched again, bytes that are queued count as new ones.
+    epoll_event tty = {};
+    tty.events = watch ? EPOLLIN | EPOLLET : EPOLLET;
+    tty.data.fd = fd_;
+    epoll_ctl(epoll_, EPOLL_CTL_MOD, fd_, &tty);
 }
 
 // ---- queues and lines
@@ -530,6 +696,7 @@ int PosixSerialDevice::SetCommMask(std::uint32_t mask)
     }
     raised_.store(0);
     sentSinceEmpty_.store(false);
+    rxLook_.store(false);
     rxFull_ = false;
     eventCounters_ = ReadErrorCounts(eventCounts_);
 
@@ -599,6 +766,8 @@ int PosixSerialDevice::WaitCommEvent(std::uint32_t &events, const TStopEvent *st
 
 int PosixSerialDevice::TakeReady(std::uint32_t mask, std::uint32_t &events)
 {
+    if (rxLook_.exchange(false))
+        events |= ReceivedEvents(mask & ~EV_RXCHAR);
     std::array<epoll_event, 2> ready;
     const int n = epoll_wait(epoll_, ready.data(), static_cast<int>(ready.size()), 0);
     if (n < 0)
@@ -662,9 +831,16 @@ void PosixSerialDevice::NoteSent()
 // bytes are read.
 void PosixSerialDevice::NoteReceived(const char *bytes, std::int32_t count)
 {
-    if ((mask_.load(std::memory_order_relaxed) & EV_RXFLAG) != 0 &&
-        std::memchr(bytes, eventChar_.load(), static_cast<size_t>(count)) != nullptr)
+    if ((mask_.load(std::memory_order_relaxed) & EV_RXFLAG) == 0 ||
+        std::memchr(bytes, eventChar_.load(), static_cast<size_t>(count)) == nullptr)
+        return;
+    std::lock_guard lock(rxHoldMutex_);
+    if (rxHolds_ == 0) {
         Raise(EV_RXFLAG);
+        return;
+    }
+    raised_.fetch_or(EV_RXFLAG);
+    heldRaise_ = true;
 }
 
 // ---- the COM names

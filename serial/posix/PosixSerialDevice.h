@@ -39,9 +39,18 @@ private:
     int StepRead(IoRequest &request, std::int64_t now);
     int StepWrite(IoRequest &request, std::int64_t now);
     int WaitReady(IoRequest &request, const AbortSignal::Waiter &waiter, bool &gone);
+    // A write whose bytes have left the kernel's queue: waits for those the
+    // adapter still holds (tcdrain), within the write's deadline.
+    int LetAdapterDrain(const IoRequest &request) const;
+    // How long chars characters take on the line.
+    std::int64_t WireNs(int chars) const;
     std::int64_t DrainEstimateNs(int queued) const;
     // Raises events for a waiter on another thread.
     void Raise(std::uint32_t events);
+    // A read's wait; false when no events are watched, and nothing is held.
+    bool HoldRxEvents();
+    void ReleaseRxEvents();
+    void WatchRx(bool watch);
     void NoteSent();
     void NoteReceived(const char *bytes, std::int32_t count);
     int TakeReady(std::uint32_t mask, std::uint32_t &events);
@@ -49,6 +58,8 @@ private:
     bool ReadErrorCounts(ErrorCounts &counts) const;
 
     int fd_;
+    // A serial driver's device (a UART, a USB adapter), not a pseudo-terminal.
+    bool adapter_ = false;
     COMMTIMEOUTS timeouts_;
     std::atomic<unsigned> baud_{9600};
     std::atomic<unsigned> bitsPerChar_{10};
@@ -70,6 +81,13 @@ private:
     std::atomic<char> eventChar_{0};
     bool modemLines_ = false;
     std::atomic<std::uint32_t> inQueue_{4096};
+    // Whether the driver counts line errors (a pseudo-terminal does not).
+    bool lineCounters_ = false;
+    std::mutex rxHoldMutex_;
+    int rxHolds_ = 0;
+    bool heldRaise_ = false; // events raised during a hold, not yet woken for
+    // Set when a read's wait ended: the waiting side looks at the line errors.
+    std::atomic<bool> rxLook_{false};
     // The waiting side's own state: error counters at the last look (none
     // when the device has no counters) and whether 80 % full was reported.
     bool eventCounters_ = false;

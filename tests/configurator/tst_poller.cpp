@@ -5,6 +5,7 @@
 #include "configurator/pages/PageArmIn.h"
 #include "configurator/pages/PageControls.h"
 #include "toolkit/widgets/StringGrid.h"
+#include "configurator/pages/PageLiveState.h"
 
 #include <QProgressBar>
 #include <QRegularExpression>
@@ -53,6 +54,42 @@ QColor Face(DeviceFixture &f, const char *name)
     return pagectl::FaceColour(f.Get<QWidget>(name));
 }
 
+// Counts the paints of a widget and of everything in it.
+class PaintCount : public QObject {
+public:
+    explicit PaintCount(QWidget *root) : root_(root) { QCoreApplication::instance()->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType()) {
+            auto *widget = static_cast<QWidget *>(watched);
+            if (widget == root_ || root_->isAncestorOf(widget))
+                ++count;
+        }
+        return false;
+    }
+
+private:
+    QWidget *root_;
+};
+
+// The face colour a panel takes at each change of it.
+class FaceLog : public QObject {
+public:
+    explicit FaceLog(QWidget *panel) { panel->installEventFilter(this); }
+    QList<QColor> faces;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::PaletteChange)
+            faces << pagectl::FaceColour(static_cast<QWidget *>(watched));
+        return false;
+    }
+};
+
 } // namespace
 
 class TstPoller : public QObject {
@@ -62,6 +99,9 @@ private slots:
     void gsmStateTexts_data();
     void gsmStateTexts();
     void failedStateReadClearsTheRootPage();
+    void steadyPollingPaintsNothing_data();
+    void steadyPollingPaintsNothing();
+    void changingModeBlinksWithEachCycle();
     void clockPageShowsBothTimes_data();
     void clockPageShowsBothTimes();
     void clockPageReadsNoStateWhileEdited();
@@ -161,6 +201,61 @@ void TstPoller::clockPageShowsBothTimes_data()
     QTest::newRow("a date") << 9 << "09.12.26 07:05:03";
     // Read as shown, though the edit's mask cannot hold it.
     QTest::newRow("a day of three digits") << 123 << "123.12.26 07:05:03";
+}
+
+void TstPoller::steadyPollingPaintsNothing_data()
+{
+    QTest::addColumn<QByteArray>("model");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("served") << QByteArray("QRV240") << "LabelGSMState" << "Зарегистрирован в домашней сети";
+    QTest::newRow("model not served") << QByteArray("QRV999") << "ActionName" << "Устройство QRV999 не поддерживается";
+}
+
+void TstPoller::steadyPollingPaintsNothing()
+{
+    QFETCH(QByteArray, model);
+    QFETCH(QString, control);
+    QFETCH(QString, shown);
+    DeviceFixture f;
+    TForm1 &form = f.Form();
+    qrvsim::SimIdentity identity;
+    identity.deviceName = model;
+    f.sim->setIdentity(identity);
+    f.sim->setStateBlock(StateBlock({{25, 21}, {26, 2}, {27, 0x03}, {28, 0x05}, {29, 0x02}, {30, 8}, {31, 20}}, 50));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.SelectPage(0);
+    form.StartPoller();
+    // The first values shown lay the page out anew.
+    QVERIFY(SeenMore(f, cmd::Identify, 3));
+    QCOMPARE(f.Text(qPrintable(control)), shown);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+
+    // Cycles that find what is shown already paint nothing of the page.
+    PaintCount paints(form.Page<PageLiveState>());
+    QVERIFY(SeenMore(f, cmd::Identify, 3));
+    form.StopPoller();
+    QCoreApplication::processEvents();
+    QCOMPARE(paints.count, 0);
+    QCOMPARE(f.Text(qPrintable(control)), shown);
+}
+
+void TstPoller::changingModeBlinksWithEachCycle()
+{
+    DeviceFixture f;
+    TForm1 &form = f.Form();
+    f.sim->setStateBlock(StateBlock({{26, 1}}));
+    FaceLog log(f.Get<QWidget>("PanelArmDisarmStatus"));
+    form.SelectPage(0);
+    form.StartPoller();
+    QVERIFY(SeenMore(f, cmd::ReadState, 6));
+    form.StopPoller();
+    QVERIFY2(log.faces.size() >= 5, qPrintable(QString::number(log.faces.size())));
+    for (int i = 0; i < log.faces.size(); ++i)
+        QCOMPARE(log.faces[i], i % 2 == 0 ? QColor(255, 0, 0) : pagectl::ButtonFace());
+    QCOMPARE(f.Text("PanelArmDisarmStatus"), QStringLiteral("Смена режима"));
 }
 
 void TstPoller::clockPageShowsBothTimes()

@@ -140,6 +140,7 @@ private slots:
     void eventMask();
     void dispatchOrderAndThread_data();
     void dispatchOrderAndThread();
+    void batchNoHandlerHearsNeedsNoHandOver();
     void rxCharRules_data();
     void rxCharRules();
     void errorOnlyWhenErrors_data();
@@ -219,6 +220,27 @@ void TstComThread::dispatchOrderAndThread()
         std::lock_guard lock(script->mutex);
         QCOMPARE(threads, QList<bool>(expected.size(), onGui));
     }
+    port.Close();
+}
+
+void TstComThread::batchNoHandlerHearsNeedsNoHandOver()
+{
+    TComPort port;
+    auto script = UseFakeDevice(port);
+    port.OnTxEmpty = [](TCustomComPort *) {};
+    port.Open();
+    script->status.cbInQue = 3;
+    script->errorBits = CE_FRAME;
+    // The GUI thread serves nothing meanwhile: the batch runs on the event
+    // thread, its driver queries included.
+    script->PostEvents(EV_RXCHAR | EV_ERR);
+    QVERIFY(WaitWithoutEvents([&] { return script->waits.load() >= 2; }));
+    QCOMPARE(script->Log().filter("ClearCommError").size(), 2);
+    QVERIFY(Handlers(script->Log()).isEmpty());
+    // One that a handler hears still waits for the GUI thread.
+    script->PostEvents(EV_TXEMPTY | EV_ERR);
+    QVERIFY(!WaitWithoutEvents([&] { return script->waits.load() >= 3; }, 200));
+    QTRY_VERIFY(script->waits.load() >= 3);
     port.Close();
 }
 

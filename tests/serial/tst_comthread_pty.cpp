@@ -114,6 +114,7 @@ private slots:
 
     void rxCharAndTxEmpty();
     void eventCharSeenWhenRead();
+    void bytesAWaitingReadLeavesAreAnnounced();
     void rx80Full();
     void unreadBytesCostNothing_data();
     void unreadBytesCostNothing();
@@ -199,6 +200,27 @@ void TstComThreadPty::eventCharSeenWhenRead()
     port_->ReadStr(got, 4);
     QCOMPARE(got, QByteArray("abXc"));
     QTRY_COMPARE(Calls().count("OnRxFlag"), 1);
+}
+
+void TstComThreadPty::bytesAWaitingReadLeavesAreAnnounced()
+{
+    port_->SetEventChar('X');
+    port_->Timeouts()->SetReadInterval(0);
+    port_->Timeouts()->SetReadTotalC(10000);
+    RecordCalls();
+    port_->Open();
+    QByteArray got(3, '\0');
+    std::atomic<int> n{-1};
+    std::thread reader([&] { n = port_->Read(got.data(), 3); });
+    // The bytes come while the read waits for them.
+    QTest::qWait(100);
+    QVERIFY(peer_->Send("aXcde"));
+    reader.join();
+    QCOMPARE(n.load(), 3);
+    QCOMPARE(got, QByteArray("aXc"));
+    QTRY_COMPARE(Calls().filter("OnRxChar").value(0), QStringLiteral("OnRxChar 2"));
+    QTRY_COMPARE(Calls().count("OnRxFlag"), 1);
+    QCOMPARE(port_->InputCount(), 2);
 }
 
 void TstComThreadPty::rx80Full()

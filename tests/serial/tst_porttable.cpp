@@ -4,6 +4,7 @@
 #include "tests/serial/PtyPeer.h"
 #include "serial/posix/PortTable.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -26,6 +27,18 @@ public:
     QString SysClassTty() const { return dir.filePath("sys/class/tty"); }
 
     void Node(const QString &name) const { Touch(dir.filePath("dev/" + name)); }
+    // A modification time long past: a table built from a file changed just
+    // now is built again at each look-up, until the file has been left alone.
+    static void SetTime(const QString &path, int seconds)
+    {
+        const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+        utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
+    }
+    void StampDev(int seconds) const { SetTime(Dev(), seconds); }
+    void SetType(const QString &name, const QString &type) const
+    {
+        Write(dir.filePath("sys/devices/platform/" + name + "/type"), type + "\n");
+    }
     // A tty with hardware behind it; type is the sysfs UART type, or empty for none.
     void Hardware(const QString &name, const QString &type = QString()) const
     {
@@ -84,6 +97,7 @@ private slots:
     void tableThatIsNoRegularFileIsNotRead();
     void defaultSources();
     void lookUp();
+    void keptTableFollowsTheMachine();
     void enumSorted();
 };
 
@@ -194,6 +208,52 @@ void TstPortTable::lookUp()
     QVERIFY(ComPortDevicePath("COM99").isEmpty());
     QVERIFY(ComPortDevicePath("LPT1").isEmpty());
     QVERIFY(ComPortDevicePath("").isEmpty());
+}
+
+void TstPortTable::keptTableFollowsTheMachine()
+{
+    FakeMachine m;
+    const PortTableSources sources = m.Sources();
+    m.Node("ttyS1");
+    m.Node("ttyS2");
+    m.Hardware("ttyS1", "0");
+    m.Hardware("ttyS2", "4");
+    m.StampDev(1000);
+    QCOMPARE(FindPortDevice("COM1", sources), m.Dev() + "/ttyS2");
+    QVERIFY(FindPortDevice("COM2", sources).isEmpty());
+
+    // An adapter plugged in takes the first number; the device directory's change shows it.
+    m.Node("ttyUSB3");
+    m.StampDev(2000);
+    QCOMPARE(FindPortDevice("COM1", sources), m.Dev() + "/ttyUSB3");
+    QCOMPARE(FindPortDevice("COM2", sources), m.Dev() + "/ttyS2");
+
+    // A name the table lacks looks again.
+    m.Node("ttyACM0");
+    m.StampDev(3000);
+    QCOMPARE(FindPortDevice("COM3", sources), m.Dev() + "/ttyS2");
+    QCOMPARE(FindPortDevice("com2", sources), m.Dev() + "/ttyACM0");
+
+    // The table is kept while the files looked at stay as they were: a UART
+    // that only /sys tells of comes in when a name is missing.
+    m.SetType("ttyS1", "4");
+    QCOMPARE(FindPortDevice("COM3", sources), m.Dev() + "/ttyS2");
+    QCOMPARE(FindPortDevice("COM4", sources), m.Dev() + "/ttyS2");
+    QCOMPARE(FindPortDevice("COM3", sources), m.Dev() + "/ttyS1");
+
+    // A table file rewritten at once, to the same size: read again all the same.
+    const QString file = m.TableFile("COM1 /dev/pts/77\n");
+    const PortTableSources withFile = m.Sources(file);
+    QCOMPARE(FindPortDevice("COM1", withFile), QString("/dev/pts/77"));
+    QCOMPARE(FindPortDevice("COM2", withFile), m.Dev() + "/ttyUSB3");
+    m.TableFile("COM2 /dev/pts/78\n");
+    QCOMPARE(FindPortDevice("COM2", withFile), QString("/dev/pts/78"));
+    QCOMPARE(FindPortDevice("COM1", withFile), m.Dev() + "/ttyUSB3");
+    // Left alone for long, a rewrite shows by its time.
+    FakeMachine::SetTime(file, 4000);
+    QCOMPARE(FindPortDevice("COM2", withFile), QString("/dev/pts/78"));
+    m.TableFile("COM2 /dev/pts/79\n");
+    QCOMPARE(FindPortDevice("COM2", withFile), QString("/dev/pts/79"));
 }
 
 void TstPortTable::enumSorted()

@@ -125,6 +125,7 @@ ControllerSimulator::ControllerSimulator(const QString &comName, const QString &
       touchKey_(TouchKeyBlockSize, '\0')
 {
     devicePath_ = pty_->devicePath();
+    tableDevice_ = devicePath_;
     for (const AreaInfo &a : HeldAreas())
         areas_.emplace_back(a.number, QByteArray(a.size, char(0xFF)));
     if (!comName_.isEmpty() && !tableFile_.isEmpty()) {
@@ -139,7 +140,7 @@ ControllerSimulator::~ControllerSimulator()
 {
     stop();
     if (!comName_.isEmpty() && !tableFile_.isEmpty())
-        removePortTableEntry(tableFile_, comName_, devicePath_, replacedLines_);
+        removePortTableEntry(tableFile_, comName_, tableDevice_, replacedLines_);
 }
 
 void ControllerSimulator::start()
@@ -309,6 +310,14 @@ bool ControllerSimulator::isUnplugged() const
 void ControllerSimulator::closeMaster()
 {
     std::lock_guard lock(mutex_);
+    // The COM name stands for a device that is gone, as an adapter's is when
+    // it is unplugged: the pseudo-terminal's number is free once the master
+    // is closed, and the next one made, in any process, may get it.
+    if (!comName_.isEmpty() && !tableFile_.isEmpty() && tableDevice_ == devicePath_) {
+        const QString gone = devicePath_ + QStringLiteral(".unplugged");
+        if (removePortTableEntry(tableFile_, comName_, devicePath_, {comName_ + QLatin1Char(' ') + gone}))
+            tableDevice_ = gone;
+    }
     pty_->close();
     unplugged_ = true;
     unplugRequested_ = false;

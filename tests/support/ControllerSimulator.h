@@ -146,7 +146,8 @@ public:
 
     void setFault(const Fault &fault);
     void clearFaults();
-    // Closes the master at once: the port's pending reads and writes fail.
+    // Closes the master at once: the port's pending reads and writes fail, and
+    // the port table names a device that does not exist in its place.
     void unplug();
     bool isUnplugged() const;
 
@@ -187,6 +188,7 @@ private:
     QString comName_;
     QString tableFile_;
     QString devicePath_;
+    QString tableDevice_; // what the port table names: the device, or one gone
     QStringList replacedLines_;
     std::unique_ptr<SimPty> pty_;
     std::unique_ptr<WakePipe> wake_;

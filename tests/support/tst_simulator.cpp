@@ -188,6 +188,7 @@ private slots:
     void pacingModelsTheWire();
     void unplugFailsPendingRead();
     void unplugFaultOnFrame();
+    void unpluggedControllerLeavesThePortTable();
     void portCloseClearsExclusive();
     void portTableEditsKeepOtherLines();
     void simulatorNamesItselfInTable();
@@ -661,6 +662,27 @@ void TstSimulator::unplugFaultOnFrame()
     QVERIFY(timer.elapsed() < 15000);
     QVERIFY(b.sim.isUnplugged());
     QVERIFY(b.sim.log().last().note.contains(QStringLiteral("unplugged")));
+}
+
+void TstSimulator::unpluggedControllerLeavesThePortTable()
+{
+    qrvsim::ScopedPortTable table;
+    QVERIFY(qrvsim::setPortTableEntry(table.path(), QStringLiteral("COM2"), QStringLiteral("/dev/other")));
+    auto read = [&table] {
+        QFile in(table.path());
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    };
+    {
+        ControllerSimulator sim(QStringLiteral("COM2"), table.path());
+        QCOMPARE(read(), ("COM2 " + sim.devicePath() + "\n").toUtf8());
+        sim.unplug();
+        // The name stands for a device that does not exist, no longer for the
+        // pseudo-terminal's number, which the next one made anywhere may get.
+        const QString gone = sim.devicePath() + ".unplugged";
+        QCOMPARE(read(), ("COM2 " + gone + "\n").toUtf8());
+        QVERIFY(!QFile::exists(gone));
+    }
+    QCOMPARE(read(), QByteArray("COM2 /dev/other\n"));
 }
 
 void TstSimulator::portCloseClearsExclusive()

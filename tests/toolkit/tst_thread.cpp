@@ -9,6 +9,7 @@
 #include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -39,6 +40,7 @@ private:
 // Records what the label showed each time it was painted.
 class PaintLog : public QLabel {
 public:
+    using QLabel::QLabel;
     QStringList painted;
 
 protected:
@@ -89,6 +91,30 @@ void MakeDuringWait(const std::function<void()> &request)
     t.WaitFor();
 }
 
+class CountedBar : public QProgressBar {
+public:
+    using QProgressBar::QProgressBar;
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent *e) override
+    {
+        ++paints;
+        QProgressBar::paintEvent(e);
+    }
+};
+
+// Runs body on a worker while the GUI thread waits for it.
+void OnWorker(const std::function<void()> &body)
+{
+    LambdaThread t([&body](LambdaThread &) {
+        body();
+        return 0;
+    });
+    t.Resume();
+    t.WaitFor();
+}
+
 } // namespace
 
 class TstThread : public QObject {
@@ -100,12 +126,18 @@ private slots:
     void escapingExceptionIsReported();
     void callRunsOnGuiThreadAndRethrows();
     void labelUpdatesShowInOrderWhileGuiWaits();
+    void latestRequestStandsForTheOnesBefore();
+    void statusLabelPaintsOnlyWhatChanges();
+    void progressBarPaintsEachNewPicture_data();
+    void progressBarPaintsEachNewPicture();
     void timersFireDuringWait();
     void inputDuringWaitHasNoEffect();
     void closeRequestReachesTheWindowDuringWait();
     void afterWaitsRunsOnceTheWaitsHaveEnded();
     void priorityStoredAndApplied();
     void idleThreadComesBackToNormal();
+    void priorityDoesNotCarryOver();
+    void objectsLeftToDeleteGoWithTheThread();
 };
 
 void TstThread::waitForGivesReturnValue()
@@ -213,6 +245,100 @@ void TstThread::labelUpdatesShowInOrderWhileGuiWaits()
     QCOMPARE(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 }
 
+void TstThread::latestRequestStandsForTheOnesBefore()
+{
+    QStringList ran;
+    int key = 0;
+    // Made while the GUI thread serves nothing, so that they all wait.
+    std::thread([&ran, &key] {
+        gui::PostLatest(&key, [&ran] { ran << "a"; });
+        gui::PostLatest(&key, [&ran] { ran << "b"; });
+        gui::Post([&ran] { ran << "x"; });
+        gui::PostLatest(&key, [&ran] { ran << "c"; });
+        gui::PostLatest(&key, [&ran] { ran << "d"; });
+    }).join();
+    gui::Drain();
+    QCOMPARE(ran, (QStringList{"b", "x", "d"}));
+}
+
+void TstThread::statusLabelPaintsOnlyWhatChanges()
+{
+    QWidget window;
+    auto *shown = new PaintLog(&window);
+    shown->resize(200, 20);
+    auto *hidden = new PaintLog(&window);
+    hidden->hide();
+    auto *beside = new PaintLog(QStringLiteral("beside"), &window);
+    beside->move(0, 40);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCoreApplication::processEvents();
+    shown->painted.clear();
+    beside->painted.clear();
+
+    LabelStatus visible(shown), unseen(hidden);
+    OnWorker([&] { visible.ShowStatus(QStringLiteral("one"), clBlack); });
+    QCOMPARE(shown->painted, QStringList{"one"});
+
+    // The same text in the same colour, and a hidden label, paint nothing.
+    OnWorker([&] {
+        visible.ShowStatus(QStringLiteral("one"), clBlack);
+        unseen.ShowStatus(QStringLiteral("two"), clRed);
+    });
+    QCoreApplication::processEvents();
+    QCOMPARE(shown->painted, QStringList{"one"});
+    QVERIFY(hidden->painted.isEmpty());
+    QCOMPARE(hidden->text(), QStringLiteral("two"));
+    QCOMPARE(hidden->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+
+    OnWorker([&] { visible.ShowStatus(QStringLiteral("one"), clBlue); });
+    QCOMPARE(shown->painted, (QStringList{"one", "one"}));
+    QCOMPARE(shown->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    // Nothing else of the window was painted for the label.
+    QCoreApplication::processEvents();
+    QVERIFY(beside->painted.isEmpty());
+}
+
+void TstThread::progressBarPaintsEachNewPicture_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("text");
+    QTest::addColumn<bool>("visible");
+    QTest::addColumn<int>("pictures"); // what the 1000 steps show
+    QTest::newRow("a pixel every ten steps") << 100 << false << true << 100;
+    QTest::newRow("a percent every ten steps") << 20 << true << true << 100;
+    QTest::newRow("hidden") << 100 << true << false << 0;
+}
+
+void TstThread::progressBarPaintsEachNewPicture()
+{
+    QFETCH(int, width);
+    QFETCH(bool, text);
+    QFETCH(bool, visible);
+    QFETCH(int, pictures);
+    QWidget window;
+    auto *bar = new CountedBar(&window);
+    bar->setTextVisible(text);
+    bar->setFixedWidth(width);
+    bar->setVisible(visible);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    ProgressBarView progress(bar);
+    progress.SetMax(10000);
+    QCoreApplication::processEvents();
+    bar->paints = 0;
+
+    for (int step = 1; step <= 1000; ++step) {
+        progress.SetPosition(step * 10);
+        // Each new picture is on the screen at once.
+        if (visible && step % 10 == 0)
+            QVERIFY2(bar->paints >= step / 10, qPrintable(QString::number(step)));
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(bar->value(), 10000);
+    QVERIFY2(bar->paints >= pictures && bar->paints <= pictures + 2, qPrintable(QString::number(bar->paints)));
+}
+
 void TstThread::timersFireDuringWait()
 {
     int ticks = 0;
@@ -317,6 +443,38 @@ void TstThread::idleThreadComesBackToNormal()
     t.WaitFor();
     QCOMPARE(step.load(), 1);
     QCOMPARE(policyAfter.load(), SCHED_OTHER);
+}
+
+void TstThread::priorityDoesNotCarryOver()
+{
+    std::atomic<int> seen{-1};
+    {
+        LambdaThread low([](LambdaThread &) { return 0; });
+        low.SetPriority(TThreadPriority::tpLowest);
+        low.Resume();
+        low.WaitFor();
+    }
+    // The next thread may well run where the last one ran.
+    LambdaThread next([&seen](LambdaThread &) {
+        seen = static_cast<int>(QThread::currentThread()->priority());
+        return 0;
+    });
+    next.Resume();
+    next.WaitFor();
+    QCOMPARE(seen.load(), static_cast<int>(QThread::NormalPriority));
+}
+
+void TstThread::objectsLeftToDeleteGoWithTheThread()
+{
+    QPointer<QObject> left;
+    LambdaThread t([&left](LambdaThread &) {
+        left = new QObject;
+        left->deleteLater();
+        return 0;
+    });
+    t.Resume();
+    t.WaitFor();
+    QVERIFY(left.isNull());
 }
 
 QTEST_MAIN(TstThread)

@@ -9,7 +9,12 @@ class QColor;
 
 QColor ToQColor(TColor colour);
 
-// Caption and font colour of a label, repainted at once with its parent.
+// GUI thread: the caption and font colour, where they differ from what the
+// label shows; a visible label is then repainted at once.
+void ShowLabelStatus(QLabel *label, const QString &text, TColor colour);
+
+// Caption and font colour of a label; a visible label is repainted at once
+// when what it shows changes.
 class LabelStatus : public IStatusLabel {
 public:
     explicit LabelStatus(QLabel *label);
@@ -20,6 +25,8 @@ private:
     QPointer<QLabel> label_;
 };
 
+// Range and position of a progress bar; a visible bar is repainted at once
+// when a step shows: a new pixel or a new text.
 class ProgressBarView : public IProgressBar {
 public:
     explicit ProgressBarView(QProgressBar *bar);

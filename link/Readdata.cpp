@@ -1,5 +1,6 @@
 #include "link/Readdata.h"
 #include "serial/ComPort.h"
+#include "toolkit/CheckByte.h"
 
 #include <algorithm>
 #include <atomic>
@@ -122,10 +123,7 @@ bool AreaCommands(int area, std::uint8_t &writeCommand, std::uint8_t &readComman
 
 std::uint8_t FrameChecksum(const std::uint8_t *bytes, int count)
 {
-    std::uint8_t x = 0;
-    for (int i = 0; i < count; ++i)
-        x ^= bytes[i];
-    return static_cast<std::uint8_t>(0x100 - x);
+    return CheckByte({bytes, static_cast<size_t>(std::max(count, 0))});
 }
 
 void FillStatusMessages(QStringList *list)

@@ -50,6 +50,7 @@ constexpr int AreaBlockSize = 256;
 constexpr char BinaryModeCommand[] = {'B', 'I', 'N', 'A', 'R', 'Y', '\r'};
 constexpr int BinaryModeCommandLength = sizeof BinaryModeCommand;
 
+// CheckByte of count bytes; of none for a count of 0 or less.
 std::uint8_t FrameChecksum(const std::uint8_t *bytes, int count);
 
 constexpr int StatusMessageCount = 20;

@@ -1,5 +1,6 @@
 #include "link/Readdata.h"
 #include "serial/ComPort.h"
+#include "toolkit/CheckByte.h"
 
 #include <algorithm>
 #include <atomic>
@@ -122,10 +123,7 @@ bool AreaCommands(int area, std::uint8_t &writeCommand, std::uint8_t &readComman
 
 std::uint8_t FrameChecksum(const std::uint8_t *bytes, int count)
 {
-    std::uint8_t x = 0;
-    for (int i = 0; i < count; ++i)
-        x ^= bytes[i];
-    return static_cast<std::uint8_t>(0x100 - x);
+    return CheckByte({bytes, static_cast<size_t>(std::max(count, 0))});
 }
 
 void FillStatusMessages(QStringList *list)
@@ -220,9 +218,30 @@ int TReadData::SendAndReceive(int size, int expected)
     return n;
 }
 
-bool TReadData::ReplyChecksumOk(int n) const
+bool TReadData::SendAndJudge(int size, const ReplyShape &shape)
 {
-    return FrameChecksum(reply + 1, n - 2) == reply[n - 1];
+    const int failure = ReplyFailure(SendAndReceive(size, shape.expected), shape);
+    if (failure < 0)
+        return true;
+    ShowFailure(failure);
+    return false;
+}
+
+int TReadData::ReplyFailure(int n, const ReplyShape &shape) const
+{
+    if (n != shape.expected)
+        return shape.missingIsTransferError ? msgTransferCode1 : n == 0 ? msgNoReply : msgNoCorrectReply;
+    if (FrameChecksum(reply + 1, n - 2) != reply[n - 1])
+        return msgTransferCode2;
+    const bool echoed = reply[0] == request[0] && reply[1] == request[1] &&
+                        std::memcmp(reply + 4, request + 4, static_cast<size_t>(shape.echoed)) == 0;
+    const std::uint8_t status = shape.statusAt > 0 ? reply[shape.statusAt] : 0;
+    if (echoed && status == 0)
+        return -1;
+    // A status of 1 wins over a wrong echo.
+    if (status == 1)
+        return msgFlashError;
+    return status == 2 && shape.passwordStatus ? msgPasswordNeeded : msgTransferCode3;
 }
 
 int TReadData::ExchangeCommandRead(void *out, std::uint8_t command)
@@ -233,21 +252,8 @@ int TReadData::ExchangeCommandRead(void *out, std::uint8_t command)
     }
     try {
         DiscardLeadingByte();
-        const int size = BuildFrame(command, nullptr, 0);
-        const int expected = length + 5;
-        const int n = SendAndReceive(size, expected);
-        if (n != expected) {
-            ShowFailure(n == 0 ? msgNoReply : msgNoCorrectReply);
+        if (!SendAndJudge(BuildFrame(command, nullptr, 0), {.expected = length + 5}))
             return 1;
-        }
-        if (!ReplyChecksumOk(n)) {
-            ShowFailure(msgTransferCode2);
-            return 1;
-        }
-        if (reply[0] != request[0] || reply[1] != request[1]) {
-            ShowFailure(msgTransferCode3);
-            return 1;
-        }
         if (length > 0)
             std::memcpy(out, reply + 4, static_cast<size_t>(length));
         return 0;
@@ -266,20 +272,7 @@ int TReadData::ExchangeCommandSend(const void *payload, std::uint8_t command)
     try {
         DiscardLeadingByte();
         const int size = BuildFrame(command, static_cast<const std::uint8_t *>(payload), length);
-        const int expected = 6;
-        const int n = SendAndReceive(size, expected);
-        if (n != expected) {
-            ShowFailure(n == 0 ? msgNoReply : msgNoCorrectReply);
-            return 1;
-        }
-        if (!ReplyChecksumOk(n)) {
-            ShowFailure(msgTransferCode2);
-            return 1;
-        }
-        if (reply[0] == request[0] && reply[1] == request[1] && reply[4] == 0)
-            return 0;
-        ShowFailure(reply[4] == 1 ? msgFlashError : reply[4] == 2 ? msgPasswordNeeded : msgTransferCode3);
-        return 1;
+        return SendAndJudge(size, {.expected = 6, .statusAt = 4, .passwordStatus = true}) ? 0 : 1;
     } catch (...) {
         ShowPortFailure();
         return 1;
@@ -318,40 +311,20 @@ int TReadData::ExchangeArea(bool write, std::uint8_t *bytes)
             const std::int32_t count = std::min(length - done, AreaBlockSize);
             PutU32(request + 4, baseAddress + static_cast<std::uint32_t>(done));
             PutU16(request + 8, static_cast<std::uint32_t>(count));
-            int size, expected;
+            // Both echo the address and the count. A write's refused password is a
+            // transfer error; a read reports any missing reply as one.
             if (write) {
                 if (count > 0)
                     std::memcpy(request + 10, bytes + done, static_cast<size_t>(count));
-                size = BuildFrame(writeCommand, request + 4, count + 6);
-                expected = 13;
+                if (!SendAndJudge(BuildFrame(writeCommand, request + 4, count + 6),
+                                  {.expected = 13, .echoed = 6, .statusAt = 10}))
+                    return 1;
             } else {
                 request[10] = 0;
                 request[11] = 0;
-                size = BuildFrame(readCommand, request + 4, 8);
-                expected = count + 11;
-            }
-            const int n = SendAndReceive(size, expected);
-            if (n != expected) {
-                // A read reports any missing reply as a transfer error.
-                ShowFailure(!write ? msgTransferCode1 : n == 0 ? msgNoReply : msgNoCorrectReply);
-                return 1;
-            }
-            if (!ReplyChecksumOk(n)) {
-                ShowFailure(msgTransferCode2);
-                return 1;
-            }
-            const bool echoed = reply[0] == request[0] && reply[1] == request[1] &&
-                                std::memcmp(reply + 4, request + 4, 6) == 0;
-            if (write && (!echoed || reply[10] != 0)) {
-                // A flash error wins over a wrong echo; a refused password is a transfer error here.
-                ShowFailure(reply[10] == 1 ? msgFlashError : msgTransferCode3);
-                return 1;
-            }
-            if (!write) {
-                if (!echoed) {
-                    ShowFailure(msgTransferCode3);
+                if (!SendAndJudge(BuildFrame(readCommand, request + 4, 8),
+                                  {.expected = count + 11, .echoed = 6, .missingIsTransferError = true}))
                     return 1;
-                }
                 if (count > 0)
                     std::memcpy(bytes + done, reply + 10, static_cast<size_t>(count));
             }

@@ -50,6 +50,7 @@ constexpr int AreaBlockSize = 256;
 constexpr char BinaryModeCommand[] = {'B', 'I', 'N', 'A', 'R', 'Y', '\r'};
 constexpr int BinaryModeCommandLength = sizeof BinaryModeCommand;
 
+// CheckByte of count bytes; of none for a count of 0 or less.
 std::uint8_t FrameChecksum(const std::uint8_t *bytes, int count);
 
 constexpr int StatusMessageCount = 20;
@@ -79,7 +80,14 @@ protected:
     void Execute() override;
 
 private:
-    enum class Judged { Ok, Count, Port };
+    // What a reply must be besides its check byte.
+    struct ReplyShape {
+        int expected = 0;                    // its exact byte count
+        int echoed = 0;                      // request bytes from offset 4 it repeats
+        int statusAt = 0;                    // offset of its status byte; 0 for none
+        bool passwordStatus = false;         // status 2 has its own message
+        bool missingIsTransferError = false; // a wrong count is a transfer error
+    };
 
     QString Message(int index) const;
     void ShowStatus(const QString &text, TColor colour);
@@ -92,7 +100,11 @@ private:
     // Both area exchanges: the block loop of a write (from bytes) or a read (into bytes).
     int ExchangeArea(bool write, std::uint8_t *bytes);
     int BuildFrame(std::uint8_t command, const std::uint8_t *payload, int payloadLength);
-    bool ReplyChecksumOk(int n) const;
+    // SendAndReceive, then the reply judged as ReplyFailure does; false after its red message.
+    bool SendAndJudge(int size, const ReplyShape &shape);
+    // The message of the first fault of a reply of n bytes, in the order count, check byte,
+    // start byte, command and echoed bytes, status; -1 for none.
+    int ReplyFailure(int n, const ReplyShape &shape) const;
     int RunOperation(std::uint8_t *buffer);
     bool SameBytes(const std::uint8_t *buffer) const;
 

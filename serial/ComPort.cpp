@@ -272,25 +272,22 @@ void TCustomComPort::ApplyBuffer()
 {
     if (!CanApply())
         return;
-    if (int e = device_->SetupComm(static_cast<std::uint32_t>(buffer_.InputSize()),
-                                   static_cast<std::uint32_t>(buffer_.OutputSize())))
-        throw EComPort(CError_SetupComFailed, e);
+    DeviceCall(CError_SetupComFailed, &ISerialDevice::SetupComm, static_cast<std::uint32_t>(buffer_.InputSize()),
+               static_cast<std::uint32_t>(buffer_.OutputSize()));
 }
 
 void TCustomComPort::ApplyDCB()
 {
     if (!CanApply())
         return;
-    if (int e = device_->SetCommState(BuildDCB(*this)))
-        throw EComPort(CError_SetStateFailed, e);
+    DeviceCall(CError_SetStateFailed, &ISerialDevice::SetCommState, BuildDCB(*this));
 }
 
 void TCustomComPort::ApplyTimeouts()
 {
     if (!CanApply())
         return;
-    if (int e = device_->SetCommTimeouts(BuildCommTimeouts(timeouts_)))
-        throw EComPort(CError_SetTimeoutsFailed, e);
+    DeviceCall(CError_SetTimeoutsFailed, &ISerialDevice::SetCommTimeouts, BuildCommTimeouts(timeouts_));
 }
 
 // ---- settings
@@ -373,6 +370,13 @@ ISerialDevice &TCustomComPort::Device(std::int32_t code)
     return *device_;
 }
 
+template <typename... Params, typename... Args>
+void TCustomComPort::DeviceCall(std::int32_t code, int (ISerialDevice::*call)(Params...), Args &&...args)
+{
+    if (int e = (Device(code).*call)(std::forward<Args>(args)...))
+        throw EComPort(code, e);
+}
+
 namespace {
 
 std::int32_t CodeOf(TOperationKind kind)
@@ -426,32 +430,27 @@ std::int32_t TCustomComPort::WriteStr(const QByteArray &text)
     return Write(text.constData(), static_cast<std::int32_t>(text.size()));
 }
 
-std::int32_t TCustomComPort::WriteAsync(const void *buffer, std::int32_t count, PAsync async)
+std::int32_t TCustomComPort::StartAsync(TOperationKind kind, void *buffer, std::int32_t count, PAsync async)
 {
     if (async == nullptr)
         throw EComPort(CError_InvalidAsync);
-    async->Kind = okWrite;
+    async->Kind = kind;
     async->Request = IoRequest{};
-    async->Request.Kind = okWrite;
-    async->Request.Buffer = const_cast<void *>(buffer);
+    async->Request.Kind = kind;
+    async->Request.Buffer = buffer;
     async->Request.Count = count;
-    if (int e = Device(CError_WriteFailed).StartIo(async->Request))
-        throw EComPort(CError_WriteFailed, e);
+    DeviceCall(CodeOf(kind), &ISerialDevice::StartIo, async->Request);
     return async->Request.Completed ? async->Request.Done : 0;
+}
+
+std::int32_t TCustomComPort::WriteAsync(const void *buffer, std::int32_t count, PAsync async)
+{
+    return StartAsync(okWrite, const_cast<void *>(buffer), count, async);
 }
 
 std::int32_t TCustomComPort::ReadAsync(void *buffer, std::int32_t count, PAsync async)
 {
-    if (async == nullptr)
-        throw EComPort(CError_InvalidAsync);
-    async->Kind = okRead;
-    async->Request = IoRequest{};
-    async->Request.Kind = okRead;
-    async->Request.Buffer = buffer;
-    async->Request.Count = count;
-    if (int e = Device(CError_ReadFailed).StartIo(async->Request))
-        throw EComPort(CError_ReadFailed, e);
-    return async->Request.Completed ? async->Request.Done : 0;
+    return StartAsync(okRead, buffer, count, async);
 }
 
 std::int32_t TCustomComPort::WaitForAsync(PAsync async)
@@ -483,8 +482,7 @@ bool TCustomComPort::IsAsyncCompleted(PAsync async)
 
 void TCustomComPort::AbortAllAsync()
 {
-    if (int e = Device(CError_PurgeFailed).Purge(PURGE_TXABORT | PURGE_RXABORT))
-        throw EComPort(CError_PurgeFailed, e);
+    DeviceCall(CError_PurgeFailed, &ISerialDevice::Purge, PURGE_TXABORT | PURGE_RXABORT);
 }
 
 // ---- queues and lines
@@ -496,16 +494,14 @@ void TCustomComPort::ClearBuffer(bool input, bool output)
         flags |= PURGE_RXCLEAR;
     if (output)
         flags |= PURGE_TXCLEAR;
-    if (int e = Device(CError_PurgeFailed).Purge(flags))
-        throw EComPort(CError_PurgeFailed, e);
+    DeviceCall(CError_PurgeFailed, &ISerialDevice::Purge, flags);
 }
 
 COMSTAT TCustomComPort::QueueStatus(std::uint32_t *errors)
 {
     std::uint32_t bits = 0;
     COMSTAT stat;
-    if (int e = Device(CError_ClearComFailed).ClearCommError(bits, stat))
-        throw EComPort(CError_ClearComFailed, e);
+    DeviceCall(CError_ClearComFailed, &ISerialDevice::ClearCommError, bits, stat);
     if (errors != nullptr)
         *errors = bits;
     return stat;
@@ -550,8 +546,7 @@ TComErrors TCustomComPort::LastErrors()
 TComSignals TCustomComPort::Signals()
 {
     std::uint32_t status = 0;
-    if (int e = Device(CError_ModemStatFailed).GetCommModemStatus(status))
-        throw EComPort(CError_ModemStatFailed, e);
+    DeviceCall(CError_ModemStatFailed, &ISerialDevice::GetCommModemStatus, status);
     TComSignals lines;
     if ((status & MS_CTS_ON) != 0)
         lines.Include(csCTS);
@@ -566,8 +561,7 @@ TComSignals TCustomComPort::Signals()
 
 void TCustomComPort::Escape(std::uint32_t function)
 {
-    if (int e = Device(CError_EscapeComFailed).EscapeCommFunction(function))
-        throw EComPort(CError_EscapeComFailed, e);
+    DeviceCall(CError_EscapeComFailed, &ISerialDevice::EscapeCommFunction, function);
 }
 
 void TCustomComPort::SetDTR(bool state) { Escape(state ? SETDTR : CLRDTR); }
@@ -577,17 +571,15 @@ void TCustomComPort::SetXonXoff(bool state) { Escape(state ? SETXON : SETXOFF); 
 
 void TCustomComPort::TransmitChar(char c)
 {
-    if (int e = Device(CError_TransmitFailed).TransmitCommChar(c))
-        throw EComPort(CError_TransmitFailed, e);
+    DeviceCall(CError_TransmitFailed, &ISerialDevice::TransmitCommChar, c);
 }
 
 void TCustomComPort::WaitForEvent(TComEvents &events, TStopEvent *stop, std::int32_t timeoutMs)
 {
     if (threadRunning_)
         throw EComPort(CError_ThreadCreated);
+    DeviceCall(CError_WaitFailed, &ISerialDevice::SetCommMask, EventsToMask(events));
     ISerialDevice &device = Device(CError_WaitFailed);
-    if (int e = device.SetCommMask(EventsToMask(events)))
-        throw EComPort(CError_WaitFailed, e);
     std::uint32_t occurred = 0;
     const int e = device.WaitCommEvent(occurred, stop, timeoutMs);
     device.SetCommMask(0);

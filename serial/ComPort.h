@@ -241,6 +241,11 @@ private:
     void ChangeLineSetting(T &field, T value);
     // The device, or EComPort(code, EBADF) on a port that is not open.
     ISerialDevice &Device(std::int32_t code);
+    // Calls the device; a failure is raised as EComPort(code, error).
+    template <typename... Params, typename... Args>
+    void DeviceCall(std::int32_t code, int (ISerialDevice::*call)(Params...), Args &&...args);
+    // The body of ReadAsync and WriteAsync.
+    std::int32_t StartAsync(TOperationKind kind, void *buffer, std::int32_t count, PAsync async);
     void Escape(std::uint32_t function);
     COMSTAT QueueStatus(std::uint32_t *errors = nullptr);
 

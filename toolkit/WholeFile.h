@@ -7,6 +7,15 @@
 
 #include <initializer_list>
 
+// What the programs' file functions return; the numbers are part of their
+// interfaces, and each function says which of them it gives.
+enum FileResult : int {
+    frOk = 0,
+    frIoError = 1,         // the file could not be used
+    frFormatError = 2,     // its content is not in the format
+    frVersionMismatch = 3, // in the format, but of another version
+};
+
 // Writes the parts, in order, as the whole content of the file at path,
 // creating it or replacing a regular file (through symbolic links: the
 // file a link names is written). The new content goes into a file beside

@@ -159,10 +159,10 @@ void TForm1::FormCreate()
     OpenDialog2.InitialDir = WorkingDirectory;
 
     QString port = ComPort1.Port();
-    if (LoadVoiceSettings(WorkingDirectory + QLatin1String(VoiceSettingsFileName), port) != 0)
+    if (LoadVoiceSettings(WorkingDirectory + QLatin1String(VoiceSettingsFileName), port) != frOk)
         port = QStringLiteral("COM2");
     ComPort1.SetPort(port);
-    if (LoadVoiceFile(WorkingDirectory + QLatin1String(VoiceWorkingCopyName), bank_.Image()) == 0) {
+    if (LoadVoiceFile(WorkingDirectory + QLatin1String(VoiceWorkingCopyName), bank_.Image()) == frOk) {
         bank_.ParseImage();
     } else {
         bank_.ClearAll();
@@ -315,12 +315,12 @@ void TForm1::FileOpen1Execute()
     if (!OpenDialog2.Execute(this))
         return;
     switch (LoadVoiceFile(OpenDialog2.FileName, bank_.Image())) {
-    case 0:
+    case frOk:
         bank_.ParseImage();
         RefreshMemoryView();
         SetStatusPanel(FilePanel, OpenDialog2.FileName);
         break;
-    case 2:
+    case frFormatError:
         ShowMessage(QStringLiteral("Неизвестный формат файла"), OpenVoiceFileCaption);
         break;
     default:
@@ -340,7 +340,7 @@ void TForm1::FileSave1Execute()
                       MB_YESNO | MB_ICONWARNING)
                == IDNO)
         return;
-    if (SaveVoiceFile(SaveDialog1.FileName, bank_.Image()) != 0)
+    if (SaveVoiceFile(SaveDialog1.FileName, bank_.Image()) != frOk)
         ShowMessage(QStringLiteral("Невозможно сохранить файл"), SaveVoiceFileCaption);
     else
         SetStatusPanel(FilePanel, SaveDialog1.FileName);

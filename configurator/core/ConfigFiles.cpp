@@ -1,5 +1,6 @@
 #include "configurator/core/ConfigFiles.h"
 
+#include "toolkit/CheckByte.h"
 #include "toolkit/WholeFile.h"
 #include "toolkit/Win1251.h"
 
@@ -66,14 +67,6 @@ QByteArray ConfigFileHeader(const ConfigImage &image)
     header += AsBytes(View(image).Bytes(VersionDigits));
     header += ']';
     return header;
-}
-
-quint8 CheckByte(std::span<const quint8> bytes)
-{
-    quint8 x = 0;
-    for (quint8 b : bytes)
-        x ^= b;
-    return quint8(0x100 - x);
 }
 
 int SaveConfigFile(const QString &fileName, const ConfigImage &image)

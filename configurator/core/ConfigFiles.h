@@ -4,6 +4,7 @@
 // where the folder lets a new file be made beside the old one, keeps the old
 // file whole.
 #include "configurator/core/Configuration.h"
+#include "toolkit/WholeFile.h"
 
 #include <QString>
 
@@ -13,27 +14,21 @@ inline constexpr int SettingsFileSize = 24;
 inline constexpr char SettingsFileName[] = "QRVConfig.cfg";
 inline constexpr char WorkingCopyName[] = "default.cnt";
 
-// Results of the four functions.
-enum FileResult : int {
-    frOk = 0,
-    frIoError = 1,         // creating, opening, reading, writing or closing failed; for
-                           // LoadProgramSettings: any failure
-    frFormatError = 2,     // header start, length or check byte wrong
-    frVersionMismatch = 3, // header start right, version characters wrong
-};
+// The four functions give a FileResult. frIoError: creating, opening,
+// reading, writing or closing failed, and for LoadProgramSettings any
+// failure; frFormatError: header start, length or check byte wrong;
+// frVersionMismatch: header start right, version characters wrong.
 
 // "[QRVControllerConfiguration_v" + image bytes 3..7 + "]", as they stand.
 QByteArray ConfigFileHeader(const ConfigImage &image);
-
-// The two's-complement negation of the XOR of the bytes.
-quint8 CheckByte(std::span<const quint8> bytes);
 
 // Writes the image as a configuration file with its SystemPassword zeroed
 // (the image itself is not changed). frOk or frIoError.
 int SaveConfigFile(const QString &fileName, const ConfigImage &image);
 
 // Reads a configuration file; image changes only when the result is frOk.
-// Bytes after the check byte are ignored.
+// The check byte (CheckByte of the image) follows the image; bytes after it
+// are ignored.
 int LoadConfigFile(const QString &fileName, ConfigImage &image);
 
 // Writes startDirectory/QRVConfig.cfg with the first 7 characters of port.

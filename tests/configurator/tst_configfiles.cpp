@@ -1,5 +1,6 @@
 #include "configurator/core/ConfigFiles.h"
 #include "tests/support/SaveFailures.h"
+#include "toolkit/CheckByte.h"
 
 #include <QDir>
 #include <QFile>

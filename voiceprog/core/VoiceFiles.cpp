@@ -1,5 +1,6 @@
 #include "voiceprog/core/VoiceFiles.h"
 #include "voiceprog/core/ReadExactly.h"
+#include "toolkit/CheckByte.h"
 #include "toolkit/WholeFile.h"
 
 #include <QFile>
@@ -23,22 +24,14 @@ QString PortName(int number)
 
 int SaveWhole(const QString &path, std::initializer_list<QByteArrayView> parts)
 {
-    return SaveWholeFile(path, parts) ? 0 : 1;
+    return SaveWholeFile(path, parts) ? frOk : frIoError;
 }
 
 } // namespace
 
-std::uint8_t VoiceCheckByte(ConstVoiceImageSpan image)
-{
-    std::uint8_t x = 0;
-    for (std::uint8_t b : image)
-        x ^= b;
-    return std::uint8_t(0x100 - x);
-}
-
 int SaveVoiceFile(const QString &path, ConstVoiceImageSpan image)
 {
-    const char check = char(VoiceCheckByte(image));
+    const char check = char(CheckByte(image));
     return SaveWhole(path, {QByteArrayView(VoiceFileHeader, VoiceFileHeaderSize),
                             QByteArrayView(image.data(), qsizetype(image.size())),
                             QByteArrayView(&check, 1)});
@@ -48,15 +41,15 @@ int LoadVoiceFile(const QString &path, VoiceImageSpan image)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return 1;
+        return frIoError;
     char header[VoiceFileHeaderSize];
     if (!ReadExactly(file, header, VoiceFileHeaderSize)
         || std::memcmp(header, VoiceFileHeader, VoiceFileHeaderSize) != 0)
-        return 1;
+        return frIoError;
     std::uint8_t stored = 0;
     if (!ReadExactly(file, image.data(), qint64(image.size())) || !ReadExactly(file, &stored, 1))
-        return 1;
-    return stored == VoiceCheckByte(image) ? 0 : 2;
+        return frIoError;
+    return stored == CheckByte(image) ? frOk : frFormatError;
 }
 
 int SaveVoiceSettings(const QString &path, const QString &port)
@@ -75,14 +68,14 @@ int LoadVoiceSettings(const QString &path, QString &port)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return 1;
+        return frIoError;
     char content[VoiceSettingsFileSize];
     if (!ReadExactly(file, content, VoiceSettingsFileSize)
         || std::memcmp(content, SettingsHeader, SettingsHeaderSize) != 0
         || std::memcmp(content + SettingsHeaderSize + 1, SettingsMagic.data(), SettingsMagic.size()) != 0)
-        return 1;
+        return frIoError;
     const int number = std::uint8_t(content[SettingsHeaderSize]);
     if (number >= 1 && number <= PortNumbers)
         port = PortName(number);
-    return 0;
+    return frOk;
 }

@@ -8,7 +8,7 @@
 #include "tests/configurator/DeviceFixture.h"
 #include "toolkit/ExceptionReport.h"
 #include "toolkit/GuiQueue.h"
-#include "tests/toolkit/WindowSystemInput.h"
+#include "tests/support/WindowSystemInput.h"
 
 #include <QFileInfo>
 #include <QToolButton>

@@ -4,8 +4,8 @@
 #include "tests/support/ControllerSimulator.h"
 #include "tests/configurator/MainWindowFixture.h"
 #include "configurator/Splitter.h"
-#include "tests/toolkit/WindowSystemInput.h"
-#include "tests/toolkit/WmfWriter.h"
+#include "tests/support/WindowSystemInput.h"
+#include "tests/support/WmfWriter.h"
 
 #include <QAction>
 #include <QApplication>

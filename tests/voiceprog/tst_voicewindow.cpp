@@ -13,7 +13,7 @@
 #include "voiceprog/VoiceTexts.h"
 #include "tests/voiceprog/VoiceWindowFixture.h"
 #include "toolkit/Win1251.h"
-#include "tests/toolkit/WindowSystemInput.h"
+#include "tests/support/WindowSystemInput.h"
 
 #include <QAction>
 #include <QApplication>

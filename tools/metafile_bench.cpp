@@ -3,7 +3,7 @@
 // the window at every repaint. Prints the figures for a few sizes.
 #include "tools/BenchTiming.h"
 #include "toolkit/widgets/Metafile.h"
-#include "tests/toolkit/WmfWriter.h"
+#include "tests/support/WmfWriter.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -80,11 +80,6 @@ public:
     ControllerConfig config;
 };
 
-inline QByteArray Bytes(const ConfigImage &image)
-{
-    return QByteArray(reinterpret_cast<const char *>(image.data()), qsizetype(image.size()));
-}
-
 // The offsets where two images differ, with both bytes; empty when equal.
 inline QByteArray Differences(const ConfigImage &got, const ConfigImage &want)
 {

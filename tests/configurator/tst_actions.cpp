@@ -3,6 +3,7 @@
 #include "configurator/dialogs/Clearconfigform.h"
 #include "common/Comportconfig.h"
 #include "tests/configurator/DeviceFixture.h"
+#include "tests/support/Bytes.h"
 
 #include <QCheckBox>
 #include <QProgressBar>
@@ -12,17 +13,6 @@ namespace {
 
 using Handler = std::function<void(TForm1 &)>;
 using Setup = std::function<void(DeviceFixture &)>;
-
-QByteArray Bytes(const ConfigImage &image)
-{
-    return QByteArray(reinterpret_cast<const char *>(image.data()), qsizetype(image.size()));
-}
-
-template <std::size_t N>
-QByteArray Bytes(const std::array<quint8, N> &bytes)
-{
-    return QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(N));
-}
 
 ConfigImage EditedImage(const QString &phone)
 {

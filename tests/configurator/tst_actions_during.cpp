@@ -6,16 +6,16 @@
 #include "common/Comportconfig.h"
 #include "configurator/core/ConfigFiles.h"
 #include "tests/configurator/DeviceFixture.h"
-#include "toolkit/ExceptionReport.h"
 #include "toolkit/GuiQueue.h"
-#include "tests/toolkit/WindowSystemInput.h"
+#include "tests/support/Bytes.h"
+#include "tests/support/ReportLog.h"
+#include "tests/support/WindowSystemInput.h"
 
 #include <QFileInfo>
 #include <QToolButton>
 #include <QTreeWidget>
 
 #include <csignal>
-#include <mutex>
 #include <unistd.h>
 
 namespace {
@@ -52,33 +52,6 @@ ConfigImage ControllerImage()
     RecordView<ConnectionRecord>(image, 0).Set(ConnectionRecord::Phone, QStringLiteral("+7333"));
     return image;
 }
-
-QByteArray Bytes(const ConfigImage &image)
-{
-    return QByteArray(reinterpret_cast<const char *>(image.data()), qsizetype(image.size()));
-}
-
-// What the exception report was given.
-class ReportLog {
-public:
-    ReportLog()
-    {
-        SetExceptionReporter([this](const QString &message) {
-            std::lock_guard lock(mutex_);
-            messages_ << message;
-        });
-    }
-    ~ReportLog() { SetExceptionReporter(nullptr); }
-    QStringList Messages()
-    {
-        std::lock_guard lock(mutex_);
-        return messages_;
-    }
-
-private:
-    std::mutex mutex_;
-    QStringList messages_;
-};
 
 // Counts the close requests that reach the window while an action runs.
 class CloseWatch : public QObject {

@@ -1,4 +1,5 @@
 #include "configurator/core/ConfigFiles.h"
+#include "tests/support/Files.h"
 #include "tests/support/SaveFailures.h"
 #include "toolkit/CheckByte.h"
 
@@ -10,19 +11,6 @@
 #include <functional>
 
 namespace {
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
 
 // An edited image with a password, as the window would hold it.
 ConfigImage EditedImage()

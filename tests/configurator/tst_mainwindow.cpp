@@ -4,8 +4,9 @@
 #include "tests/support/ControllerSimulator.h"
 #include "tests/configurator/MainWindowFixture.h"
 #include "configurator/Splitter.h"
-#include "tests/toolkit/WindowSystemInput.h"
-#include "tests/toolkit/WmfWriter.h"
+#include "tests/support/Files.h"
+#include "tests/support/WindowSystemInput.h"
+#include "tests/support/WmfWriter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,13 +24,6 @@
 #include <QTreeWidgetItemIterator>
 
 namespace {
-
-void WriteFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 QByteArray SettingsBytes(const QByteArray &port, quint32 magic = 0x20B84286)
 {
@@ -177,7 +171,7 @@ void TstMainWindow::startDirectoryKeepsALongPath()
         path += QLatin1Char('/') + QString(60, QLatin1Char('a' + i));
     QVERIFY(QDir().mkpath(path));
     QVERIFY(QDir::setCurrent(path));
-    WriteFile(QDir(path).filePath("QRVConfig.cfg"), SettingsBytes("COM9"));
+    WriteAll(QDir(path).filePath("QRVConfig.cfg"), SettingsBytes("COM9"));
 
     TForm1 &form = f.Open();
     QCOMPARE(form.StartDirectory, QDir::currentPath() + QLatin1Char('/'));
@@ -201,7 +195,7 @@ void TstMainWindow::takesTheSettingsFile()
     QFETCH(QByteArray, content);
     QFETCH(QString, port);
     MainWindowFixture f;
-    WriteFile(f.Path("QRVConfig.cfg"), content);
+    WriteAll(f.Path("QRVConfig.cfg"), content);
     TForm1 &form = f.Open();
     QCOMPARE(form.ComPort1.Port(), port);
     QVERIFY(f.dialogs.messages.isEmpty());
@@ -261,8 +255,8 @@ void TstMainWindow::wiringPicturesReplaceTheBuiltInOnes()
     WmfWriter wiring;
     wiring.WindowExt(300, 120);
     wiring.Rectangle(10, 10, 290, 110);
-    WriteFile(f.Path("QRV240-LT-Inputs.wmf"), wiring.Build(0));
-    WriteFile(f.Path("QRV240-LT-Outputs.wmf"), QByteArray("not a picture").repeated(20));
+    WriteAll(f.Path("QRV240-LT-Inputs.wmf"), wiring.Build(0));
+    WriteAll(f.Path("QRV240-LT-Outputs.wmf"), QByteArray("not a picture").repeated(20));
 
     TForm1 &form = f.Open();
     QCOMPARE(form.Find<QLabel>("ImageQRV240Ins")->picture().boundingRect(), QRect(0, 0, 300, 120));

@@ -2,6 +2,7 @@
 // and messages.
 #include "configurator/core/ConfigFiles.h"
 #include "tests/configurator/MainWindowFixture.h"
+#include "tests/support/Files.h"
 
 #include <QAction>
 #include <QFile>
@@ -11,19 +12,6 @@ namespace {
 
 const QString OpenCaption = QStringLiteral("Открытие файла конфигурации");
 const QString SaveCaption = QStringLiteral("Сохранение конфигурации");
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 QString Phone(const ConfigImage &image, int record)
 {

@@ -2,6 +2,7 @@
 // the settings and the working copy.
 #include "configurator/core/ConfigFiles.h"
 #include "tests/support/ScopedPortTable.h"
+#include "tests/support/ProgramEnvironment.h"
 #include "tests/support/SaveFailures.h"
 
 #include <QDir>
@@ -38,12 +39,7 @@ struct Run {
         auto process = std::make_unique<QProcess>();
         if (fileSizeLimit != 0)
             savefailures::LimitFileSize(*process, fileSizeLimit);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("HOME"), home.path());
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-        env.insert(QStringLiteral("QRV_SERIALCOMM"), Table());
-        process->setProcessEnvironment(env);
+        process->setProcessEnvironment(ProgramEnvironment(home.path(), runtime.path(), Table()));
         process->setWorkingDirectory(work.path());
         process->start(QStringLiteral(QRV_CONF_PATH), {});
         return process;

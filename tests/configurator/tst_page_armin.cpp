@@ -1,5 +1,5 @@
 #include "configurator/pages/PageArmIn.h"
-#include "tests/configurator/PageContextFake.h"
+#include "tests/configurator/PageFixture.h"
 #include "toolkit/widgets/StringGrid.h"
 #include "configurator/pages/UpDown.h"
 
@@ -10,12 +10,9 @@
 #include <QLineEdit>
 #include <QToolButton>
 
-class TstPageArmIn : public QObject {
+class TstPageArmIn : public OnePageTest<PageArmIn, 12> {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-
     void namedControls_data();
     void namedControls();
     void keyTableAsBuilt();
@@ -34,25 +31,7 @@ private slots:
     void delayEdit();
     void upDownArrowsStepTheDelay();
     void keyReadMark();
-
-private:
-    PageContextFake *context_ = nullptr;
-    PageArmIn *page_ = nullptr;
 };
-
-void TstPageArmIn::init()
-{
-    context_ = new PageContextFake;
-    page_ = new PageArmIn(*context_, context_->Form());
-    page_->Enter(12);
-}
-
-void TstPageArmIn::cleanup()
-{
-    delete context_;
-    context_ = nullptr;
-    page_ = nullptr;
-}
 
 void TstPageArmIn::namedControls_data()
 {

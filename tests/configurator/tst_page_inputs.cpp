@@ -1,7 +1,7 @@
 // Pages 13 (inputs, common part) and 14-17 (inputs 1..4) with the
 // calibration dialog, on real widgets.
 #include "configurator/dialogs/Calibrationdialog.h"
-#include "tests/configurator/InOutPagesFixture.h"
+#include "tests/configurator/PageFixture.h"
 #include "toolkit/widgets/MaskEdit.h"
 #include "configurator/pages/PageInput.h"
 #include "configurator/pages/PageInputs.h"
@@ -96,12 +96,9 @@ void FillInputRecord(ConfigImage &image, int index)
 
 } // namespace
 
-class TstPageInputs : public QObject {
+class TstPageInputs : public PageTest {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-
     void namedControlsExist_data();
     void namedControlsExist();
     void enteringAdaptsTheForm();
@@ -137,23 +134,18 @@ private slots:
     void calibrationDialog();
 
 private:
-    std::unique_ptr<FakePageContext> context;
+    void MakePages() override;
+
     PageInputs *common = nullptr;
     PageInput *input = nullptr;
     ControllerConfig config;
 };
 
-void TstPageInputs::init()
+void TstPageInputs::MakePages()
 {
-    context = std::make_unique<FakePageContext>();
-    common = new PageInputs(*context, context->form.get());
-    input = new PageInput(*context, context->form.get());
+    common = new PageInputs(*context_, context_->form.get());
+    input = new PageInput(*context_, context_->form.get());
     config = DefaultConfig();
-}
-
-void TstPageInputs::cleanup()
-{
-    context.reset();
 }
 
 void TstPageInputs::namedControlsExist_data()
@@ -201,7 +193,7 @@ void TstPageInputs::namedControlsExist()
 {
     QFETCH(QString, name);
     QFETCH(QString, className);
-    VerifyNamedControl(context->form.get(), name, className);
+    VerifyNamedControl(context_->form.get(), name, className);
 }
 
 void TstPageInputs::enteringAdaptsTheForm()
@@ -659,7 +651,7 @@ void TstPageInputs::calibrationShiftsTheScale()
     QCOMPARE(input->MaskEditMaxVal->text(), QStringLiteral("9.998779"));
     QCOMPARE(input->LabelCurrentVal->text(), QStringLiteral("5"));
     QCOMPARE(input->ButtonVoltPerc->text(), QStringLiteral("K"));
-    QVERIFY(context->form->findChildren<TFormCalibration *>().isEmpty());
+    QVERIFY(context_->form->findChildren<TFormCalibration *>().isEmpty());
 }
 
 void TstPageInputs::calibrationCancelled_data()

@@ -1,4 +1,4 @@
-#include "tests/configurator/PageContextFake.h"
+#include "tests/configurator/PageFixture.h"
 #include "configurator/pages/PageLargerModel.h"
 
 #include <QApplication>

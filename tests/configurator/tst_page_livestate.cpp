@@ -1,4 +1,4 @@
-#include "tests/configurator/PageContextFake.h"
+#include "tests/configurator/PageFixture.h"
 #include "configurator/pages/PageControls.h"
 #include "configurator/pages/PageLiveState.h"
 
@@ -9,12 +9,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-class TstPageLiveState : public QObject {
+class TstPageLiveState : public OnePageTest<PageLiveState> {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-
     void namedControls_data();
     void namedControls();
     void identityStartsWithTheFormPlaceholders();
@@ -31,24 +28,7 @@ private slots:
     void balance();
     void localeCurrencyFormat_data();
     void localeCurrencyFormat();
-
-private:
-    PageContextFake *context_ = nullptr;
-    PageLiveState *page_ = nullptr;
 };
-
-void TstPageLiveState::init()
-{
-    context_ = new PageContextFake;
-    page_ = new PageLiveState(*context_, context_->Form());
-}
-
-void TstPageLiveState::cleanup()
-{
-    delete context_;
-    context_ = nullptr;
-    page_ = nullptr;
-}
 
 void TstPageLiveState::namedControls_data()
 {

@@ -1,6 +1,6 @@
 // Pages 18 (outputs overview) and 19-22 (relays 1, 2, outputs 1, 2) with the
 // list of events that drive the output, on real widgets.
-#include "tests/configurator/InOutPagesFixture.h"
+#include "tests/configurator/PageFixture.h"
 #include "configurator/pages/PageInput.h"
 #include "configurator/pages/PageOutput.h"
 #include "configurator/pages/PageOutputs.h"
@@ -54,12 +54,9 @@ void SetReaction(ConfigImage &image, UField out, UField scn, int output, int rea
 
 } // namespace
 
-class TstPageOutputs : public QObject {
+class TstPageOutputs : public PageTest {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-
     void namedControlsExist_data();
     void namedControlsExist();
     void overviewShowsThePicture();
@@ -74,25 +71,24 @@ private slots:
     void stimulusListOrderAndMissingCombos();
 
 private:
+    void MakePages() override;
     QStringList Stimulus() const;
 
-    std::unique_ptr<FakePageContext> context;
     PageInput *input = nullptr;
     PageOutputs *outputs = nullptr;
     PageOutput *output = nullptr;
     ControllerConfig config;
 };
 
-void TstPageOutputs::init()
+void TstPageOutputs::MakePages()
 {
-    context = std::make_unique<FakePageContext>();
-    QWidget *form = context->form.get();
-    input = new PageInput(*context, form);
-    outputs = new PageOutputs(*context, form);
-    output = new PageOutput(*context, form);
+    QWidget *form = context_->form.get();
+    input = new PageInput(*context_, form);
+    outputs = new PageOutputs(*context_, form);
+    output = new PageOutput(*context_, form);
     // What the clock and power pages and the Arm In page hold.
     for (const char *name : {"ComboBoxTamperActScnN", "ComboBoxHiBorderScn", "ComboBoxLoBorderScn", "ComboBoxCDtoRele1"})
-        context->AddReactionCombo(QString::fromLatin1(name));
+        context_->AddReactionCombo(QString::fromLatin1(name));
     auto *scheduler = new TStringGrid(form);
     scheduler->setObjectName(QStringLiteral("StringGrid3"));
     scheduler->SetColCount(14);
@@ -106,11 +102,6 @@ void TstPageOutputs::init()
         scheduler->SetObject(13, r, box);
     }
     config = DefaultConfig();
-}
-
-void TstPageOutputs::cleanup()
-{
-    context.reset();
 }
 
 QStringList TstPageOutputs::Stimulus() const
@@ -140,7 +131,7 @@ void TstPageOutputs::namedControlsExist()
 {
     QFETCH(QString, name);
     QFETCH(QString, className);
-    VerifyNamedControl(context->form.get(), name, className);
+    VerifyNamedControl(context_->form.get(), name, className);
 }
 
 void TstPageOutputs::overviewShowsThePicture()
@@ -213,8 +204,8 @@ void TstPageOutputs::captionsFollowTheKindOfOutput()
              kind == 0 ? QStringLiteral(" События воздействующие на это реле [Вкладка | Воздействие | Событие] ")
                        : QStringLiteral(" События воздействующие на этот выход [Вкладка | Воздействие | Событие] "));
     // The texts are read when shown: a language file may have replaced them.
-    context->texts.EnabledWords = {QStringLiteral("Enabled"), QStringLiteral("Enabled")};
-    context->texts.StimulusCaptions = {QStringLiteral(" Relay "), QStringLiteral(" Output ")};
+    context_->texts.EnabledWords = {QStringLiteral("Enabled"), QStringLiteral("Enabled")};
+    context_->texts.StimulusCaptions = {QStringLiteral(" Relay "), QStringLiteral(" Output ")};
     output->ShowPage(page, config);
     QCOMPARE(output->CheckBoxReleEn->text(), QStringLiteral("Enabled"));
     QCOMPARE(output->GroupBoxRsOutsStimulus->title(), kind == 0 ? QStringLiteral(" Relay ") : QStringLiteral(" Output "));
@@ -345,7 +336,7 @@ void TstPageOutputs::stimulusListOrderAndMissingCombos()
     SetReaction(image, PowerFields::TamperActOutN, PowerFields::TamperActScnN, onRelay1, oaSwitchOn);
     ScheduleOutput(image, 5, onRelay1, oaSwitchOn, 12, 30);
     ScheduleOutput(image, 2, onRelay1, oaSwitchOff, 0, 0);
-    context->nodes[15] = QStringLiteral("Input 2");
+    context_->nodes[15] = QStringLiteral("Input 2");
     output->ShowPage(19, config);
     const QStringList lines = Stimulus();
     QCOMPARE(lines.size(), 8);
@@ -360,8 +351,8 @@ void TstPageOutputs::stimulusListOrderAndMissingCombos()
 
     // Without the other pages' combo boxes the reactions show as numbers, and
     // a fresh show replaces the list.
-    delete context->form->findChild<QComboBox *>(QStringLiteral("ComboBoxTamperActScnN"));
-    delete context->form->findChild<TStringGrid *>(QStringLiteral("StringGrid3"));
+    delete context_->form->findChild<QComboBox *>(QStringLiteral("ComboBoxTamperActScnN"));
+    delete context_->form->findChild<TStringGrid *>(QStringLiteral("StringGrid3"));
     output->ShowPage(19, config);
     const QStringList again = Stimulus();
     QCOMPARE(again.size(), 8);

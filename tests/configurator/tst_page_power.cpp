@@ -1,4 +1,4 @@
-#include "tests/configurator/PageContextFake.h"
+#include "tests/configurator/PageFixture.h"
 #include "configurator/pages/PagePower.h"
 
 #include <QApplication>
@@ -8,12 +8,9 @@
 #include <QProgressBar>
 #include <QSlider>
 
-class TstPagePower : public QObject {
+class TstPagePower : public OnePageTest<PagePower, 11> {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-
     void namedControls_data();
     void namedControls();
     void enteringRebuildsTheLists();
@@ -36,24 +33,7 @@ private slots:
 
 private:
     void ShowAndStore(ControllerConfig &config);
-
-    PageContextFake *context_ = nullptr;
-    PagePower *page_ = nullptr;
 };
-
-void TstPagePower::init()
-{
-    context_ = new PageContextFake;
-    page_ = new PagePower(*context_, context_->Form());
-    page_->Enter(11);
-}
-
-void TstPagePower::cleanup()
-{
-    delete context_;
-    context_ = nullptr;
-    page_ = nullptr;
-}
 
 void TstPagePower::ShowAndStore(ControllerConfig &config)
 {

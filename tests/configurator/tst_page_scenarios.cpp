@@ -1,5 +1,5 @@
 // Page 23: the scenario grid, its editing rules and the pulse diagram.
-#include "tests/configurator/InOutPagesFixture.h"
+#include "tests/configurator/PageFixture.h"
 #include "configurator/pages/PageScenarios.h"
 #include "toolkit/widgets/StringGrid.h"
 
@@ -36,12 +36,9 @@ struct Row {
 
 } // namespace
 
-class TstPageScenarios : public QObject {
+class TstPageScenarios : public PageTest {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-
     void namedControlsExist();
     void enteringSetsUpTheGrid();
     void roundTripLeavesImage_data();
@@ -66,29 +63,23 @@ private slots:
     void diagramIsPaintedIntoTheHeaderRow();
 
 private:
+    void MakePages() override;
     void PutRow(int row, const Row &cells);
     QStringList Draw();
     void ShowGrid();
 
-    std::unique_ptr<FakePageContext> context;
     PageScenarios *page = nullptr;
     TStringGrid *grid = nullptr;
     ControllerConfig config;
 };
 
-void TstPageScenarios::init()
+void TstPageScenarios::MakePages()
 {
-    context = std::make_unique<FakePageContext>();
-    page = new PageScenarios(*context, context->form.get());
+    page = new PageScenarios(*context_, context_->form.get());
     page->resize(800, 500);
     grid = page->StringGrid2;
     config = DefaultConfig();
     page->Enter(23);
-}
-
-void TstPageScenarios::cleanup()
-{
-    context.reset();
 }
 
 void TstPageScenarios::PutRow(int row, const Row &cells)
@@ -111,8 +102,8 @@ void TstPageScenarios::ShowGrid()
 {
     // Narrow enough to scroll by several columns.
     page->resize(600, 500);
-    context->form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(context->form.get()));
+    context_->form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(context_->form.get()));
 }
 
 void TstPageScenarios::namedControlsExist()
@@ -120,7 +111,7 @@ void TstPageScenarios::namedControlsExist()
     const std::pair<const char *, const char *> controls[] = {
         {"Panel12", "PageScenarios"}, {"Label79", "QLabel"}, {"StringGrid2", "TStringGrid"}, {"Memo2", "QPlainTextEdit"}};
     for (const auto &[name, className] : controls)
-        VerifyNamedControl(context->form.get(), QString::fromLatin1(name), QString::fromLatin1(className));
+        VerifyNamedControl(context_->form.get(), QString::fromLatin1(name), QString::fromLatin1(className));
     QVERIFY(!page->Memo2->toPlainText().isEmpty());
 }
 
@@ -140,7 +131,7 @@ void TstPageScenarios::enteringSetsUpTheGrid()
     QCOMPARE(grid->Col(), 1);
     QCOMPARE(grid->Row(), 1);
     QVERIFY(!grid->Editing());
-    context->texts.SignalShapeText = QStringLiteral("Shape");
+    context_->texts.SignalShapeText = QStringLiteral("Shape");
     page->Enter(23);
     QCOMPARE(grid->Cell(0, 0), QStringLiteral("Shape"));
 }
@@ -275,10 +266,10 @@ void TstPageScenarios::storeKeepsWordsAfterTheEndMark()
 
 void TstPageScenarios::textsAreReadWhenUsed()
 {
-    context->texts.CycleText = QStringLiteral("LOOP");
-    context->texts.HighLevelText = QStringLiteral("HI");
-    context->texts.LowLevelText = QStringLiteral("LO");
-    context->texts.ScenarioNumberText = QStringLiteral("Scenario #");
+    context_->texts.CycleText = QStringLiteral("LOOP");
+    context_->texts.HighLevelText = QStringLiteral("HI");
+    context_->texts.LowLevelText = QStringLiteral("LO");
+    context_->texts.ScenarioNumberText = QStringLiteral("Scenario #");
     page->ShowPage(23, config);
     QCOMPARE(grid->Cell(0, 3), QStringLiteral("Scenario # 3"));
     QCOMPARE(grid->Cell(1, 3), QStringLiteral("LOOP"));

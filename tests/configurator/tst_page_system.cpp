@@ -1,4 +1,4 @@
-#include "tests/configurator/PageContextFake.h"
+#include "tests/configurator/PageFixture.h"
 #include "configurator/pages/PageSystem.h"
 
 #include <QApplication>
@@ -8,12 +8,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-class TstPageSystem : public QObject {
+class TstPageSystem : public OnePageTest<PageSystem, 24> {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-
     void namedControls_data();
     void namedControls();
     void overlayUntilEditingIsAllowed();
@@ -22,25 +19,7 @@ private slots:
     void clockCorrection_data();
     void clockCorrection();
     void storeWritesTheControls();
-
-private:
-    PageContextFake *context_ = nullptr;
-    PageSystem *page_ = nullptr;
 };
-
-void TstPageSystem::init()
-{
-    context_ = new PageContextFake;
-    page_ = new PageSystem(*context_, context_->Form());
-    page_->Enter(24);
-}
-
-void TstPageSystem::cleanup()
-{
-    delete context_;
-    context_ = nullptr;
-    page_ = nullptr;
-}
 
 void TstPageSystem::namedControls_data()
 {

@@ -1,6 +1,7 @@
 #include "serial/ComPort.h"
 #include "tests/support/ControllerSimulator.h"
 #include "tests/support/ScopedPortTable.h"
+#include "tests/support/Bytes.h"
 #include "link/Readdata.h"
 #include "toolkit/widgets/WidgetViews.h"
 
@@ -94,14 +95,6 @@ int Run(TReadData &worker)
     worker.SetPriority(TThreadPriority::tpNormal);
     worker.Resume();
     return worker.WaitFor();
-}
-
-QByteArray Pattern(int size, int seed)
-{
-    QByteArray bytes(size, 0);
-    for (int i = 0; i < size; ++i)
-        bytes[i] = char((i * 7 + seed) & 0xFF);
-    return bytes;
 }
 
 QList<FrameRecord> FramesOf(const ControllerSimulator &sim, int command)

@@ -4,23 +4,9 @@
 #include "serial/ComPort.h"
 #include "toolkit/ExceptionReport.h"
 #include "tests/serial/FakeSerialDevice.h"
+#include "tests/support/Raised.h"
 
 #include <QTest>
-
-namespace {
-
-template <typename F>
-EComPort Raised(F &&f)
-{
-    try {
-        f();
-    } catch (const EComPort &e) {
-        return e;
-    }
-    return EComPort(0, 0);
-}
-
-} // namespace
 
 class TstComPort : public QObject {
     Q_OBJECT

@@ -4,6 +4,7 @@
 #include "tests/serial/LineSpeedProbe.h"
 #include "tests/serial/PtyPeer.h"
 #include "tests/serial/Repeater.h"
+#include "tests/support/Raised.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -13,17 +14,6 @@
 #include <thread>
 
 namespace {
-
-template <typename F>
-EComPort Raised(F &&f)
-{
-    try {
-        f();
-    } catch (const EComPort &e) {
-        return e;
-    }
-    return EComPort(0, 0);
-}
 
 void SetTimeouts(TCustomComPort &port, int interval, int readM, int readC, int writeM = 0, int writeC = 0)
 {

@@ -3,8 +3,9 @@
 // rules, faults during dispatch, closing during a hand-over, WaitForEvent.
 #include "serial/ComPort.h"
 #include "serial/ComThread.h"
-#include "toolkit/ExceptionReport.h"
 #include "tests/serial/FakeSerialDevice.h"
+#include "tests/support/Raised.h"
+#include "tests/support/ReportLog.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -20,17 +21,6 @@
 #include <unistd.h>
 
 namespace {
-
-template <typename F>
-EComPort Raised(F &&f)
-{
-    try {
-        f();
-    } catch (const EComPort &e) {
-        return e;
-    }
-    return EComPort(0, 0);
-}
 
 bool OnGuiThread()
 {
@@ -91,28 +81,6 @@ QStringList Handlers(const QStringList &log)
     }
     return calls;
 }
-
-// Collects what the exception report is given.
-class ReportLog {
-public:
-    ReportLog()
-    {
-        SetExceptionReporter([this](const QString &message) {
-            std::lock_guard lock(mutex_);
-            messages_ << message;
-        });
-    }
-    ~ReportLog() { SetExceptionReporter(nullptr); }
-    QStringList Messages()
-    {
-        std::lock_guard lock(mutex_);
-        return messages_;
-    }
-
-private:
-    std::mutex mutex_;
-    QStringList messages_;
-};
 
 // Records the event notifications that reach any object of the GUI thread.
 class NotificationLog : public QObject {

@@ -3,6 +3,8 @@
 // of its own: a file-size limit, a folder without write permission, a
 // read-only file, links to a file, a FIFO or a device node, a directory in
 // the way. Every writer of the programs runs through these rows.
+#include "tests/support/Files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -80,16 +82,11 @@ inline void AddRows(const char *writerName, int writer)
 
 namespace detail {
 
-inline QByteArray ReadAll(const QString &path)
+// The file's bytes, or a text no save writes when it cannot be read.
+inline QByteArray Contents(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-inline bool WriteAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 inline QStringList Entries(const QString &folder)
@@ -156,22 +153,22 @@ inline void Run(Case which, const Save &save, const QString &fileName, const QBy
     switch (which) {
     case Replace:
     case FileSizeLimit:
-        QVERIFY(WriteAll(target, old));
+        QVERIFY(WriteFile(target, old));
         break;
     case FolderReadOnly:
     case FolderReadOnlySizeLimit:
-        QVERIFY(WriteAll(target, old));
+        QVERIFY(WriteFile(target, old));
         QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
         break;
     case FolderReadOnlyNoFile:
         QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
         break;
     case FileReadOnly:
-        QVERIFY(WriteAll(target, old));
+        QVERIFY(WriteFile(target, old));
         QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         break;
     case LinkToFile:
-        QVERIFY(WriteAll(dir.filePath("real"), old));
+        QVERIFY(WriteFile(dir.filePath("real"), old));
         QVERIFY(QFile::link("real", target));
         break;
     case LinkToMissingFile:
@@ -213,12 +210,12 @@ inline void Run(Case which, const Save &save, const QString &fileName, const QBy
     case Replace:
     case FolderReadOnly:
         QCOMPARE(result, 0);
-        QCOMPARE(ReadAll(target), content);
+        QCOMPARE(Contents(target), content);
         break;
     case FileSizeLimit:
     case FileReadOnly:
         QCOMPARE(result, 1);
-        QCOMPARE(ReadAll(target), old);
+        QCOMPARE(Contents(target), old);
         break;
     case FolderReadOnlyNoFile:
         QCOMPARE(result, 1);
@@ -231,7 +228,7 @@ inline void Run(Case which, const Save &save, const QString &fileName, const QBy
     case LinkToMissingFile:
         QCOMPARE(result, 0);
         QVERIFY(QFileInfo(target).isSymLink());
-        QCOMPARE(ReadAll(dir.filePath("real")), content);
+        QCOMPARE(Contents(dir.filePath("real")), content);
         break;
     case Fifo:
         QCOMPARE(result, 1);

@@ -2,6 +2,8 @@
 // with frames built here, independently of the programs' own code.
 #include "tests/support/ControllerSimulator.h"
 #include "tests/support/ScopedPortTable.h"
+#include "tests/support/Bytes.h"
+#include "tests/support/HandFrames.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -82,31 +84,6 @@ private:
     int fd_ = -1;
 };
 
-quint8 Sum(const QByteArray &bytes, int from, int to)
-{
-    quint8 x = 0;
-    for (int i = from; i < to; ++i)
-        x ^= quint8(bytes[i]);
-    return quint8(-x);
-}
-
-QByteArray Frame(quint8 command, const QByteArray &payload = QByteArray())
-{
-    QByteArray f;
-    f.append(char(0x05)).append(char(command)).append(char(payload.size() & 0xFF)).append(char(payload.size() >> 8));
-    f.append(payload);
-    f.append(char(Sum(f, 1, int(f.size()))));
-    return f;
-}
-
-QByteArray Le(quint32 v, int bytes)
-{
-    QByteArray out;
-    for (int i = 0; i < bytes; ++i)
-        out.append(char(v >> (8 * i)));
-    return out;
-}
-
 QByteArray AreaRead(quint8 command, quint32 address, quint16 count)
 {
     return Frame(command, Le(address, 4) + Le(count, 2) + QByteArray(2, '\0'));
@@ -120,14 +97,6 @@ QByteArray AreaWrite(quint8 command, quint32 address, const QByteArray &data)
 bool ChecksumOk(const QByteArray &reply)
 {
     return reply.size() >= 5 && quint8(reply.back()) == Sum(reply, 1, int(reply.size()) - 1);
-}
-
-QByteArray Pattern(int size, int seed)
-{
-    QByteArray out(size, '\0');
-    for (int i = 0; i < size; ++i)
-        out[i] = char((i * 7 + seed) & 0xFF);
-    return out;
 }
 
 constexpr quint8 Identify = 0x05, ReadState = 0x0C, ReadKey = 0x0E, Password = 0x11;

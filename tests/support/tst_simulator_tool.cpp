@@ -1,5 +1,8 @@
 // The qrv_simulator program as a user runs it: options, the port table line
 // it adds, and the clean-up on SIGTERM.
+#include "tests/support/Files.h"
+#include "tests/support/HandFrames.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -11,27 +14,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray ReadFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-quint8 Sum(const QByteArray &bytes, int from, int to)
-{
-    quint8 x = 0;
-    for (int i = from; i < to; ++i)
-        x ^= quint8(bytes[i]);
-    return quint8(-x);
-}
-
-QByteArray Frame(quint8 command, const QByteArray &payload = QByteArray())
-{
-    QByteArray f;
-    f.append(char(0x05)).append(char(command)).append(char(payload.size())).append('\0').append(payload);
-    return f.append(char(Sum(f, 1, int(f.size()))));
-}
 
 // Writes a request on the slave and reads the whole reply.
 QByteArray Exchange(int fd, const QByteArray &request, int size)
@@ -87,7 +69,7 @@ void TstSimulatorTool::servesAsConfiguredAndCleansUp()
     QCOMPARE(first.size(), 2);
     QCOMPARE(first[0], QByteArray("COM9"));
     const QByteArray device = first[1];
-    QCOMPARE(ReadFile(table), "# bench\nCOM9 " + device + "\nCOM2 /dev/ttyUSB1\n");
+    QCOMPARE(ReadAll(table), "# bench\nCOM9 " + device + "\nCOM2 /dev/ttyUSB1\n");
 
     const int fd = ::open(device.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     QVERIFY(fd >= 0);
@@ -115,7 +97,7 @@ void TstSimulatorTool::servesAsConfiguredAndCleansUp()
     const QByteArray log = sim.readAllStandardOutput();
     QVERIFY2(log.contains("BINARY"), log.constData());
     QVERIFY2(log.contains("cmd 11"), log.constData());
-    QCOMPARE(ReadFile(table), QByteArray("# bench\nCOM9 /dev/ttyUSB0\nCOM2 /dev/ttyUSB1\n"));
+    QCOMPARE(ReadAll(table), QByteArray("# bench\nCOM9 /dev/ttyUSB0\nCOM2 /dev/ttyUSB1\n"));
 }
 
 void TstSimulatorTool::badOptionsAreRefused_data()

@@ -1,5 +1,5 @@
 #include "toolkit/widgets/Metafile.h"
-#include "tests/toolkit/WmfWriter.h"
+#include "tests/support/WmfWriter.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #include "toolkit/GuiQueue.h"
 #include "toolkit/Thread.h"
 #include "toolkit/widgets/WidgetViews.h"
-#include "tests/toolkit/WindowSystemInput.h"
+#include "tests/support/WindowSystemInput.h"
 #include "toolkit/ExceptionReport.h"
 
 #include <QApplication>

@@ -6,6 +6,8 @@
 #include "toolkit/widgets/Dialogs.h"
 #include "voiceprog/Mainform.h"
 #include "tests/support/ScopedPortTable.h"
+#include "tests/support/Bytes.h"
+#include "tests/support/Files.h"
 #include "voiceprog/core/VoiceFiles.h"
 
 #include <QComboBox>
@@ -69,19 +71,6 @@ public:
     std::vector<FileDialogSeen> fileDialogs;
 };
 
-inline QByteArray U32(quint32 v)
-{
-    QByteArray b(4, '\0');
-    for (int k = 0; k < 4; ++k)
-        b[k] = char(v >> (8 * k));
-    return b;
-}
-
-inline QByteArray U16(quint16 v)
-{
-    return U32(v).left(2);
-}
-
 // A PCM WAV file of the given format holding `samples` samples of a varied signal.
 inline QByteArray Wav(int samples, int seed = 0, quint16 channels = 1, quint32 rate = 8000)
 {
@@ -92,18 +81,6 @@ inline QByteArray Wav(int samples, int seed = 0, quint16 channels = 1, quint32 r
     const QByteArray fmt = U16(1) + U16(channels) + U32(rate) + U32(rate * 2 * channels) + U16(2 * channels) + U16(16);
     const QByteArray body = "WAVE" + QByteArray("fmt ") + U32(16) + fmt + "data" + U32(quint32(pcm.size())) + pcm;
     return "RIFF" + U32(quint32(body.size())) + body;
-}
-
-inline bool WriteFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-inline QByteArray ReadFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The temporary current directory, the simulator and the scripted dialogs of one test.

@@ -1,6 +1,7 @@
 // The PhraseLoader program as a process: it holds the one-copy lock while it
 // runs, a closing signal ends it through the window's close, which saves the
 // settings and the working copy, and a second copy's warning ends on one too.
+#include "tests/support/ProgramEnvironment.h"
 #include "tests/support/SaveFailures.h"
 #include "toolkit/widgets/SingleInstance.h"
 #include "voiceprog/core/VoiceFiles.h"
@@ -74,12 +75,7 @@ struct Run {
 
             if (fileSizeLimit != 0)
                 savefailures::LimitFileSize(*process, fileSizeLimit);
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-            env.insert(QStringLiteral("HOME"), home.path());
-            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-            env.insert(QStringLiteral("QRV_SERIALCOMM"), table);
-            process->setProcessEnvironment(env);
+            process->setProcessEnvironment(ProgramEnvironment(home.path(), runtime.path(), table));
             process->setWorkingDirectory(work.path());
             process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
             process->start(QStringLiteral(PHRASELOADER_PATH), QStringList());

@@ -7,7 +7,7 @@
 #include "link/Readdata.h"
 #include "tests/voiceprog/VoiceWindowFixture.h"
 #include "toolkit/widgets/WidgetViews.h"
-#include "tests/toolkit/WindowSystemInput.h"
+#include "tests/support/WindowSystemInput.h"
 
 #include <QAction>
 #include <QComboBox>

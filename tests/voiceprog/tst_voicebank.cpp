@@ -1,4 +1,5 @@
 #include "voiceprog/core/Voicebank.h"
+#include "tests/support/Bytes.h"
 
 #include <QTest>
 
@@ -31,11 +32,6 @@ void SetEntry(VoiceBank &bank, int i, std::uint32_t offset, std::uint32_t count)
         p[k] = std::uint8_t(offset >> (8 * k));
         p[3 + k] = std::uint8_t(count >> (8 * k));
     }
-}
-
-QByteArray Bytes(std::span<const std::uint8_t> s)
-{
-    return QByteArray(reinterpret_cast<const char *>(s.data()), qsizetype(s.size()));
 }
 
 QByteArray ImageBytes(const VoiceBank &bank, std::uint32_t from, std::uint32_t n)

@@ -1,4 +1,5 @@
 #include "voiceprog/core/VoiceFiles.h"
+#include "tests/support/Files.h"
 #include "tests/support/SaveFailures.h"
 
 #include <QDir>
@@ -10,19 +11,6 @@
 #include <cstring>
 
 namespace {
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString &path, const QByteArray &content)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
 
 // A bank with a few messages, its image built.
 void FillBank(VoiceBank &bank)

@@ -13,7 +13,7 @@
 #include "voiceprog/VoiceTexts.h"
 #include "tests/voiceprog/VoiceWindowFixture.h"
 #include "toolkit/Win1251.h"
-#include "tests/toolkit/WindowSystemInput.h"
+#include "tests/support/WindowSystemInput.h"
 
 #include <QAction>
 #include <QApplication>
@@ -68,7 +68,7 @@ void WriteVoiceFile(const QString &path, int slot, int samples, Damage damage)
         bank.AppendSample(std::uint8_t(slot), std::int16_t(k * 37));
     bank.BuildImage();
     QCOMPARE(SaveVoiceFile(path, bank.Image()), 0);
-    QByteArray file = ReadFile(path);
+    QByteArray file = ReadAll(path);
     switch (damage) {
     case Damage::None: break;
     case Damage::FlipImageByte: file[5000] = char(file[5000] ^ 0x40); break;
@@ -274,7 +274,7 @@ void TstVoiceWindow::closeSavesSettingsAndWorkingCopy()
     w.show();
     QVERIFY(w.close());
 
-    const QByteArray settings = ReadFile(f.Path(QStringLiteral("plp.cfg")));
+    const QByteArray settings = ReadAll(f.Path(QStringLiteral("plp.cfg")));
     QCOMPARE(settings, QByteArray("[PhraseLoaderProgramCfg]") + '\x05' + U32(0x58F5B912));
     QCOMPARE(QFileInfo(f.Path(QStringLiteral("default.vce"))).size(), VoiceFileSize);
 
@@ -564,7 +564,7 @@ void TstVoiceWindow::saveVoiceFile()
         QCOMPARE(loaded.SampleCount(2), 999u);
         QCOMPARE(w.StatusPanel(0), path);
     } else {
-        QCOMPARE(ReadFile(path), QByteArray("old"));
+        QCOMPARE(ReadAll(path), QByteArray("old"));
         QCOMPARE(w.StatusPanel(0), QStringLiteral("default.vce"));
     }
 }

@@ -1,4 +1,5 @@
 #include "voiceprog/core/WavImport.h"
+#include "tests/support/Bytes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,19 +10,6 @@
 Q_DECLARE_METATYPE(WavImportResult)
 
 namespace {
-
-QByteArray U32(quint32 v)
-{
-    QByteArray b(4, '\0');
-    for (int k = 0; k < 4; ++k)
-        b[k] = char(v >> (8 * k));
-    return b;
-}
-
-QByteArray U16(quint16 v)
-{
-    return U32(v).left(2);
-}
 
 QByteArray Chunk(const char *id, const QByteArray &body, std::optional<quint32> size = {})
 {

@@ -141,7 +141,7 @@ bool TForm1::BeginDeviceAction(bool selectRoot)
     failureTextHeld_ = false;
     // Leaving the page stores it.
     if (selectRoot)
-        SelectPage(0);
+        SelectPage(Pages::LiveState);
     DisableDeviceActions();
     repaint();
     if (IdentifyController(ActionName()))

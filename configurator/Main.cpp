@@ -150,7 +150,6 @@ constexpr int LastInputButton = 40;
 // The actions the system-parameter page keeps disabled while it is shown.
 constexpr QAction *TForm1::*controllerActions[] = {&TForm1::Programm,      &TForm1::ReadConf, &TForm1::CompareConf,
                                                    &TForm1::Reconfigurate, &TForm1::Reset,    &TForm1::FactoryConfig};
-constexpr int SystemParametersPage = 24;
 
 struct MenuItemRow {
     const char *name; // null: a separator
@@ -472,7 +471,7 @@ void TForm1::FormCreate()
     if (QWidget *modeBox = Find<QWidget>(QStringLiteral("GroupBoxMaunPerimInfo")))
         modeBox->setVisible(true);
     TreeView1->expandAll();
-    SelectPage(0);
+    SelectPage(Pages::LiveState);
     ApplyLanguageFile();
     FitTreeWidth();
     LoadWiringPictures();
@@ -608,14 +607,14 @@ void TForm1::TreeView1Change()
     if (page == NoPage)
         return;
     if (PageStoresValues(PreviousPage)) {
-        if (PreviousPage == SystemParametersPage)
+        if (PreviousPage == Pages::SystemParameters)
             for (QAction *TForm1::*action : controllerActions)
                 (this->*action)->setEnabled(true);
         StorePage(PreviousPage);
     }
     ConfigPage *panel = PageFor(page);
     panel->Enter(page);
-    if (page == SystemParametersPage)
+    if (page == Pages::SystemParameters)
         for (QAction *TForm1::*action : controllerActions)
             (this->*action)->setEnabled(false);
     ShowPage(page);

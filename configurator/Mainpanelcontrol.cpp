@@ -49,9 +49,6 @@ struct TouchKeyFields {
     static constexpr UField KeyRead{8, 0, 2}; // both bits set: a key was read
 };
 
-constexpr int ClockPage = 10;
-constexpr int PowerPage = 11;
-constexpr int ArmInPage = 12;
 constexpr int UnknownGsmState = 11;
 // A failed identification that came back at once (the port cannot be
 // opened) is not retried sooner than an unanswered one would end.
@@ -137,7 +134,7 @@ void ShowInputValue(PageInput *input, int page, const StateBlock *state)
         const bool shown = (s.Get(StateFields::InputsMeasuredOnBattery) != 0 && s.Get(StateFields::Battery) != 0) ||
                            s.Get(StateFields::InputsMeasured) != 0;
         if (shown)
-            value = int(s.Get(StateFields::InputValue(page - PageInput::FirstPage)));
+            value = int(s.Get(StateFields::InputValue(page - Pages::FirstInput)));
     }
     SetBarPosition(input->ProgressBarCurrentVal, value);
     input->UpdateSensorPage();
@@ -146,7 +143,7 @@ void ShowInputValue(PageInput *input, int page, const StateBlock *state)
 
 bool IsInputPage(int page)
 {
-    return page >= PageInput::FirstPage && page < PageInput::FirstPage + PageInput::PageCount;
+    return page >= Pages::FirstInput && page < Pages::FirstInput + Pages::InputCount;
 }
 
 } // namespace
@@ -263,11 +260,11 @@ TMainPanelControl::Link TMainPanelControl::Identify()
 void TMainPanelControl::PollPage(int page)
 {
     TForm1 *form = &form_;
-    if (page == ArmInPage) {
+    if (page == Pages::ArmIn) {
         ReadTouchKey();
         return;
     }
-    if (page == ClockPage) {
+    if (page == Pages::Clock) {
         bool editing = false;
         gui::Call([this, form, &editing] {
             if (clock_ != nullptr)
@@ -276,7 +273,7 @@ void TMainPanelControl::PollPage(int page)
         });
         if (editing)
             return;
-    } else if (page != 0 && page != PowerPage && !IsInputPage(page)) {
+    } else if (page != Pages::LiveState && page != Pages::Power && !IsInputPage(page)) {
         return;
     }
 
@@ -285,16 +282,16 @@ void TMainPanelControl::PollPage(int page)
     const QStringList *gsm = gsmStates;
     gui::Post([this, form, page, read, state, gsm] {
         DeliverStatus(!read);
-        if (page == 0) {
+        if (page == Pages::LiveState) {
             if (read)
                 ShowRootState(live_, power_, state, *gsm);
             else
                 ShowRootStateLost(live_);
-        } else if (page == ClockPage) {
+        } else if (page == Pages::Clock) {
             // The user may have begun to edit the time since the poller looked.
             if (read && clock_ != nullptr && form->EditingControllerTime == 0)
                 clock_->MaskEditContrCurTime->SetText(ControllerTimeText(state));
-        } else if (page == PowerPage) {
+        } else if (page == Pages::Power) {
             ShowPowerState(power_, read ? &state : nullptr);
         } else {
             ShowInputValue(input_, page, read ? &state : nullptr);

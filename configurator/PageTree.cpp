@@ -2,17 +2,50 @@
 
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <array>
 
 namespace {
 
-constexpr std::array<PanelId, PageCount> pagePanels = {
-    PanelId::LiveState,  PanelId::General,    PanelId::Connection, PanelId::Connection, PanelId::Connection,
-    PanelId::Connection, PanelId::Connection, PanelId::Connection, PanelId::Connection, PanelId::Connection,
-    PanelId::Clock,      PanelId::Power,      PanelId::ArmIn,      PanelId::Inputs,     PanelId::Input,
-    PanelId::Input,      PanelId::Input,      PanelId::Input,      PanelId::Outputs,    PanelId::Output,
-    PanelId::Output,     PanelId::Output,     PanelId::Output,     PanelId::Scenarios,  PanelId::System,
-};
+constexpr bool Within(int page, int first, int count)
+{
+    return page >= first && page < first + count;
+}
+
+constexpr PanelId Panel(int page)
+{
+    using namespace Pages;
+    switch (page) {
+    case LiveState: return PanelId::LiveState;
+    case General: return PanelId::General;
+    case Clock: return PanelId::Clock;
+    case Power: return PanelId::Power;
+    case ArmIn: return PanelId::ArmIn;
+    case Inputs: return PanelId::Inputs;
+    case Outputs: return PanelId::Outputs;
+    case Scenarios: return PanelId::Scenarios;
+    case SystemParameters: return PanelId::System;
+    }
+    if (Within(page, FirstConnection, ConnectionCount))
+        return PanelId::Connection;
+    if (Within(page, FirstInput, InputCount))
+        return PanelId::Input;
+    if (Within(page, FirstOutput, OutputCount))
+        return PanelId::Output;
+    return PanelId::LargerModel;
+}
+
+constexpr std::array<PanelId, PageCount> PagePanels()
+{
+    std::array<PanelId, PageCount> panels{};
+    for (int page = 0; page < PageCount; ++page)
+        panels[std::size_t(page)] = Panel(page);
+    return panels;
+}
+
+constexpr std::array<PanelId, PageCount> pagePanels = PagePanels();
+// Every page number has a panel that a node shows.
+static_assert(std::find(pagePanels.begin(), pagePanels.end(), PanelId::LargerModel) == pagePanels.end());
 
 } // namespace
 
@@ -24,7 +57,7 @@ PanelId PanelOfPage(int page)
 
 bool PageStoresValues(int page)
 {
-    return page >= 1 && page < PageCount && page != 18;
+    return page > Pages::LiveState && page < PageCount && page != Pages::Outputs;
 }
 
 const QString &BuiltInTreeText()

@@ -58,6 +58,9 @@ enum : int {
     msgDataRead = 7,
     msgCompareEqual = 8,
     msgCompareDiffer = 9,
+    msgIdentified = 10,
+    msgSent = 11,
+    msgRestarting = 12,
     msgNoCorrectReply = 13,
     msgNoReply = 14,
     msgTransferCode1 = 15,
@@ -74,15 +77,15 @@ struct CommandOperation {
     int success;
 };
 constexpr CommandOperation CommandOperations[] = {
-    {true, 0x05, 10},  // opIdentify
-    {true, 0x0C, 7},   // opReadState
-    {false, 0x0D, 11}, // opSetClock
-    {true, 0x0E, 7},   // opReadTouchKey
-    {false, 0x0F, 11}, // opReconfigure
-    {false, 0x10, 12}, // opRestart
-    {false, 0x11, 11}, // opSendPassword
-    {false, 0x14, 11}, // opControl
-    {true, 0x15, 7},   // opRead15
+    {true, 0x05, msgIdentified},   // opIdentify
+    {true, 0x0C, msgDataRead},     // opReadState
+    {false, 0x0D, msgSent},        // opSetClock
+    {true, 0x0E, msgDataRead},     // opReadTouchKey
+    {false, 0x0F, msgSent},        // opReconfigure
+    {false, 0x10, msgRestarting},  // opRestart
+    {false, 0x11, msgSent},        // opSendPassword
+    {false, 0x14, msgSent},        // opControl
+    {true, 0x15, msgDataRead},     // opRead15
 };
 
 void PutU16(std::uint8_t *p, std::uint32_t v)

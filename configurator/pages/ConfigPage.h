@@ -5,6 +5,7 @@
 // configuration, and stores them back when the page is left.
 #include "configurator/core/Configuration.h"
 #include "configurator/FormTexts.h"
+#include "configurator/PageTree.h"
 
 #include <QFrame>
 

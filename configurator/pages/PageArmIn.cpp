@@ -99,7 +99,7 @@ QString KeyCodeText(quint64 code)
 
 PageArmIn::PageArmIn(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("PanelArmIn"), parent)
 {
-    Label21 = Title(this, QStringLiteral("Label21"), context.NodeText(12));
+    Label21 = Title(this, QStringLiteral("Label21"), context.NodeText(Pages::ArmIn));
     QWidget *body = ScrollBody(this, Label21);
 
     GroupBox11 = GroupBox(body, QStringLiteral("GroupBox11"), QStringLiteral("Вход Arm In"));

@@ -355,7 +355,7 @@ void PageConnection::ShowSources(ConstFieldView record, const NotificationSource
 void PageConnection::StorePage(int page, ControllerConfig &config)
 {
     using R = ConnectionRecord;
-    const FieldView record = RecordView<R>(config.ConfigImage, page - 2);
+    const FieldView record = RecordView<R>(config.ConfigImage, page - Pages::FirstConnection);
     StoreText(record, R::Phone, MaskEditPhone->Text());
     StripSpaces(record.Bytes(R::Phone));
 
@@ -367,7 +367,7 @@ void PageConnection::StorePage(int page, ControllerConfig &config)
 void PageConnection::ShowPage(int page, ControllerConfig &config)
 {
     using R = ConnectionRecord;
-    const ConstFieldView record = RecordView<R>(std::as_const(config.ConfigImage), page - 2);
+    const ConstFieldView record = RecordView<R>(std::as_const(config.ConfigImage), page - Pages::FirstConnection);
     filling_ = true;
     MaskEditPhone->SetText(record.Get(R::Phone));
     fields_.Show(record);

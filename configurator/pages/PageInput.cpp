@@ -375,8 +375,8 @@ void PageInput::Enter(int page)
 
 void PageInput::StorePage(int page, ControllerConfig &config)
 {
-    const int input = page - FirstPage;
-    if (input < 0 || input >= PageCount)
+    const int input = page - Pages::FirstInput;
+    if (input < 0 || input >= Pages::InputCount)
         return;
     using R = InputRecord;
     const FieldView r = RecordView<InputRecord>(config.ConfigImage, input);
@@ -400,8 +400,8 @@ void PageInput::StorePage(int page, ControllerConfig &config)
 
 void PageInput::ShowPage(int page, ControllerConfig &config)
 {
-    const int input = page - FirstPage;
-    if (input < 0 || input >= PageCount)
+    const int input = page - Pages::FirstInput;
+    if (input < 0 || input >= Pages::InputCount)
         return;
     using R = InputRecord;
     const FieldView r = RecordView<InputRecord>(config.ConfigImage, input);

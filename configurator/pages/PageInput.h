@@ -22,9 +22,6 @@ class TUpDown;
 class PageInput : public ConfigPage {
     Q_OBJECT
 public:
-    static constexpr int FirstPage = 14;
-    static constexpr int PageCount = 4;
-
     explicit PageInput(PageContext &context, QWidget *parent = nullptr);
 
     QLabel *TitleLabel() const override { return Label10; }

@@ -75,14 +75,14 @@ void PageInputs::Enter(int page)
 
 void PageInputs::StorePage(int page, ControllerConfig &config)
 {
-    if (page != Page)
+    if (page != Pages::Inputs)
         return;
     fields_.Store(View(config.ConfigImage));
 }
 
 void PageInputs::ShowPage(int page, ControllerConfig &config)
 {
-    if (page != Page)
+    if (page != Pages::Inputs)
         return;
     fields_.Show(View(std::as_const(config.ConfigImage)));
 }

@@ -10,7 +10,6 @@ class QLabel;
 class PageInputs : public ConfigPage {
     Q_OBJECT
 public:
-    static constexpr int Page = 13;
 
     explicit PageInputs(PageContext &context, QWidget *parent = nullptr);
 

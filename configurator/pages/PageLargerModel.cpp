@@ -82,7 +82,7 @@ PageLargerModel::PageLargerModel(PageContext &context, QWidget *parent)
     for (QGroupBox *box : {GroupBox48, GroupBox49, GroupBox47})
         layout->addWidget(box);
 
-    Label69 = Label(this, QStringLiteral("Label69"), context.NodeText(13));
+    Label69 = Label(this, QStringLiteral("Label69"), context.NodeText(Pages::Inputs));
     layout->addWidget(Label69);
     hide();
 }

@@ -73,7 +73,7 @@ CurrencyFormat LocaleCurrencyFormat(const QLocale &locale)
 PageLiveState::PageLiveState(PageContext &context, QWidget *parent)
     : ConfigPage(context, QStringLiteral("Panel10"), parent)
 {
-    Label30 = Title(this, QStringLiteral("Label30"), context.NodeText(0));
+    Label30 = Title(this, QStringLiteral("Label30"), context.NodeText(Pages::LiveState));
     QWidget *body = ScrollBody(this, Label30);
     auto *grid = new QGridLayout(body);
 

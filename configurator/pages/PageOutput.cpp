@@ -14,9 +14,6 @@ using namespace pagectl;
 
 namespace {
 
-constexpr int ClockPage = 10;
-constexpr int ArmInPage = 12;
-constexpr int FirstInputPage = 14;
 constexpr int InputsListed = 4;
 // The scheduler grid's column of reaction combo boxes.
 constexpr int ScheduleReactionColumn = 13;
@@ -95,8 +92,8 @@ PageOutput::PageOutput(PageContext &context, QWidget *parent) : ConfigPage(conte
 
 void PageOutput::StorePage(int page, ControllerConfig &config)
 {
-    const int output = page - FirstPage;
-    if (output < 0 || output >= PageCount)
+    const int output = page - Pages::FirstOutput;
+    if (output < 0 || output >= Pages::OutputCount)
         return;
     using R = OutputRecord;
     const FieldView r = RecordView<OutputRecord>(config.ConfigImage, output);
@@ -108,8 +105,8 @@ void PageOutput::StorePage(int page, ControllerConfig &config)
 
 void PageOutput::ShowPage(int page, ControllerConfig &config)
 {
-    const int output = page - FirstPage;
-    if (output < 0 || output >= PageCount)
+    const int output = page - Pages::FirstOutput;
+    if (output < 0 || output >= Pages::OutputCount)
         return;
     // Relays and outputs have their own words.
     const int kind = output < onOutput1 ? 0 : 1;
@@ -148,7 +145,7 @@ QStringList PageOutput::StimulusLines(const ConfigImage &image, int output) cons
         const auto *reactions = scheduler != nullptr
                                     ? qobject_cast<const QComboBox *>(scheduler->Object(ScheduleReactionColumn, r))
                                     : nullptr;
-        lines << Bracketed(context().NodeText(ClockPage)) + Tab + Tab + ItemTextOrNumber(reactions, reaction) +
+        lines << Bracketed(context().NodeText(Pages::Clock)) + Tab + Tab + ItemTextOrNumber(reactions, reaction) +
                      QStringLiteral("\tВ ") + QString::number(line.Get(ScheduleLine::Hour)) + QLatin1Char(':') +
                      QString::number(line.Get(ScheduleLine::Minute)) +
                      QStringLiteral(" в указанные дни недели, строка № ") + QString::number(r);
@@ -188,14 +185,14 @@ QStringList PageOutput::StimulusLines(const ConfigImage &image, int output) cons
     };
     for (const auto &[field, event] : modes) {
         if (const quint32 reaction = perimeter.Get(field); reaction != oaNone)
-            lines << context().NodeText(ArmInPage) + Tab + Tab + Tab +
+            lines << context().NodeText(Pages::ArmIn) + Tab + Tab + Tab +
                          ItemText(QStringLiteral("ComboBoxCDtoRele1"), reaction) + Tab + event;
     }
 
     // Inputs 1..4.
     for (int j = 1; j <= InputsListed; ++j) {
         const ConstFieldView input = RecordView<InputRecord>(image, j - 1);
-        const QString tag = Bracketed(context().NodeText(FirstInputPage - 1 + j)) + Tab + Tab + Tab + Tab;
+        const QString tag = Bracketed(context().NodeText(Pages::FirstInput - 1 + j)) + Tab + Tab + Tab + Tab;
         if (const quint32 reaction = input.Get(InputRecord::ActRele(output)); reaction != oaNone)
             lines << tag + ItemText(QStringLiteral("ComboBoxActRele1"), reaction) +
                          QStringLiteral("\tПри активизации входа ") + QString::number(j);

@@ -14,8 +14,6 @@ class QPlainTextEdit;
 class PageOutput : public ConfigPage {
     Q_OBJECT
 public:
-    static constexpr int FirstPage = 19;
-    static constexpr int PageCount = 4;
 
     explicit PageOutput(PageContext &context, QWidget *parent = nullptr);
 

@@ -62,7 +62,7 @@ QSlider *TrackBar(QWidget *parent, const QString &name, Qt::Orientation orientat
 
 PagePower::PagePower(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel3"), parent)
 {
-    Label23 = Title(this, QStringLiteral("Label23"), context.NodeText(11));
+    Label23 = Title(this, QStringLiteral("Label23"), context.NodeText(Pages::Power));
     QWidget *body = ScrollBody(this, Label23);
     BuildPower(body);
     BuildBattery(body);

@@ -131,7 +131,7 @@ void PageScenarios::Enter(int page)
 
 void PageScenarios::StorePage(int page, ControllerConfig &config)
 {
-    if (page != Page)
+    if (page != Pages::Scenarios)
         return;
     using R = ScenarioRecord;
     for (int row = 1; row < RowCount; ++row) {
@@ -163,7 +163,7 @@ void PageScenarios::StorePage(int page, ControllerConfig &config)
 
 void PageScenarios::ShowPage(int page, ControllerConfig &config)
 {
-    if (page != Page)
+    if (page != Pages::Scenarios)
         return;
     using R = ScenarioRecord;
     for (int row = 1; row < RowCount; ++row) {

@@ -21,7 +21,6 @@ public:
 class PageScenarios : public ConfigPage {
     Q_OBJECT
 public:
-    static constexpr int Page = 23;
     // Columns of StringGrid2; rows 1..14 are scenarios 1..14.
     enum Column { ColTitle = 0, ColCycle = 1, ColRepeat = 2, ColLevel = 3, ColFirstStep = 4, ColLastStep = 19 };
 

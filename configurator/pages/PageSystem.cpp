@@ -17,7 +17,7 @@ using namespace pagectl;
 
 PageSystem::PageSystem(PageContext &context, QWidget *parent) : ConfigPage(context, QStringLiteral("Panel11"), parent)
 {
-    Label86 = Title(this, QStringLiteral("Label86"), context.NodeText(24));
+    Label86 = Title(this, QStringLiteral("Label86"), context.NodeText(Pages::SystemParameters));
     QWidget *body = ScrollBody(this, Label86);
 
     // The parameter controls, and the overlay over them in the same cell.

@@ -52,8 +52,3 @@ bool IsModelSupported(const QWidget *window, const QString &model)
     const QLabel *label = window != nullptr ? window->findChild<QLabel *>(QStringLiteral("iDeviceNameLabel")) : nullptr;
     return label != nullptr && label->text() == model;
 }
-
-bool IsVersionSupported(const QString &versionText, const QStringList &supportedVersions)
-{
-    return supportedVersions.contains(versionText, Qt::CaseSensitive);
-}

@@ -36,6 +36,3 @@ void ShowDeviceIdentity(QWidget *window, const DeviceIdentity &identity,
 
 // The caption of the window's iDeviceNameLabel is exactly model.
 bool IsModelSupported(const QWidget *window, const QString &model);
-
-// versionText is one of the supported texts, exactly.
-bool IsVersionSupported(const QString &versionText, const QStringList &supportedVersions);

@@ -1,6 +1,6 @@
 #include "configurator/LanguageLayout.h"
 #include "configurator/Main.h"
-#include "configurator/SupportedVersions.h"
+#include "configurator/core/SupportedVersions.h"
 #include "toolkit/widgets/StringGrid.h"
 
 #include <QComboBox>

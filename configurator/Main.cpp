@@ -22,7 +22,7 @@
 #include "configurator/pages/PageScenarios.h"
 #include "configurator/pages/PageSystem.h"
 #include "configurator/Splitter.h"
-#include "configurator/SupportedVersions.h"
+#include "configurator/core/SupportedVersions.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -258,6 +258,7 @@ TForm1::TForm1(const PageFactory &createPage, QWidget *parent)
     setCentralWidget(Splitter1);
     CreateStatusBar();
     ConnectPageControls();
+    CreateDeviceActions();
     identityLabels_ = std::make_unique<IdentityLabels>(this);
 
     Timer2 = new QTimer(this);
@@ -542,12 +543,6 @@ void TForm1::SetPanelText(int panel, const QString &text)
         panelLabels_[std::size_t(panel)]->setText(text);
 }
 
-void TForm1::ShowTmpLabelInPanel3()
-{
-    const QLabel *tmp = Find<QLabel>(QStringLiteral("TMPLabel"));
-    SetPanelText(3, tmp != nullptr ? tmp->text() : QString());
-}
-
 // ---- tree and pages
 
 QTreeWidgetItem *TForm1::Node(int page) const
@@ -680,23 +675,17 @@ std::array<QAction *, 10> TForm1::DeviceActions() const
 
 void TForm1::DisableDeviceActions()
 {
-    for (QAction *action : DeviceActions())
-        action->setEnabled(false);
+    SetDeviceActionsEnabled(false);
 }
 
 void TForm1::EnableDeviceActions()
 {
-    for (QAction *action : DeviceActions())
-        action->setEnabled(true);
+    SetDeviceActionsEnabled(true);
 }
 
 QString TForm1::UnsupportedDeviceText() const
 {
-    if (!IsModelSupported())
-        return QStringLiteral("Устройство ") + identityLabels_->DeviceName() + QStringLiteral(" не поддерживается");
-    if (!IsVersionSupported())
-        return QStringLiteral("Версия ") + PanelText(2) + QStringLiteral(" не поддерживается");
-    return QString();
+    return UnservedReason(identityLabels_->DeviceName(), PanelText(VersionPanel));
 }
 
 void TForm1::StopPoller()
@@ -723,7 +712,7 @@ void TForm1::StartPoller()
 // to the handler, and the timer comes again.
 void TForm1::Timer2Timer()
 {
-    if (actionRunning_)
+    if (deviceActions_->Running())
         return;
     Timer2->stop();
     // A command run while the controller restarted has started a poller already.
@@ -818,7 +807,7 @@ void TForm1::FileSave1Execute()
 // Nothing a handler uses may go while it runs.
 void TForm1::FormCloseQuery(bool &canClose)
 {
-    canClose = ComPortConfig->isEnabled() && !actionRunning_;
+    canClose = ComPortConfig->isEnabled() && !deviceActions_->Running();
 }
 
 void TForm1::FormClose()

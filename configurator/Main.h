@@ -5,6 +5,7 @@
 // their calls to the GUI thread (gui::Post, gui::Call).
 #include "serial/ComPort.h"
 #include "configurator/pages/ConfigPage.h"
+#include "configurator/core/ConfigDeviceActions.h"
 #include "configurator/core/Configuration.h"
 #include "link/DeviceIdentity.h"
 #include "toolkit/widgets/Dialogs.h"
@@ -29,7 +30,7 @@ class QTreeWidgetItem;
 class TMainPanelControl;
 class TSplitter;
 
-class TForm1 : public QMainWindow, public PageContext {
+class TForm1 : public QMainWindow, public PageContext, public ConfigActionWindow {
     Q_OBJECT
 public:
     // Makes the page object of a panel; the window owns it. Empty: the
@@ -88,9 +89,9 @@ public:
         return FindControl<T>(this, name);
     }
 
-    // ---- status bar: 0 configuration file, 1 port, 2 device version, 3 spare
+    // ---- status bar: a StatusPanel
     QString PanelText(int panel) const;
-    void SetPanelText(int panel, const QString &text);
+    void SetPanelText(int panel, const QString &text) override;
 
     // ---- tree and pages
     QTreeWidgetItem *Node(int page) const;
@@ -114,7 +115,7 @@ public:
     void ShowPage(int page);
 
     // ---- identity and the device actions
-    void ShowDeviceIdentity(const DeviceIdentity &identity);
+    void ShowDeviceIdentity(const DeviceIdentity &identity) override;
     bool IsModelSupported() const;
     bool IsVersionSupported() const;
     void DisableDeviceActions();
@@ -122,8 +123,6 @@ public:
     // Why the controller last shown is not served ("Устройство ... не
     // поддерживается", "Версия ... не поддерживается"), or empty.
     QString UnsupportedDeviceText() const;
-    // Status-bar panel 3 := the last message of a worker that reported to TMPLabel.
-    void ShowTmpLabelInPanel3();
     // The poller's identification: a lost controller clears ActionName, but
     // not the red text a failed device action left there; a controller found
     // again lets that text go.
@@ -148,11 +147,11 @@ public:
     void Timer2Timer();
     void ApplyLanguageFile();
     // Terminate, wait for and delete the polling thread, if there is one.
-    void StopPoller();
+    void StopPoller() override;
     // A new polling thread, unless one runs already.
-    void StartPoller();
+    void StartPoller() override;
 
-    // ---- device actions (DeviceActions.cpp)
+    // ---- device actions (DeviceActions.cpp): they forward to the flows
     void ReadConfExecute();
     void ProgrammExecute();
     void CompareConfExecute();
@@ -179,7 +178,7 @@ public:
     void Button21Click();
 
     // True from the start to the end of a device handler.
-    bool ActionRunning() const { return actionRunning_; }
+    bool ActionRunning() const { return deviceActions_->Running(); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -201,30 +200,29 @@ private:
     void ProbePort();
     void ConnectPageControls();
 
-    // Steps the device handlers share.
-    bool BeginDeviceAction(bool selectRoot);
-    void EndDeviceAction();
-    bool IdentifyController(QLabel *status);
-    bool SendSystemPassword(QLabel *status);
-    int RunCommand(std::int8_t operation, void *data, int length, QLabel *status);
-    int RunTransfer(std::int8_t operation, std::int8_t area, void *data, int length, QProgressBar *bar,
-                    QLabel *status);
-    int ProgramImage();
-    // The default mode memory, into the configuration and the controller.
-    int ProgramDefaultModes();
-    bool ClearModesAsked() const;
-    // At an action's end: a red text in ActionName is its reason, and stays.
-    void HoldFailureText();
-    // The actions stay locked until Timer2 has waited for the restart.
-    void RestartController();
-    void ReconfigureController();
-    void SendControlCommand(quint8 kind, quint8 target, quint8 value);
-    bool SetControllerClock(const QString &time);
+    // ---- ConfigActionWindow: what the device actions ask of the window
+    bool PollerLostController() const override;
+    void SetDeviceActionsEnabled(bool enabled) override;
+    void SelectRootPage() override;
+    void StoreSelectedPage() override;
+    void ShowSelectedPage() override;
+    void Repaint() override;
+    bool ClearModesAsked() const override;
+    void WaitForRestart() override;
+    bool RunResetCountdown() override;
+    void AllowSystemParameterProgramming() override;
+    void RunPortDialog() override;
+    void CopyToClipboard(const QString &text) override;
+    void Warn(const QString &text, const QString &caption) override;
+
+    void CreateDeviceActions();
     QLabel *ActionName() const;
 
     FormTexts texts_;
-    bool actionRunning_ = false;
-    bool failureTextHeld_ = false;
+    // Where the device actions' workers report.
+    std::unique_ptr<IStatusLabel> actionStatus_, commandStatus_, systemStatus_;
+    std::unique_ptr<IProgressBar> imageProgress_, systemProgress_;
+    std::unique_ptr<ConfigDeviceActions> deviceActions_;
     QWidget *clockSetButton_ = nullptr;
     QWidget *controllerTimeEdit_ = nullptr;
     QStackedWidget *pageStack_ = nullptr;

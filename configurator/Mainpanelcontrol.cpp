@@ -197,11 +197,7 @@ void TMainPanelControl::Terminate()
 int TMainPanelControl::Run(std::int8_t operation, void *data, int length, bool windowTexts)
 {
     TReadData worker(true, operation, data, length, &form_.ComPort1, &tmpStatus_);
-    worker.SetPriority(TThreadPriority::tpNormal);
-    if (windowTexts)
-        worker.SetMessages(&form_.Texts().StatusMessages);
-    worker.Resume();
-    return worker.WaitFor();
+    return RunWorker(worker, windowTexts ? &form_.Texts().StatusMessages : nullptr);
 }
 
 void TMainPanelControl::DeliverStatus(bool toPanel3)

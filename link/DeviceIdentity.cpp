@@ -91,3 +91,8 @@ QString DeviceVersionText(const IdentityTexts &texts)
 {
     return texts.modification + QLatin1Char('.') + texts.firmwareVersion;
 }
+
+bool IsVersionSupported(const QString &versionText, const QStringList &supportedVersions)
+{
+    return supportedVersions.contains(versionText, Qt::CaseSensitive);
+}

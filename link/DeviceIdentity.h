@@ -1,6 +1,7 @@
 #pragma once
 // The controller's 88-byte identification record and the texts it is shown as.
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 
@@ -30,3 +31,6 @@ IdentityTexts DecodeIdentity(const DeviceIdentity &identity);
 QString VersionText(std::uint16_t word);
 // The version text a program checks: modification + "." + firmware version.
 QString DeviceVersionText(const IdentityTexts &texts);
+
+// versionText is one of the supported texts, exactly.
+bool IsVersionSupported(const QString &versionText, const QStringList &supportedVersions);

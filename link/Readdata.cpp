@@ -436,3 +436,16 @@ bool TReadData::SameBytes(const std::uint8_t *buffer) const
 {
     return length <= 0 || std::memcmp(buffer, data, static_cast<size_t>(length)) == 0;
 }
+
+void StartWorker(TReadData &worker, const QStringList *messages)
+{
+    worker.SetPriority(TThreadPriority::tpNormal);
+    worker.SetMessages(messages);
+    worker.Resume();
+}
+
+int RunWorker(TReadData &worker, const QStringList *messages)
+{
+    StartWorker(worker, messages);
+    return worker.WaitFor();
+}

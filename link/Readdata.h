@@ -122,3 +122,10 @@ private:
     std::uint8_t request[FrameBufferSize];
     std::uint8_t reply[FrameBufferSize];
 };
+
+// The creator's part of a worker's life: normal priority, the window's status
+// texts (null: the built-in ones), resumed. Deleting the worker then waits
+// for its end.
+void StartWorker(TReadData &worker, const QStringList *messages);
+// Started, and waited for: the worker's result, 0 on success.
+int RunWorker(TReadData &worker, const QStringList *messages);

@@ -4,7 +4,7 @@
 // program, read back or compare the controller's voice memory.
 #include "serial/ComPort.h"
 #include "toolkit/widgets/Dialogs.h"
-#include "voiceprog/VoiceDeviceAction.h"
+#include "voiceprog/core/VoiceDeviceAction.h"
 #include "voiceprog/VoiceTexts.h"
 #include "voiceprog/core/Voicebank.h"
 #include "toolkit/widgets/WidgetViews.h"

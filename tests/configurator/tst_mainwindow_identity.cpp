@@ -3,7 +3,7 @@
 #include "tests/support/ControllerSimulator.h"
 #include "common/IdentityDisplay.h"
 #include "tests/configurator/MainWindowFixture.h"
-#include "configurator/SupportedVersions.h"
+#include "configurator/core/SupportedVersions.h"
 
 #include <QTest>
 

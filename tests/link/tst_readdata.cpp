@@ -2,6 +2,7 @@
 #include "tests/support/ControllerSimulator.h"
 #include "tests/support/ScopedPortTable.h"
 #include "tests/support/Bytes.h"
+#include "tests/support/RecordingViews.h"
 #include "link/Readdata.h"
 #include "toolkit/widgets/WidgetViews.h"
 
@@ -19,58 +20,6 @@ using qrvsim::FrameRecord;
 namespace {
 
 const QString Com = QStringLiteral("COM7");
-
-struct Shown {
-    QString text;
-    TColor colour;
-};
-
-class RecordingStatus : public IStatusLabel {
-public:
-    void ShowStatus(const QString &text, TColor colour) override
-    {
-        std::lock_guard lock(m_);
-        shown_.append({text, colour});
-    }
-    QList<Shown> shown() const
-    {
-        std::lock_guard lock(m_);
-        return shown_;
-    }
-    QStringList texts() const
-    {
-        QStringList t;
-        for (const Shown &s : shown())
-            t << s.text;
-        return t;
-    }
-    Shown last() const { return shown().value(shown().size() - 1); }
-
-private:
-    mutable std::mutex m_;
-    QList<Shown> shown_;
-};
-
-class RecordingProgress : public IProgressBar {
-public:
-    void SetMax(int max) override { max_ = max; }
-    void SetPosition(int position) override
-    {
-        std::lock_guard lock(m_);
-        positions_ << position;
-    }
-    int max() const { return max_; }
-    QList<int> positions() const
-    {
-        std::lock_guard lock(m_);
-        return positions_;
-    }
-
-private:
-    std::atomic<int> max_{-1};
-    mutable std::mutex m_;
-    QList<int> positions_;
-};
 
 QString Msg(int index)
 {

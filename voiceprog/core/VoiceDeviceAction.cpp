@@ -1,22 +1,7 @@
-#include "voiceprog/VoiceDeviceAction.h"
-#include "common/IdentityDisplay.h"
+#include "voiceprog/core/VoiceDeviceAction.h"
 #include "link/Readdata.h"
 
 namespace {
-
-// The creator's part of a worker's life: normal priority, the window's texts, run.
-void Start(TReadData &worker, const VoiceActionLink &link)
-{
-    worker.SetPriority(TThreadPriority::tpNormal);
-    worker.SetMessages(link.messages);
-    worker.Resume();
-}
-
-int Run(TReadData &worker, const VoiceActionLink &link)
-{
-    Start(worker, link);
-    return worker.WaitFor();
-}
 
 std::int8_t TransferOperation(VoiceDeviceAction action)
 {
@@ -37,7 +22,7 @@ bool RunVoiceDeviceAction(VoiceDeviceAction action, VoiceBank &bank, const QStri
     int identified;
     {
         TReadData worker(true, opIdentify, identity.data(), DeviceIdentitySize, link.port, link.status);
-        identified = Run(worker, link);
+        identified = RunWorker(worker, link.messages);
     }
     if (identified != 0) {
         view.showIdentity(EmptyDeviceIdentity());
@@ -53,7 +38,7 @@ bool RunVoiceDeviceAction(VoiceDeviceAction action, VoiceBank &bank, const QStri
 
     if (action != VoiceDeviceAction::Compare) {
         TReadData worker(true, opSendPassword, nullptr, 0, link.port, link.status);
-        if (Run(worker, link) != 0)
+        if (RunWorker(worker, link.messages) != 0)
             return false;
     }
 
@@ -62,7 +47,7 @@ bool RunVoiceDeviceAction(VoiceDeviceAction action, VoiceBank &bank, const QStri
         const VoiceImageSpan image = bank.Image();
         TReadData worker(true, TransferOperation(action), maVoiceImage, image.data(),
                          std::int32_t(VoiceImageSize), 0, link.port, link.progress, link.status);
-        Start(worker, link);
+        StartWorker(worker, link.messages);
         // Leaving the block deletes the worker, which waits for the transfer's end.
     }
     if (action == VoiceDeviceAction::Read)

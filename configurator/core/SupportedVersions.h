@@ -10,3 +10,7 @@ inline constexpr char SupportedFirmware[] = "01.01";
 // Version texts as status panel 2 shows them (modification "." firmware),
 // built when the program starts; one entry, "S.01.01".
 extern const QStringList SupportedVersions;
+
+// Why a controller that shows as deviceName and versionText is not served
+// ("Устройство ... не поддерживается", "Версия ... не поддерживается"), or empty.
+QString UnservedReason(const QString &deviceName, const QString &versionText);

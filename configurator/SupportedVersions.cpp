@@ -1,4 +1,0 @@
-#include "configurator/SupportedVersions.h"
-
-const QStringList SupportedVersions{QLatin1String(SupportedModification) + QLatin1Char('.') +
-                                    QLatin1String(SupportedFirmware)};

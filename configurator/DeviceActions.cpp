@@ -4,7 +4,10 @@
 #include "configurator/Main.h"
 #include "configurator/Mainpanelcontrol.h"
 #include "configurator/dialogs/Clearconfigform.h"
+#include "configurator/pages/PageClock.h"
 #include "configurator/pages/PageControls.h"
+#include "configurator/pages/PageLiveState.h"
+#include "configurator/pages/PageSystem.h"
 #include "toolkit/widgets/MaskEdit.h"
 #include "toolkit/widgets/WidgetViews.h"
 
@@ -28,13 +31,16 @@ quint8 TagOf(const QObject *sender)
 
 } // namespace
 
+// Stand-in pages (tests) have none of these controls.
 void TForm1::CreateDeviceActions()
 {
+    const PageLiveState *live = Page<PageLiveState>();
+    const PageSystem *system = Page<PageSystem>();
     actionStatus_ = std::make_unique<LabelStatus>(ActionName());
-    commandStatus_ = std::make_unique<LabelStatus>(Find<QLabel>(QStringLiteral("TMPLabel")));
-    systemStatus_ = std::make_unique<LabelStatus>(Find<QLabel>(QStringLiteral("LabelSysParMsg")));
-    imageProgress_ = std::make_unique<ProgressBarView>(Find<QProgressBar>(QStringLiteral("ProgressBar1")));
-    systemProgress_ = std::make_unique<ProgressBarView>(Find<QProgressBar>(QStringLiteral("ProgressBarSysPar")));
+    commandStatus_ = std::make_unique<LabelStatus>(live != nullptr ? live->TMPLabel : nullptr);
+    systemStatus_ = std::make_unique<LabelStatus>(system != nullptr ? system->LabelSysParMsg : nullptr);
+    imageProgress_ = std::make_unique<ProgressBarView>(live != nullptr ? live->ProgressBar1 : nullptr);
+    systemProgress_ = std::make_unique<ProgressBarView>(system != nullptr ? system->ProgressBarSysPar : nullptr);
     const ConfigActionLink link{&ComPort1,           &texts_.StatusMessages, actionStatus_.get(), commandStatus_.get(),
                                 systemStatus_.get(), imageProgress_.get(),   systemProgress_.get()};
     deviceActions_ = std::make_unique<ConfigDeviceActions>(link, *this, ControllerConfig);
@@ -42,7 +48,8 @@ void TForm1::CreateDeviceActions()
 
 QLabel *TForm1::ActionName() const
 {
-    return Find<QLabel>(QStringLiteral("ActionName"));
+    const PageLiveState *live = Page<PageLiveState>();
+    return live != nullptr ? live->ActionName : nullptr;
 }
 
 void TForm1::PollerIdentified(bool identified)
@@ -88,8 +95,8 @@ void TForm1::Repaint()
 
 bool TForm1::ClearModesAsked() const
 {
-    const auto *box = Find<QCheckBox>(QStringLiteral("CheckBoxClearSaveArea"));
-    return box != nullptr && box->isChecked();
+    const PageLiveState *live = Page<PageLiveState>();
+    return live != nullptr && live->CheckBoxClearSaveArea->isChecked();
 }
 
 void TForm1::WaitForRestart()
@@ -107,8 +114,8 @@ bool TForm1::RunResetCountdown()
 
 void TForm1::AllowSystemParameterProgramming()
 {
-    if (auto *program = Find<QPushButton>(QStringLiteral("BitBtnProgSysPar")))
-        program->setEnabled(true);
+    if (PageSystem *system = Page<PageSystem>())
+        system->BitBtnProgSysPar->setEnabled(true);
 }
 
 void TForm1::RunPortDialog()
@@ -183,15 +190,15 @@ void TForm1::MaskEditContrCurTimeEnter()
 
 void TForm1::MaskEditContrCurTimeExit()
 {
-    if (auto *edit = qobject_cast<TMaskEdit *>(controllerTimeEdit_))
-        TypedControllerTime = edit->Text();
+    if (controllerTimeEdit_ != nullptr)
+        TypedControllerTime = controllerTimeEdit_->Text();
     EditingControllerTime = 0;
 }
 
 void TForm1::Button3Click()
 {
-    const auto *pcTime = Find<TMaskEdit>(QStringLiteral("MaskEditPCCurTime"));
-    deviceActions_->SetClock(pcTime != nullptr ? pcTime->Text() : QString());
+    const PageClock *clock = Page<PageClock>();
+    deviceActions_->SetClock(clock != nullptr ? clock->MaskEditPCCurTime->Text() : QString());
 }
 
 // The press has moved the focus out of the time field first, so its exit
@@ -223,13 +230,15 @@ void TForm1::Button19Click()
 
 void TForm1::Button20Click()
 {
-    const auto *output = Find<QComboBox>(QStringLiteral("ComboBoxTestOut"));
-    const auto *scenario = Find<QComboBox>(QStringLiteral("ComboBoxTestScen"));
-    // No output or no scenario chosen: nothing to run.
-    if (output == nullptr || scenario == nullptr || output->currentIndex() < 0 || scenario->currentIndex() < 0)
+    const PageLiveState *live = Page<PageLiveState>();
+    if (live == nullptr)
         return;
-    deviceActions_->SendControl(ControlCommand::Output, quint8(output->currentIndex()),
-                                RunScenario(scenario->currentIndex() + 1));
+    const int output = live->ComboBoxTestOut->currentIndex();
+    const int scenario = live->ComboBoxTestScen->currentIndex();
+    // No output or no scenario chosen: nothing to run.
+    if (output < 0 || scenario < 0)
+        return;
+    deviceActions_->SendControl(ControlCommand::Output, quint8(output), RunScenario(scenario + 1));
 }
 
 void TForm1::Button22Click()

@@ -7,6 +7,7 @@
 #include "common/IdentityDisplay.h"
 #include "configurator/LanguageLayout.h"
 #include "configurator/Mainpanelcontrol.h"
+#include "toolkit/widgets/MaskEdit.h"
 #include "toolkit/widgets/Metafile.h"
 #include "configurator/pages/PageArmIn.h"
 #include "configurator/pages/PageClock.h"
@@ -33,7 +34,9 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPicture>
+#include <QGroupBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStackedWidget>
@@ -122,31 +125,6 @@ const ActionRow actionRows[] = {
     {&TForm1::ReadIMEICode, "ReadIMEICode", "ReadIMEICode", "", Qt::Key_F10, &TForm1::ReadIMEICodeExecute},
 };
 
-// The page buttons the window's handlers serve; Sender: the handler takes the button.
-struct ButtonRow {
-    const char *name;
-    void (TForm1::*handler)();
-    void (TForm1::*senderHandler)(QObject *Sender);
-};
-
-const ButtonRow buttonRows[] = {
-    {"Button4", nullptr, &TForm1::Button4Click},   {"Button6", nullptr, &TForm1::Button4Click},
-    {"Button8", nullptr, &TForm1::Button4Click},   {"Button10", nullptr, &TForm1::Button4Click},
-    {"Button12", nullptr, &TForm1::Button4Click},  {"Button14", nullptr, &TForm1::Button4Click},
-    {"Button16", nullptr, &TForm1::Button4Click},  {"Button5", nullptr, &TForm1::Button5Click},
-    {"Button7", nullptr, &TForm1::Button5Click},   {"Button9", nullptr, &TForm1::Button5Click},
-    {"Button11", nullptr, &TForm1::Button5Click},  {"Button13", nullptr, &TForm1::Button5Click},
-    {"Button15", nullptr, &TForm1::Button5Click},  {"Button17", nullptr, &TForm1::Button5Click},
-    {"Button18", &TForm1::Button18Click, nullptr}, {"Button23", &TForm1::Button18Click, nullptr},
-    {"Button19", &TForm1::Button19Click, nullptr}, {"Button24", &TForm1::Button19Click, nullptr},
-    {"Button20", &TForm1::Button20Click, nullptr}, {"Button22", &TForm1::Button22Click, nullptr},
-    {"Button21", &TForm1::Button21Click, nullptr}, {"Button3", &TForm1::Button3Click, nullptr},
-    {"BitBtnReadSysPar", &TForm1::BitBtnReadSysParClick, nullptr},
-    {"BitBtnProgSysPar", &TForm1::BitBtnProgSysParClick, nullptr},
-};
-constexpr int FirstInputButton = 25; // Button25 .. Button40 simulate the inputs
-constexpr int LastInputButton = 40;
-
 // The actions the system-parameter page keeps disabled while it is shown.
 constexpr QAction *TForm1::*controllerActions[] = {&TForm1::Programm,      &TForm1::ReadConf, &TForm1::CompareConf,
                                                    &TForm1::Reconfigurate, &TForm1::Reset,    &TForm1::FactoryConfig};
@@ -155,6 +133,7 @@ struct MenuItemRow {
     const char *name; // null: a separator
     const char *caption;
     QAction *TForm1::*action; // null: the item has its own handler
+    void (TForm1::*handler)() = nullptr;
 };
 
 struct MenuRow {
@@ -170,7 +149,7 @@ const MenuRow menuRows[] = {
       {"N3", "Сохранить текущую конфигурацию в файл...", &TForm1::FileSave1},
       {"N13", "Установить стандартную конфигурацию", &TForm1::FileNew1},
       {nullptr, nullptr, nullptr},
-      {"N7", "Закрыть", nullptr}}},
+      {"N7", "Закрыть", nullptr, &TForm1::N7Click}}},
     {"N8", "Настройка", {{"COMPortSetup", "COM порт...", &TForm1::ComPortConfig}}},
     {"N9",
      "Контроллер",
@@ -205,16 +184,6 @@ const ToolButtonRow toolButtonRows[] = {
     {"SpeedButton9", &TForm1::Reset, "Перезапустить (Системный сброс)", QStyle::SP_CustomBase},
     {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
     {"SpeedButton5", &TForm1::ComPortConfig, "COM порт...", QStyle::SP_CustomBase},
-};
-
-struct WiringPicture {
-    const char *file;
-    const char *label;
-};
-
-const WiringPicture wiringPictures[] = {
-    {"QRV240-LT-Inputs.wmf", "ImageQRV240Ins"},
-    {"QRV240-LT-Outputs.wmf", "ImageQRV240Outs"},
 };
 
 } // namespace
@@ -324,27 +293,43 @@ void TForm1::CreateActions()
     }
 }
 
+// Stand-in pages (tests) have none of these controls.
 void TForm1::ConnectPageControls()
 {
-    for (const ButtonRow &row : buttonRows) {
-        auto *button = Find<QAbstractButton>(QLatin1String(row.name));
-        if (button == nullptr)
-            continue;
-        if (row.handler != nullptr)
-            connect(button, &QAbstractButton::clicked, this, row.handler);
-        else
-            connect(button, &QAbstractButton::clicked, this,
-                    [this, button, handler = row.senderHandler] { (this->*handler)(button); });
+    const auto bind = [this](QAbstractButton *button, void (TForm1::*handler)()) {
+        connect(button, &QAbstractButton::clicked, this, handler);
+    };
+    // Sender: the handler reads the button's Tag.
+    const auto bindSender = [this](QAbstractButton *button, void (TForm1::*handler)(QObject *Sender)) {
+        connect(button, &QAbstractButton::clicked, this, [this, button, handler] { (this->*handler)(button); });
+    };
+    if (PageLiveState *live = Page<PageLiveState>()) {
+        for (QPushButton *button : live->OutputOnButtons)
+            bindSender(button, &TForm1::Button4Click);
+        for (QPushButton *button : live->OutputOffButtons)
+            bindSender(button, &TForm1::Button5Click);
+        for (QPushButton *button : live->InputButtons)
+            bindSender(button, &TForm1::Button25Click);
+        for (QPushButton *button : {live->Button18, live->Button23})
+            bind(button, &TForm1::Button18Click);
+        for (QPushButton *button : {live->Button19, live->Button24})
+            bind(button, &TForm1::Button19Click);
+        bind(live->Button20, &TForm1::Button20Click);
+        bind(live->Button21, &TForm1::Button21Click);
+        bind(live->Button22, &TForm1::Button22Click);
     }
-    for (int number = FirstInputButton; number <= LastInputButton; ++number)
-        if (auto *button = Find<QAbstractButton>(QStringLiteral("Button%1").arg(number)))
-            connect(button, &QAbstractButton::clicked, this, [this, button] { Button25Click(button); });
-    // "Установить" acts on the press; the time edit tells when it is being edited.
-    clockSetButton_ = Find<QWidget>(QStringLiteral("Button2"));
-    controllerTimeEdit_ = Find<QWidget>(QStringLiteral("MaskEditContrCurTime"));
-    for (QWidget *watched : {clockSetButton_, controllerTimeEdit_})
-        if (watched != nullptr)
-            watched->installEventFilter(this);
+    if (PageSystem *system = Page<PageSystem>()) {
+        bind(system->BitBtnReadSysPar, &TForm1::BitBtnReadSysParClick);
+        bind(system->BitBtnProgSysPar, &TForm1::BitBtnProgSysParClick);
+    }
+    if (PageClock *clock = Page<PageClock>()) {
+        bind(clock->Button3, &TForm1::Button3Click);
+        // "Установить" acts on the press; the time edit tells when it is being edited.
+        clockSetButton_ = clock->Button2;
+        controllerTimeEdit_ = clock->MaskEditContrCurTime;
+        clockSetButton_->installEventFilter(this);
+        controllerTimeEdit_->installEventFilter(this);
+    }
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
@@ -379,9 +364,10 @@ void TForm1::CreateMenus()
             item->setObjectName(QLatin1String(itemRow.name));
             if (itemRow.action != nullptr)
                 LinkToAction(item, this->*itemRow.action, Utf8(itemRow.caption));
+            else
+                connect(item, &QAction::triggered, this, itemRow.handler);
         }
     }
-    connect(Find<QAction>(QStringLiteral("N7")), &QAction::triggered, this, &TForm1::N7Click);
 }
 
 void TForm1::CreateToolBar()
@@ -469,8 +455,8 @@ void TForm1::FormCreate()
                             QLatin1String(SupportedModification));
     // The scheduler grid, the combo lists, the time zones and the key table
     // are built by their pages.
-    if (QWidget *modeBox = Find<QWidget>(QStringLiteral("GroupBoxMaunPerimInfo")))
-        modeBox->setVisible(true);
+    if (PageLiveState *live = Page<PageLiveState>())
+        live->GroupBoxMaunPerimInfo->setVisible(true);
     TreeView1->expandAll();
     SelectPage(Pages::LiveState);
     ApplyLanguageFile();
@@ -481,7 +467,7 @@ void TForm1::FormCreate()
         ComPort1.SetPort(QStringLiteral("COM1"));
     if (LoadConfigFile(QLatin1String(WorkingCopyName), ControllerConfig.ConfigImage) != frOk)
         CopyDefaultImage(ControllerConfig.ConfigImage);
-    SetPanelText(0, QLatin1String(WorkingCopyName));
+    SetPanelText(FilePanel, QLatin1String(WorkingCopyName));
     ProbePort();
 }
 
@@ -492,9 +478,14 @@ void TForm1::ApplyLanguageFile()
 
 void TForm1::LoadWiringPictures()
 {
-    for (const WiringPicture &wiring : wiringPictures) {
-        const QString file = QLatin1String(wiring.file);
-        QLabel *label = Find<QLabel>(QLatin1String(wiring.label));
+    const PageInputs *inputs = Page<PageInputs>();
+    const PageOutputs *outputs = Page<PageOutputs>();
+    const std::pair<const char *, QLabel *> wirings[] = {
+        {"QRV240-LT-Inputs.wmf", inputs != nullptr ? inputs->ImageQRV240Ins : nullptr},
+        {"QRV240-LT-Outputs.wmf", outputs != nullptr ? outputs->ImageQRV240Outs : nullptr},
+    };
+    for (const auto &[name, label] : wirings) {
+        const QString file = QLatin1String(name);
         QPicture picture;
         if (label != nullptr && QFileInfo::exists(file) && LoadMetafilePicture(file, picture))
             label->setPicture(picture);
@@ -504,16 +495,15 @@ void TForm1::LoadWiringPictures()
 // From the lists as the language file left them.
 void TForm1::FillTestCombos()
 {
-    if (auto *outputs = Find<QComboBox>(QStringLiteral("ComboBoxTestOut"))) {
-        outputs->clear();
-        outputs->addItems(texts_.OutputNames.mid(0, 4));
-        outputs->setCurrentIndex(0);
-    }
-    if (auto *scenarios = Find<QComboBox>(QStringLiteral("ComboBoxTestScen"))) {
-        scenarios->clear();
-        scenarios->addItems(texts_.OutputActionNames.mid(3, 14));
-        scenarios->setCurrentIndex(0);
-    }
+    PageLiveState *live = Page<PageLiveState>();
+    if (live == nullptr)
+        return;
+    live->ComboBoxTestOut->clear();
+    live->ComboBoxTestOut->addItems(texts_.OutputNames.mid(0, 4));
+    live->ComboBoxTestOut->setCurrentIndex(0);
+    live->ComboBoxTestScen->clear();
+    live->ComboBoxTestScen->addItems(texts_.OutputActionNames.mid(oaScenario1, 14));
+    live->ComboBoxTestScen->setCurrentIndex(0);
 }
 
 void TForm1::ProbePort()
@@ -523,7 +513,7 @@ void TForm1::ProbePort()
     } catch (const std::exception &) {
         // Only panel 1 tells: the port is tried again by every action.
     }
-    SetPanelText(1, ComPort1.Connected() ? ComPort1.Port() : QLatin1String(NotConnectedText));
+    SetPanelText(PortPanel, ComPort1.Connected() ? ComPort1.Port() : QLatin1String(NotConnectedText));
     try {
         ComPort1.Close();
     } catch (const std::exception &) {
@@ -654,7 +644,7 @@ void TForm1::Splitter1CanResize(int &, bool &accept)
 
 void TForm1::ShowDeviceIdentity(const DeviceIdentity &identity)
 {
-    identityLabels_->Show(identity, [this](const QString &version) { SetPanelText(2, version); });
+    identityLabels_->Show(identity, [this](const QString &version) { SetPanelText(VersionPanel, version); });
 }
 
 bool TForm1::IsModelSupported() const
@@ -664,7 +654,7 @@ bool TForm1::IsModelSupported() const
 
 bool TForm1::IsVersionSupported() const
 {
-    return ::IsVersionSupported(PanelText(2), SupportedVersions);
+    return ::IsVersionSupported(PanelText(VersionPanel), SupportedVersions);
 }
 
 std::array<QAction *, 10> TForm1::DeviceActions() const
@@ -729,7 +719,7 @@ void TForm1::ComPort1AfterOpen()
     QPointer<TForm1> self(this);
     gui::Post([self, name] {
         if (self)
-            self->SetPanelText(1, name);
+            self->SetPanelText(PortPanel, name);
     });
     ComPort1.SetDTR(true);
     ComPort1.SetRTS(true);
@@ -756,7 +746,7 @@ void TForm1::FileNew1Execute()
 {
     CopyDefaultImage(ControllerConfig.ConfigImage);
     ShowPage(CurrentPage());
-    SetPanelText(0, QLatin1String(WorkingCopyName));
+    SetPanelText(FilePanel, QLatin1String(WorkingCopyName));
 }
 
 void TForm1::FileOpen1Execute()
@@ -767,7 +757,7 @@ void TForm1::FileOpen1Execute()
     switch (LoadConfigFile(OpenDialog1.FileName, ControllerConfig.ConfigImage)) {
     case frOk:
         ShowPage(CurrentPage());
-        SetPanelText(0, OpenDialog1.FileName);
+        SetPanelText(FilePanel, OpenDialog1.FileName);
         break;
     case frIoError:
         MessageBox(this, QStringLiteral("Невозможно открыть файл"), caption, MB_OK | MB_ICONWARNING);
@@ -787,7 +777,7 @@ void TForm1::FileOpen1Execute()
 void TForm1::FileSave1Execute()
 {
     const QString caption = QStringLiteral("Сохранение конфигурации");
-    SaveDialog1.FileName = PanelText(0);
+    SaveDialog1.FileName = PanelText(FilePanel);
     StorePage(CurrentPage());
     ShowPage(CurrentPage());
     if (!SaveDialog1.Execute(this))
@@ -799,7 +789,7 @@ void TForm1::FileSave1Execute()
     if (SaveConfigFile(name, ControllerConfig.ConfigImage) != frOk)
         MessageBox(this, QStringLiteral("Невозможно сохранить файл"), caption, MB_OK | MB_ICONWARNING);
     else
-        SetPanelText(0, name);
+        SetPanelText(FilePanel, name);
 }
 
 // ---- closing
@@ -844,19 +834,19 @@ void TForm1::AbautExecute()
 
 void TForm1::Button21Click()
 {
-    const auto caption = [this](const char *name) {
-        const QLabel *label = Find<QLabel>(QLatin1String(name));
-        return label != nullptr ? label->text() : QString();
-    };
+    const PageLiveState *live = Page<PageLiveState>();
+    if (live == nullptr)
+        return;
     QString subject;
-    if (caption("iDeviceNameLabel") == QLatin1String("--------")) {
+    if (live->iDeviceNameLabel->text() == QLatin1String("--------")) {
         subject = QStringLiteral("QRV610, нет информации о версии устройства");
     } else {
-        subject = caption("iDeviceNameLabel") + QLatin1Char('-') + caption("iModificationLabel") +
-                  QLatin1String("-h") + caption("iHardVerLabel") + QLatin1String("-s") + caption("iSoftVerLabel") +
-                  QLatin1Char('-') + caption("iDateLabel") + QLatin1Char('-') + caption("iLabelCountryCode") +
-                  QLatin1String("-d") + caption("iBLLabel") + QLatin1String("-ID:") + caption("iLabelDevSN") +
-                  QLatin1String("-IMEI:") + caption("iGSMIMEILabel");
+        subject = live->iDeviceNameLabel->text() + QLatin1Char('-') + live->iModificationLabel->text() +
+                  QLatin1String("-h") + live->iHardVerLabel->text() + QLatin1String("-s") +
+                  live->iSoftVerLabel->text() + QLatin1Char('-') + live->iDateLabel->text() + QLatin1Char('-') +
+                  live->iLabelCountryCode->text() + QLatin1String("-d") + live->iBLLabel->text() +
+                  QLatin1String("-ID:") + live->iLabelDevSN->text() + QLatin1String("-IMEI:") +
+                  live->iGSMIMEILabel->text();
     }
     OpenLink(SupportMailUrl(subject));
 }

@@ -28,6 +28,7 @@ class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TMainPanelControl;
+class TMaskEdit;
 class TSplitter;
 
 class TForm1 : public QMainWindow, public PageContext, public ConfigActionWindow {
@@ -224,7 +225,7 @@ private:
     std::unique_ptr<IProgressBar> imageProgress_, systemProgress_;
     std::unique_ptr<ConfigDeviceActions> deviceActions_;
     QWidget *clockSetButton_ = nullptr;
-    QWidget *controllerTimeEdit_ = nullptr;
+    TMaskEdit *controllerTimeEdit_ = nullptr;
     QStackedWidget *pageStack_ = nullptr;
     std::array<ConfigPage *, PanelCount> panels_{};
     // What is brought to the front for each panel (the scroll area around it).

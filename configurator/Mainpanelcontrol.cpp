@@ -169,7 +169,7 @@ TMainPanelControl::TMainPanelControl(bool CreateSuspended, TForm1 &form)
     : form_(form), live_(form.Page<PageLiveState>()), power_(form.Page<PagePower>()),
       clock_(form.Page<PageClock>()), input_(form.Page<PageInput>()), armIn_(form.Page<PageArmIn>()),
       gsmStates(nullptr), ownGsmStates(BuiltInGsmStateTexts()),
-      tmpStatus_(form.Find<QLabel>(QStringLiteral("TMPLabel")))
+      tmpStatus_(live_ != nullptr ? live_->TMPLabel : nullptr)
 {
     gsmStates = &ownGsmStates;
     if (!CreateSuspended)
@@ -205,7 +205,7 @@ void TMainPanelControl::DeliverStatus(bool toPanel3)
     tmpStatus_.Deliver();
     if (toPanel3) {
         const QLabel *tmp = tmpStatus_.label();
-        form_.SetPanelText(3, tmp != nullptr ? tmp->text() : QString());
+        form_.SetPanelText(ResultPanel, tmp != nullptr ? tmp->text() : QString());
     }
 }
 
@@ -230,7 +230,7 @@ TMainPanelControl::Link TMainPanelControl::Identify()
         gui::Post([this, form] {
             form->ShowDeviceIdentity(EmptyDeviceIdentity());
             DeliverStatus(true);
-            form->SetPanelText(1, QStringLiteral("NC"));
+            form->SetPanelText(PortPanel, QStringLiteral("NC"));
             form->PollerIdentified(false);
         });
         DeviceOnline.store(0);
@@ -243,12 +243,12 @@ TMainPanelControl::Link TMainPanelControl::Identify()
     gui::Call([this, form, &identity, &served] {
         form->ShowDeviceIdentity(identity);
         DeliverStatus(true);
-        form->SetPanelText(1, form->ComPort1.Port());
+        form->SetPanelText(PortPanel, form->ComPort1.Port());
         form->PollerIdentified(true);
         const QString refusal = form->UnsupportedDeviceText();
         served = refusal.isEmpty();
-        if (!served)
-            LabelStatus(form->Find<QLabel>(QStringLiteral("ActionName"))).ShowStatus(refusal, clRed);
+        if (!served && live_ != nullptr)
+            LabelStatus(live_->ActionName).ShowStatus(refusal, clRed);
     });
     return served ? Link::Served : Link::Unserved;
 }

@@ -1,9 +1,12 @@
 #pragma once
-// The main window on stand-in pages that log what the window asks of them,
+// The main window on pages that log what the window asks of them,
 // in a fresh current directory, with COM1 pointing at a device that does not
 // exist (so nothing answers and nothing waits).
 #include "toolkit/widgets/Dialogs.h"
 #include "configurator/Main.h"
+#include "configurator/pages/PageInputs.h"
+#include "configurator/pages/PageLiveState.h"
+#include "configurator/pages/PageOutputs.h"
 #include "tests/support/ScopedPortTable.h"
 
 #include <QComboBox>
@@ -18,30 +21,20 @@
 #include <functional>
 #include <memory>
 
-// A page that logs "Enter k", "Store k", "Show k", "AfterShow k".
-class LoggingPage : public ConfigPage {
+// Logs what the window asks of a page: "Enter k", "Store k", "Show k",
+// "AfterShow k"; values are neither stored nor shown.
+template <class Base>
+class Logging : public Base {
 public:
-    LoggingPage(PageContext &context, const QString &panelName, const QString &titleName, QStringList &log)
-        : ConfigPage(context, panelName), log_(log)
+    template <class... Args>
+    explicit Logging(QStringList &log, Args &&...args) : Base(std::forward<Args>(args)...), log_(log)
     {
-        new QVBoxLayout(this);
-        if (!titleName.isEmpty())
-            title_ = AddLabel(titleName);
     }
 
-    QLabel *AddLabel(const QString &name, const QString &text = QString())
-    {
-        auto *label = new QLabel(text, this);
-        label->setObjectName(name);
-        layout()->addWidget(label);
-        return label;
-    }
-
-    QLabel *TitleLabel() const override { return title_; }
     void Enter(int page) override
     {
         log_ << QStringLiteral("Enter %1").arg(page);
-        ConfigPage::Enter(page);
+        Base::Enter(page);
     }
     void AfterShow(int page) override { log_ << QStringLiteral("AfterShow %1").arg(page); }
     bool HasValues(int page) const override { return page != 0 && page != 18; }
@@ -57,6 +50,25 @@ public:
 
 private:
     QStringList &log_;
+};
+
+// A bare page with only its title label.
+class LoggingPage : public Logging<ConfigPage> {
+public:
+    LoggingPage(PageContext &context, const QString &panelName, const QString &titleName, QStringList &log)
+        : Logging<ConfigPage>(log, context, panelName)
+    {
+        new QVBoxLayout(this);
+        if (!titleName.isEmpty()) {
+            title_ = new QLabel(this);
+            title_->setObjectName(titleName);
+            layout()->addWidget(title_);
+        }
+    }
+
+    QLabel *TitleLabel() const override { return title_; }
+
+private:
     QLabel *title_ = nullptr;
 };
 
@@ -137,39 +149,42 @@ struct MainWindowFixture {
         return *form;
     }
 
+    // The root, inputs and outputs pages are the window's own: it fills
+    // their controls at start-up. The others are bare.
     ConfigPage *MakePage(PanelId panel, PageContext &context)
     {
-        struct Row {
+        static constexpr struct {
             const char *panel;
             const char *title;
-        };
-        static constexpr Row rows[PanelCount] = {
+        } rows[PanelCount] = {
             {"Panel10", "Label30"}, {"Panel1", "Label15"}, {"Panel5", "Label74"},  {"Panel2", "Label5"},
             {"Panel3", "Label23"},  {"PanelArmIn", "Label21"}, {"Panel7", ""},   {"Panel6", "Label10"},
             {"Panel8", "Label1"},   {"Panel9", "Label6"},  {"Panel12", "Label79"}, {"Panel11", "Label86"},
             {"PanelLargerModel", ""},
         };
-        const Row &row = rows[int(panel)];
-        auto *page = new LoggingPage(context, QLatin1String(row.panel), QLatin1String(row.title), log);
-        page->onStore = [this](int k, ControllerConfig &config) {
-            if (onStore)
-                onStore(k, config);
+        const auto logged = [this](auto *page) {
+            page->onStore = [this](int k, ControllerConfig &config) {
+                if (onStore)
+                    onStore(k, config);
+            };
+            return page;
         };
         switch (panel) {
-        case PanelId::LiveState: {
-            for (const char *name : identityLabelNames)
-                page->AddLabel(QLatin1String(name), QStringLiteral("- -"));
-            auto *mode = new QGroupBox(QStringLiteral(" Режим "), page);
-            mode->setObjectName(QStringLiteral("GroupBoxMaunPerimInfo"));
-            mode->hide();
-            for (const char *name : {"ComboBoxTestOut", "ComboBoxTestScen"})
-                (new QComboBox(page))->setObjectName(QLatin1String(name));
-            break;
+        case PanelId::LiveState: return logged(new Logging<PageLiveState>(log, context));
+        case PanelId::Inputs: {
+            auto *page = logged(new Logging<PageInputs>(log, context));
+            page->ImageQRV240Ins->setPicture(BuiltInPicture());
+            return page;
         }
-        case PanelId::Inputs: page->AddLabel(QStringLiteral("ImageQRV240Ins"))->setPicture(BuiltInPicture()); break;
-        case PanelId::Outputs: page->AddLabel(QStringLiteral("ImageQRV240Outs"))->setPicture(BuiltInPicture()); break;
-        default: break;
+        case PanelId::Outputs: {
+            auto *page = logged(new Logging<PageOutputs>(log, context));
+            page->ImageQRV240Outs->setPicture(BuiltInPicture());
+            return page;
         }
-        return page;
+        default: {
+            const auto &row = rows[int(panel)];
+            return logged(new LoggingPage(context, QLatin1String(row.panel), QLatin1String(row.title), log));
+        }
+        }
     }
 };

@@ -411,17 +411,12 @@ void TForm1::CreateToolBar()
 
 void TForm1::CreateStatusBar()
 {
-    StatusBar1 = statusBar();
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(false);
-    static constexpr int stretches[] = {4, 1, 1, 1};
-    for (std::size_t i = 0; i < panelLabels_.size(); ++i) {
-        auto *label = new QLabel;
-        label->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
-        label->setMinimumWidth(110);
-        StatusBar1->addPermanentWidget(label, stretches[i]);
-        panelLabels_[i] = label;
-    }
+    statusPanels_ = new TStatusBar(QStringLiteral("StatusBar1Panel"),
+                                   {{.width = 110, .stretch = 4}, {.width = 110, .stretch = 1},
+                                    {.width = 110, .stretch = 1}, {.width = 110, .stretch = 1}});
+    statusPanels_->setObjectName(QStringLiteral("StatusBar1"));
+    setStatusBar(statusPanels_);
+    StatusBar1 = statusPanels_;
 }
 
 void TForm1::CreatePages(const PageFactory &createPage)
@@ -534,13 +529,12 @@ void TForm1::ProbePort()
 
 QString TForm1::PanelText(int panel) const
 {
-    return panel >= 0 && panel < int(panelLabels_.size()) ? panelLabels_[std::size_t(panel)]->text() : QString();
+    return statusPanels_->PanelText(panel);
 }
 
 void TForm1::SetPanelText(int panel, const QString &text)
 {
-    if (panel >= 0 && panel < int(panelLabels_.size()))
-        panelLabels_[std::size_t(panel)]->setText(text);
+    statusPanels_->SetPanelText(panel, text);
 }
 
 void TForm1::ShowTmpLabelInPanel3()

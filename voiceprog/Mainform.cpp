@@ -5,7 +5,7 @@
 #include "toolkit/GuiQueue.h"
 #include "common/IdentityDisplay.h"
 #include "link/Readdata.h"
-#include "voiceprog/StatusPanels.h"
+#include "common/StatusPanels.h"
 #include "toolkit/TextRules.h"
 #include "voiceprog/core/VoiceFiles.h"
 #include "voiceprog/VoiceLanguage.h"

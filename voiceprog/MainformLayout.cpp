@@ -1,6 +1,6 @@
 // The main window's actions, menu, tool bar and controls, as the form holds them.
 #include "voiceprog/Mainform.h"
-#include "voiceprog/StatusPanels.h"
+#include "common/StatusPanels.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -223,7 +223,8 @@ void TForm1::BuildForm()
     form->addWidget(ProgressBar2);
     form->addWidget(GroupBox15);
 
-    StatusBar1 = Named(new TStatusBar({{300, Qt::AlignLeft}, {60, Qt::AlignHCenter}, {90, Qt::AlignHCenter},
+    StatusBar1 = Named(new TStatusBar(QStringLiteral("Panel"),
+                                      {{300, Qt::AlignLeft}, {60, Qt::AlignHCenter}, {90, Qt::AlignHCenter},
                                        {50, Qt::AlignLeft}},
                                       this),
                        "StatusBar1");

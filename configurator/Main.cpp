@@ -1,5 +1,5 @@
 #include "configurator/Main.h"
-#include "configurator/ActionLinks.h"
+#include "common/ActionLinks.h"
 #include "configurator/dialogs/Aboutbox.h"
 #include "configurator/core/ConfigFiles.h"
 #include "common/Contacts.h"
@@ -378,7 +378,7 @@ void TForm1::CreateMenus()
             QAction *item = menu->addAction(Utf8(itemRow.caption));
             item->setObjectName(QLatin1String(itemRow.name));
             if (itemRow.action != nullptr)
-                LinkToAction(item, this->*itemRow.action, Utf8(itemRow.caption));
+                LinkToAction(item, this->*itemRow.action, ItemShows::ShortcutAndHint);
         }
     }
     connect(Find<QAction>(QStringLiteral("N7")), &QAction::triggered, this, &TForm1::N7Click);
@@ -396,9 +396,8 @@ void TForm1::CreateToolBar()
         }
         auto *button = new QToolButton;
         button->setObjectName(QLatin1String(row.name));
-        // A speed button: a key pressed in the window never presses it.
-        button->setFocusPolicy(Qt::NoFocus);
-        LinkToAction(button, this->*row.action, Utf8(row.caption));
+        button->setText(Utf8(row.caption));
+        LinkToAction(button, this->*row.action);
         if (row.icon != QStyle::SP_CustomBase) {
             button->setIcon(style()->standardIcon(row.icon));
             button->setToolButtonStyle(Qt::ToolButtonIconOnly);

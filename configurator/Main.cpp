@@ -5,6 +5,7 @@
 #include "common/Contacts.h"
 #include "toolkit/GuiQueue.h"
 #include "common/IdentityDisplay.h"
+#include "common/PortProbe.h"
 #include "configurator/LanguageLayout.h"
 #include "configurator/Mainpanelcontrol.h"
 #include "toolkit/widgets/Metafile.h"
@@ -512,16 +513,8 @@ void TForm1::FillTestCombos()
 
 void TForm1::ProbePort()
 {
-    try {
-        ComPort1.Open();
-    } catch (const std::exception &) {
-        // Only panel 1 tells: the port is tried again by every action.
-    }
-    SetPanelText(1, ComPort1.Connected() ? ComPort1.Port() : QLatin1String(NotConnectedText));
-    try {
-        ComPort1.Close();
-    } catch (const std::exception &) {
-    }
+    const bool opened = ::ProbePort(ComPort1, CloseFailure::Ignored);
+    SetPanelText(1, opened ? ComPort1.Port() : QLatin1String(NotConnectedText));
 }
 
 // ---- status bar

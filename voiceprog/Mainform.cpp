@@ -4,6 +4,7 @@
 #include "toolkit/ExceptionReport.h"
 #include "toolkit/GuiQueue.h"
 #include "common/IdentityDisplay.h"
+#include "common/PortProbe.h"
 #include "link/Readdata.h"
 #include "common/StatusPanels.h"
 #include "toolkit/TextRules.h"
@@ -172,17 +173,8 @@ void TForm1::FormCreate()
     SetStatusPanel(FilePanel, QLatin1String(VoiceWorkingCopyName));
 
     SetStatusPanel(PortPanel, NotConnected);
-    try {
-        ComPort1.Open();
-    } catch (...) {
-        // Told by the panel alone.
-    }
-    SetStatusPanel(PortPanel, ComPort1.Connected() ? ComPort1.Port() : NotConnected);
-    try {
-        ComPort1.Close();
-    } catch (...) {
-        ApplicationHandleException(std::current_exception());
-    }
+    const bool opened = ProbePort(ComPort1, CloseFailure::Reported);
+    SetStatusPanel(PortPanel, opened ? ComPort1.Port() : NotConnected);
 }
 
 void TForm1::FormClose()

@@ -6,6 +6,7 @@
 #include "toolkit/GuiQueue.h"
 #include "configurator/Main.h"
 #include "common/ProgramIcons.h"
+#include "common/ProgramStart.h"
 #include "link/Readdata.h"
 #include "toolkit/widgets/SingleInstance.h"
 
@@ -19,22 +20,6 @@
 namespace {
 
 const QString ApplicationTitle = QStringLiteral("QRV Configurator");
-
-// Exceptions out of a handler are reported, and the program goes on.
-class TApplication : public QApplication {
-public:
-    using QApplication::QApplication;
-
-    bool notify(QObject *receiver, QEvent *event) override
-    {
-        try {
-            return QApplication::notify(receiver, event);
-        } catch (...) {
-            ApplicationHandleException(std::current_exception());
-            return false;
-        }
-    }
-};
 
 // On a platform that shows nothing (offscreen, minimal) nobody could answer
 // a box: its text goes to the error output and the box takes its safe answer.

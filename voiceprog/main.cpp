@@ -6,6 +6,7 @@
 #include "toolkit/GuiQueue.h"
 #include "voiceprog/Mainform.h"
 #include "common/ProgramIcons.h"
+#include "common/ProgramStart.h"
 #include "link/Readdata.h"
 #include "toolkit/widgets/SingleInstance.h"
 #include "voiceprog/VoiceTexts.h"
@@ -20,7 +21,7 @@ int main(int argc, char **argv)
     // failed write, instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
     CloseOnSignal::HoldSignals();
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
     SetUpDesktop(VoiceProgrammerIcon());
     SingleInstance lock(VoiceProgramTitle);
     if (!lock.IsFirst()) {

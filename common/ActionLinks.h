@@ -1,7 +1,7 @@
 #pragma once
 // Menu items and tool buttons bound to an action: they run the action and
-// follow its enabled state, but keep a caption of their own (a language
-// file sets the items' captions, not the actions').
+// follow its enabled state. Their captions are their own, given where they
+// are made (a language file sets the items' captions, not the actions').
 class QAbstractButton;
 class QAction;
 

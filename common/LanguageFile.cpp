@@ -1,4 +1,5 @@
 #include "common/LanguageFile.h"
+#include "common/Framed.h"
 #include "toolkit/ExceptionReport.h"
 #include "toolkit/WholeFile.h"
 #include "toolkit/Win1251.h"
@@ -20,11 +21,6 @@
 namespace language {
 
 namespace {
-
-QString Framed(const QString &text)
-{
-    return QLatin1Char(' ') + text + QLatin1Char(' ');
-}
 
 // "Name{1-3}" -> Name1, Name2, Name3.
 QStringList Expand(QStringView token)

@@ -1,10 +1,11 @@
 #include "configurator/Main.h"
-#include "configurator/ActionLinks.h"
+#include "common/ActionLinks.h"
 #include "configurator/dialogs/Aboutbox.h"
 #include "configurator/core/ConfigFiles.h"
 #include "common/Contacts.h"
 #include "toolkit/GuiQueue.h"
 #include "common/IdentityDisplay.h"
+#include "common/PortProbe.h"
 #include "configurator/LanguageLayout.h"
 #include "configurator/Mainpanelcontrol.h"
 #include "toolkit/widgets/MaskEdit.h"
@@ -363,7 +364,7 @@ void TForm1::CreateMenus()
             QAction *item = menu->addAction(Utf8(itemRow.caption));
             item->setObjectName(QLatin1String(itemRow.name));
             if (itemRow.action != nullptr)
-                LinkToAction(item, this->*itemRow.action, Utf8(itemRow.caption));
+                LinkToAction(item, this->*itemRow.action, ItemShows::ShortcutAndHint);
             else
                 connect(item, &QAction::triggered, this, itemRow.handler);
         }
@@ -382,9 +383,8 @@ void TForm1::CreateToolBar()
         }
         auto *button = new QToolButton;
         button->setObjectName(QLatin1String(row.name));
-        // A speed button: a key pressed in the window never presses it.
-        button->setFocusPolicy(Qt::NoFocus);
-        LinkToAction(button, this->*row.action, Utf8(row.caption));
+        button->setText(Utf8(row.caption));
+        LinkToAction(button, this->*row.action);
         if (row.icon != QStyle::SP_CustomBase) {
             button->setIcon(style()->standardIcon(row.icon));
             button->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -397,17 +397,12 @@ void TForm1::CreateToolBar()
 
 void TForm1::CreateStatusBar()
 {
-    StatusBar1 = statusBar();
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(false);
-    static constexpr int stretches[] = {4, 1, 1, 1};
-    for (std::size_t i = 0; i < panelLabels_.size(); ++i) {
-        auto *label = new QLabel;
-        label->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
-        label->setMinimumWidth(110);
-        StatusBar1->addPermanentWidget(label, stretches[i]);
-        panelLabels_[i] = label;
-    }
+    statusPanels_ = new TStatusBar(QStringLiteral("StatusBar1Panel"),
+                                   {{.width = 110, .stretch = 4}, {.width = 110, .stretch = 1},
+                                    {.width = 110, .stretch = 1}, {.width = 110, .stretch = 1}});
+    statusPanels_->setObjectName(QStringLiteral("StatusBar1"));
+    setStatusBar(statusPanels_);
+    StatusBar1 = statusPanels_;
 }
 
 void TForm1::CreatePages(const PageFactory &createPage)
@@ -508,29 +503,20 @@ void TForm1::FillTestCombos()
 
 void TForm1::ProbePort()
 {
-    try {
-        ComPort1.Open();
-    } catch (const std::exception &) {
-        // Only panel 1 tells: the port is tried again by every action.
-    }
-    SetPanelText(PortPanel, ComPort1.Connected() ? ComPort1.Port() : QLatin1String(NotConnectedText));
-    try {
-        ComPort1.Close();
-    } catch (const std::exception &) {
-    }
+    const bool opened = ::ProbePort(ComPort1, CloseFailure::Ignored);
+    SetPanelText(PortPanel, opened ? ComPort1.Port() : QLatin1String(NotConnectedText));
 }
 
 // ---- status bar
 
 QString TForm1::PanelText(int panel) const
 {
-    return panel >= 0 && panel < int(panelLabels_.size()) ? panelLabels_[std::size_t(panel)]->text() : QString();
+    return statusPanels_->PanelText(panel);
 }
 
 void TForm1::SetPanelText(int panel, const QString &text)
 {
-    if (panel >= 0 && panel < int(panelLabels_.size()))
-        panelLabels_[std::size_t(panel)]->setText(text);
+    statusPanels_->SetPanelText(panel, text);
 }
 
 // ---- tree and pages

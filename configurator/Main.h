@@ -11,6 +11,7 @@
 #include "toolkit/widgets/Dialogs.h"
 #include "configurator/FormTexts.h"
 #include "configurator/PageTree.h"
+#include "common/StatusPanels.h"
 
 #include <QMainWindow>
 
@@ -230,7 +231,7 @@ private:
     std::array<ConfigPage *, PanelCount> panels_{};
     // What is brought to the front for each panel (the scroll area around it).
     std::array<QWidget *, PanelCount> fronts_{};
-    std::array<QLabel *, 4> panelLabels_{};
+    TStatusBar *statusPanels_ = nullptr;
     // Looked up once: the poller shows an identity in every cycle.
     std::unique_ptr<IdentityLabels> identityLabels_;
 };

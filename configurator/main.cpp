@@ -3,38 +3,20 @@
 #include "toolkit/widgets/Desktop.h"
 #include "toolkit/widgets/Dialogs.h"
 #include "toolkit/ExceptionReport.h"
-#include "toolkit/GuiQueue.h"
 #include "configurator/Main.h"
 #include "common/ProgramIcons.h"
+#include "common/ProgramStart.h"
 #include "link/Readdata.h"
 #include "toolkit/widgets/SingleInstance.h"
 
-#include <QApplication>
 #include <QGuiApplication>
 
-#include <csignal>
 #include <cstdio>
 #include <exception>
 
 namespace {
 
 const QString ApplicationTitle = QStringLiteral("QRV Configurator");
-
-// Exceptions out of a handler are reported, and the program goes on.
-class TApplication : public QApplication {
-public:
-    using QApplication::QApplication;
-
-    bool notify(QObject *receiver, QEvent *event) override
-    {
-        try {
-            return QApplication::notify(receiver, event);
-        } catch (...) {
-            ApplicationHandleException(std::current_exception());
-            return false;
-        }
-    }
-};
 
 // On a platform that shows nothing (offscreen, minimal) nobody could answer
 // a box: its text goes to the error output and the box takes its safe answer.
@@ -62,27 +44,17 @@ bool PlatformShowsNothing()
 
 int main(int argc, char *argv[])
 {
-    // A save past the file-size limit then fails with EFBIG like any other
-    // failed write, instead of ending the program.
-    std::signal(SIGXFSZ, SIG_IGN);
-    // A close request that comes during start-up waits until the window can take it.
-    CloseOnSignal::HoldSignals();
+    PrepareProcess();
     TApplication application(argc, argv);
     SetUpDesktop(ConfiguratorIcon());
     UnseenDialogs unseenDialogs;
     if (PlatformShowsNothing())
         SetDialogProvider(&unseenDialogs);
-    SetExceptionReporter([](const QString &message) {
-        gui::PostAfterWaits([message] { MessageBox(nullptr, message, ApplicationTitle, MB_OK | MB_ICONERROR); });
-    });
+    ReportExceptionsInBoxes(ApplicationTitle);
 
     const SingleInstance instance(ApplicationTitle);
-    if (!instance.IsFirst()) {
-        // The box ends on a closing signal too.
-        const CloseOnSignal quitOnSignal(nullptr);
-        MessageBox(nullptr, QStringLiteral("Программа уже запущена"), ApplicationTitle, MB_OK | MB_ICONWARNING);
+    if (!IsOnlyCopy(instance, ApplicationTitle))
         return 0;
-    }
 
     try {
         QApplication::setApplicationName(ApplicationTitle);

@@ -4,8 +4,9 @@
 #include "toolkit/ExceptionReport.h"
 #include "toolkit/GuiQueue.h"
 #include "common/IdentityDisplay.h"
+#include "common/PortProbe.h"
 #include "link/Readdata.h"
-#include "voiceprog/StatusPanels.h"
+#include "common/StatusPanels.h"
 #include "toolkit/TextRules.h"
 #include "voiceprog/core/VoiceFiles.h"
 #include "voiceprog/VoiceLanguage.h"
@@ -121,30 +122,21 @@ void TForm1::SetUpDialogs()
     SaveDialog1.PathMustExist = true;
 }
 
+// An exception out of a handler goes to TApplication's report.
 void TForm1::ConnectHandlers()
 {
-    // An exception out of a handler is reported, never lets the program end.
-    const auto bind = [this](auto *sender, auto signal, void (TForm1::*handler)()) {
-        connect(sender, signal, this, [this, handler] {
-            try {
-                (this->*handler)();
-            } catch (...) {
-                ApplicationHandleException(std::current_exception());
-            }
-        });
-    };
-    bind(ComboBoxEvents, &QComboBox::currentIndexChanged, &TForm1::ComboBoxEventsChange);
-    bind(BitBtn1, &QPushButton::clicked, &TForm1::BitBtn1Click);
-    bind(BitBtn2, &QPushButton::clicked, &TForm1::BitBtn2Click);
-    bind(N7, &QAction::triggered, &TForm1::N7Click);
-    bind(FileNew1, &QAction::triggered, &TForm1::FileNew1Execute);
-    bind(FileOpen1, &QAction::triggered, &TForm1::FileOpen1Execute);
-    bind(FileSave1, &QAction::triggered, &TForm1::FileSave1Execute);
-    bind(Programm, &QAction::triggered, &TForm1::ProgrammExecute);
-    bind(ReadConf, &QAction::triggered, &TForm1::ReadConfExecute);
-    bind(CompareConf, &QAction::triggered, &TForm1::CompareConfExecute);
-    bind(ComPortConfig, &QAction::triggered, &TForm1::ComPortConfigExecute);
-    bind(Abaut, &QAction::triggered, &TForm1::AbautExecute);
+    connect(ComboBoxEvents, &QComboBox::currentIndexChanged, this, &TForm1::ComboBoxEventsChange);
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
+    connect(N7, &QAction::triggered, this, &TForm1::N7Click);
+    connect(FileNew1, &QAction::triggered, this, &TForm1::FileNew1Execute);
+    connect(FileOpen1, &QAction::triggered, this, &TForm1::FileOpen1Execute);
+    connect(FileSave1, &QAction::triggered, this, &TForm1::FileSave1Execute);
+    connect(Programm, &QAction::triggered, this, &TForm1::ProgrammExecute);
+    connect(ReadConf, &QAction::triggered, this, &TForm1::ReadConfExecute);
+    connect(CompareConf, &QAction::triggered, this, &TForm1::CompareConfExecute);
+    connect(ComPortConfig, &QAction::triggered, this, &TForm1::ComPortConfigExecute);
+    connect(Abaut, &QAction::triggered, this, &TForm1::AbautExecute);
 }
 
 void TForm1::ApplyLanguageFile()
@@ -172,17 +164,8 @@ void TForm1::FormCreate()
     SetStatusPanel(FilePanel, QLatin1String(VoiceWorkingCopyName));
 
     SetStatusPanel(PortPanel, NotConnected);
-    try {
-        ComPort1.Open();
-    } catch (...) {
-        // Told by the panel alone.
-    }
-    SetStatusPanel(PortPanel, ComPort1.Connected() ? ComPort1.Port() : NotConnected);
-    try {
-        ComPort1.Close();
-    } catch (...) {
-        ApplicationHandleException(std::current_exception());
-    }
+    const bool opened = ProbePort(ComPort1, CloseFailure::Reported);
+    SetStatusPanel(PortPanel, opened ? ComPort1.Port() : NotConnected);
 }
 
 void TForm1::FormClose()

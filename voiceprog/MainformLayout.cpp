@@ -1,6 +1,7 @@
 // The main window's actions, menu, tool bar and controls, as the form holds them.
 #include "voiceprog/Mainform.h"
-#include "voiceprog/StatusPanels.h"
+#include "common/ActionLinks.h"
+#include "common/StatusPanels.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -40,9 +41,7 @@ QAction *NewAction(QObject *parent, const char *name, const QString &caption, co
 QAction *NewMenuItem(QMenu *menu, const char *name, QAction *shown)
 {
     auto *item = Named(menu->addAction(shown->icon(), shown->text()), name);
-    item->setEnabled(shown->isEnabled());
-    QObject::connect(shown, &QAction::enabledChanged, item, &QAction::setEnabled);
-    QObject::connect(item, &QAction::triggered, shown, &QAction::trigger);
+    LinkToAction(item, shown, ItemShows::StateOnly);
     return item;
 }
 
@@ -50,16 +49,11 @@ QAction *NewMenuItem(QMenu *menu, const char *name, QAction *shown)
 QToolButton *NewToolButton(QToolBar *bar, const char *name, QAction *shown, bool withCaption)
 {
     auto *button = Named(new QToolButton(bar), name);
-    // A speed button: a key pressed in the window never presses it.
-    button->setFocusPolicy(Qt::NoFocus);
     button->setIcon(shown->icon());
     if (withCaption)
         button->setText(shown->text());
     button->setToolButtonStyle(withCaption ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly);
-    button->setToolTip(shown->toolTip());
-    button->setEnabled(shown->isEnabled());
-    QObject::connect(shown, &QAction::enabledChanged, button, &QToolButton::setEnabled);
-    QObject::connect(button, &QToolButton::clicked, shown, &QAction::trigger);
+    LinkToAction(button, shown);
     bar->addWidget(button);
     return button;
 }
@@ -223,7 +217,8 @@ void TForm1::BuildForm()
     form->addWidget(ProgressBar2);
     form->addWidget(GroupBox15);
 
-    StatusBar1 = Named(new TStatusBar({{300, Qt::AlignLeft}, {60, Qt::AlignHCenter}, {90, Qt::AlignHCenter},
+    StatusBar1 = Named(new TStatusBar(QStringLiteral("Panel"),
+                                      {{300, Qt::AlignLeft}, {60, Qt::AlignHCenter}, {90, Qt::AlignHCenter},
                                        {50, Qt::AlignLeft}},
                                       this),
                        "StatusBar1");

@@ -64,11 +64,6 @@ QPushButton *Button(QWidget *parent, const QString &name, const QString &caption
     return button;
 }
 
-QString Framed(const QString &text)
-{
-    return QLatin1Char(' ') + text + QLatin1Char(' ');
-}
-
 QGroupBox *GroupBox(QWidget *parent, const QString &name, const QString &caption)
 {
     auto *group = Make<QGroupBox>(parent, name);

@@ -1,6 +1,7 @@
 #pragma once
 // Building the named controls of the page panels, and moving values between
 // them and the configuration's fields by the rules every page follows.
+#include "common/Framed.h"
 #include "configurator/core/Configuration.h"
 #include "configurator/FormTexts.h"
 
@@ -44,8 +45,6 @@ QLabel *Title(QWidget *page, const QString &name, const QString &caption = {});
 QCheckBox *CheckBox(QWidget *parent, const QString &name, const QString &caption);
 QRadioButton *RadioButton(QWidget *parent, const QString &name, const QString &caption);
 QPushButton *Button(QWidget *parent, const QString &name, const QString &caption);
-// Group-box captions carry one blank before and after their text.
-QString Framed(const QString &text);
 QGroupBox *GroupBox(QWidget *parent, const QString &name, const QString &caption);
 // A drop-down list; no item is selected.
 QComboBox *ComboBox(QWidget *parent, const QString &name, const QStringList &items = {});

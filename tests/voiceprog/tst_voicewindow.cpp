@@ -7,7 +7,7 @@
 #include "common/Contacts.h"
 #include "common/ProgramIcons.h"
 #include "link/Readdata.h"
-#include "voiceprog/StatusPanels.h"
+#include "common/StatusPanels.h"
 #include "voiceprog/core/VoiceFiles.h"
 #include "voiceprog/VoiceLanguage.h"
 #include "voiceprog/VoiceTexts.h"

@@ -671,6 +671,11 @@ bool TCustomComPort::Listens(TComEvents events) const
            on(evRxFlag, bool(OnRxFlag)) || on(evRx80Full, bool(OnRx80Full));
 }
 
+std::uint32_t TCustomComPort::UnheardEvents() const
+{
+    return (Listens(TComEvents{evTxEmpty}) ? 0 : EV_TXEMPTY) | (Listens(TComEvents{evRxFlag}) ? 0 : EV_RXFLAG);
+}
+
 void TCustomComPort::CallRxChar()
 {
     const std::int32_t count = InputCount();

@@ -215,6 +215,8 @@ protected:
     // dispatched by the event thread itself, without a hand-over. A class
     // whose hooks act without a handler answers for them here.
     virtual bool Listens(TComEvents events) const;
+    // The EV_ bits of the events that only a handler would hear, where none is assigned.
+    std::uint32_t UnheardEvents() const;
 
 private:
     friend class TComThread;

@@ -18,6 +18,7 @@ TComThread::TComThread(TCustomComPort *port) : port_(port)
 {
     SetPriority(port->EventThreadPriority());
     port->device_->SetCommMask(EventsToMask(port->Events()));
+    port->device_->SetUnheardEvents(port->UnheardEvents());
     Resume();
 }
 
@@ -37,6 +38,8 @@ void TComThread::Execute()
     ISerialDevice &device = *port_->device_;
     std::int32_t retryMs = 0;
     while (!gone_.load()) {
+        // A handler assigned meanwhile is heard from here on.
+        device.SetUnheardEvents(port_->UnheardEvents());
         std::uint32_t mask = 0;
         const int e = device.WaitCommEvent(mask, &stop_, -1);
         if (stop_.IsSet())

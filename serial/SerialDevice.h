@@ -78,6 +78,10 @@ public:
     // two. An event that occurs while no one waits is kept for the next wait.
     // A device that has gone fails the wait (DeviceGone). One wait at a time.
     virtual int WaitCommEvent(std::uint32_t &events, const TStopEvent *stop, std::int32_t timeoutMs) = 0;
+    // Of the mask's events, those that only a handler would have heard and
+    // none does (EV_TXEMPTY, EV_RXFLAG): the device need not wake a waiter
+    // for them. A hint; a device may report them anyway.
+    virtual void SetUnheardEvents(std::uint32_t) {}
 };
 
 // Opens the device behind a COM name; on failure returns nothing and sets error.

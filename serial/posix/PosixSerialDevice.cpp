@@ -714,6 +714,11 @@ int PosixSerialDevice::SetCommMask(std::uint32_t mask)
     return 0;
 }
 
+void PosixSerialDevice::SetUnheardEvents(std::uint32_t events)
+{
+    unheard_.store(events);
+}
+
 int PosixSerialDevice::WaitCommEvent(std::uint32_t &events, const TStopEvent *stop, std::int32_t timeoutMs)
 {
     events = 0;
@@ -819,9 +824,10 @@ void PosixSerialDevice::Raise(std::uint32_t events)
     }
 }
 
+// Looking for the empty queue costs the waiting thread a wake-up per write.
 void PosixSerialDevice::NoteSent()
 {
-    if ((mask_.load(std::memory_order_relaxed) & EV_TXEMPTY) == 0)
+    if ((mask_.load(std::memory_order_relaxed) & ~unheard_.load(std::memory_order_relaxed) & EV_TXEMPTY) == 0)
         return;
     sentSinceEmpty_.store(true);
     Raise(0);
@@ -831,7 +837,7 @@ void PosixSerialDevice::NoteSent()
 // bytes are read.
 void PosixSerialDevice::NoteReceived(const char *bytes, std::int32_t count)
 {
-    if ((mask_.load(std::memory_order_relaxed) & EV_RXFLAG) == 0 ||
+    if ((mask_.load(std::memory_order_relaxed) & ~unheard_.load(std::memory_order_relaxed) & EV_RXFLAG) == 0 ||
         std::memchr(bytes, eventChar_.load(), static_cast<size_t>(count)) == nullptr)
         return;
     std::lock_guard lock(rxHoldMutex_);

@@ -26,6 +26,7 @@ public:
     int EscapeCommFunction(std::uint32_t function) override;
     int TransmitCommChar(char c) override;
     int SetCommMask(std::uint32_t mask) override;
+    void SetUnheardEvents(std::uint32_t events) override;
     int WaitCommEvent(std::uint32_t &events, const TStopEvent *stop, std::int32_t timeoutMs) override;
 
 private:
@@ -76,6 +77,7 @@ private:
     int epoll_;
     int wake_;
     std::atomic<std::uint32_t> mask_{0};
+    std::atomic<std::uint32_t> unheard_{0};
     std::atomic<std::uint32_t> raised_{0};
     std::atomic<bool> sentSinceEmpty_{false};
     std::atomic<char> eventChar_{0};

@@ -36,6 +36,7 @@ struct FakeDeviceScript {
     std::deque<std::uint32_t> eventBatches;
     TStopEvent eventPosted;
     std::atomic<int> waits{0}; // WaitCommEvent calls so far
+    std::atomic<std::uint32_t> unheard{0}; // as the event thread last told it
 
     void PostEvents(std::uint32_t events)
     {
@@ -124,6 +125,7 @@ public:
     {
         return Call(QStringLiteral("SetCommMask"), QStringLiteral(" 0x%1").arg(mask, 4, 16, QLatin1Char('0')));
     }
+    void SetUnheardEvents(std::uint32_t events) override { s_->unheard.store(events); }
     // Not logged: it runs on the event thread at its own pace.
     int WaitCommEvent(std::uint32_t &events, const TStopEvent *stop, std::int32_t timeoutMs) override
     {

@@ -109,6 +109,7 @@ private slots:
     void dispatchOrderAndThread_data();
     void dispatchOrderAndThread();
     void batchNoHandlerHearsNeedsNoHandOver();
+    void deviceToldWhatNoHandlerHears();
     void rxCharRules_data();
     void rxCharRules();
     void errorOnlyWhenErrors_data();
@@ -209,6 +210,22 @@ void TstComThread::batchNoHandlerHearsNeedsNoHandOver()
     script->PostEvents(EV_TXEMPTY | EV_ERR);
     QVERIFY(!WaitWithoutEvents([&] { return script->waits.load() >= 3; }, 200));
     QTRY_VERIFY(script->waits.load() >= 3);
+    port.Close();
+}
+
+// Without a handler the device need not wake the thread for the empty
+// transmit queue or the event character; a handler assigned later is heard.
+void TstComThread::deviceToldWhatNoHandlerHears()
+{
+    TComPort port;
+    auto script = UseFakeDevice(port);
+    port.SetEvents(TComEvents::All());
+    port.OnRxChar = [](TCustomComPort *, std::int32_t) {};
+    port.Open();
+    QCOMPARE(script->unheard.load(), std::uint32_t(EV_TXEMPTY | EV_RXFLAG));
+    port.OnTxEmpty = [](TCustomComPort *) {};
+    script->PostEvents(EV_RXCHAR);
+    QTRY_COMPARE(script->unheard.load(), std::uint32_t(EV_RXFLAG));
     port.Close();
 }
 

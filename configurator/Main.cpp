@@ -516,6 +516,10 @@ QString TForm1::PanelText(int panel) const
 
 void TForm1::SetPanelText(int panel, const QString &text)
 {
+    if (panel == PortPanel) {
+        std::lock_guard lock(portTextMutex_);
+        portText_ = text;
+    }
     statusPanels_->SetPanelText(panel, text);
 }
 
@@ -575,6 +579,7 @@ void TForm1::ShowPage(int page)
 void TForm1::TreeView1Change()
 {
     const int page = CurrentPage();
+    selectedPage_.store(page);
     if (page == NoPage)
         return;
     if (PageStoresValues(PreviousPage)) {
@@ -659,11 +664,6 @@ void TForm1::EnableDeviceActions()
     SetDeviceActionsEnabled(true);
 }
 
-QString TForm1::UnsupportedDeviceText() const
-{
-    return UnservedReason(identityLabels_->DeviceName(), PanelText(VersionPanel));
-}
-
 void TForm1::StopPoller()
 {
     if (PanelThread == nullptr)
@@ -702,11 +702,20 @@ void TForm1::Timer2Timer()
 void TForm1::ComPort1AfterOpen()
 {
     const QString name = ComPort1.Port();
-    QPointer<TForm1> self(this);
-    gui::Post([self, name] {
-        if (self)
-            self->SetPanelText(PortPanel, name);
-    });
+    bool shown;
+    {
+        // The poller opens the port twice a cycle: a panel that names it
+        // already costs the GUI thread no wake-up.
+        std::lock_guard lock(portTextMutex_);
+        shown = portText_ == name;
+    }
+    if (!shown) {
+        QPointer<TForm1> self(this);
+        gui::Post([self, name] {
+            if (self)
+                self->SetPanelText(PortPanel, name);
+        });
+    }
     ComPort1.SetDTR(true);
     ComPort1.SetRTS(true);
 }

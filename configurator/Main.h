@@ -16,8 +16,10 @@
 #include <QMainWindow>
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 class IdentityLabels;
 class QAction;
@@ -53,6 +55,8 @@ public:
     QString StartDirectory;
     // The page last entered; written only by TreeView1Change.
     int PreviousPage = NoPage;
+    // The selected page, for any thread: CurrentPage as TreeView1Change last saw it.
+    int SelectedPage() const { return selectedPage_.load(); }
 
     // ---- components
     TComPort ComPort1;
@@ -122,9 +126,6 @@ public:
     bool IsVersionSupported() const;
     void DisableDeviceActions();
     void EnableDeviceActions();
-    // Why the controller last shown is not served ("Устройство ... не
-    // поддерживается", "Версия ... не поддерживается"), or empty.
-    QString UnsupportedDeviceText() const;
     // The poller's identification: a lost controller clears ActionName, but
     // not the red text a failed device action left there; a controller found
     // again lets that text go.
@@ -221,6 +222,10 @@ private:
     QLabel *ActionName() const;
 
     FormTexts texts_;
+    std::atomic<int> selectedPage_{NoPage};
+    // What the port panel shows, for the port's handler on a worker's thread.
+    std::mutex portTextMutex_;
+    QString portText_;
     // Where the device actions' workers report.
     std::unique_ptr<IStatusLabel> actionStatus_, commandStatus_, systemStatus_;
     std::unique_ptr<IProgressBar> imageProgress_, systemProgress_;

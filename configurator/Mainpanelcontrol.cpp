@@ -1,5 +1,6 @@
 #include "configurator/Mainpanelcontrol.h"
 #include "configurator/FormTexts.h"
+#include "configurator/core/SupportedVersions.h"
 #include "toolkit/GuiQueue.h"
 #include "configurator/Main.h"
 #include "toolkit/widgets/MaskEdit.h"
@@ -141,6 +142,12 @@ void ShowInputValue(PageInput *input, int page, const StateBlock *state)
     input->UpdateCurrentValueColour();
 }
 
+template <std::size_t N>
+QByteArray Bytes(const std::array<quint8, N> &block)
+{
+    return QByteArray(reinterpret_cast<const char *>(block.data()), int(N));
+}
+
 bool IsInputPage(int page)
 {
     return page >= Pages::FirstInput && page < Pages::FirstInput + Pages::InputCount;
@@ -151,18 +158,13 @@ bool IsInputPage(int page)
 void TPollerStatus::ShowStatus(const QString &text, TColor colour)
 {
     std::lock_guard lock(mutex_);
-    last_.emplace(text, colour);
+    last_ = Report{text, colour};
 }
 
-void TPollerStatus::Deliver()
+std::optional<TPollerStatus::Report> TPollerStatus::Take()
 {
-    std::optional<std::pair<QString, TColor>> last;
-    {
-        std::lock_guard lock(mutex_);
-        last.swap(last_);
-    }
-    if (last && label_)
-        ShowLabelStatus(label_, last->first, last->second);
+    std::lock_guard lock(mutex_);
+    return std::exchange(last_, std::nullopt);
 }
 
 TMainPanelControl::TMainPanelControl(bool CreateSuspended, TForm1 &form)
@@ -200,20 +202,25 @@ int TMainPanelControl::Run(std::int8_t operation, void *data, int length, bool w
     return RunWorker(worker, windowTexts ? &form_.Texts().StatusMessages : nullptr);
 }
 
-void TMainPanelControl::DeliverStatus(bool toPanel3)
+void TMainPanelControl::Hand(bool toPanel3, std::function<void()> show)
 {
-    tmpStatus_.Deliver();
-    if (toPanel3) {
-        const QLabel *tmp = tmpStatus_.label();
-        form_.SetPanelText(ResultPanel, tmp != nullptr ? tmp->text() : QString());
-    }
+    panel3Changed_ = panel3Changed_ || toPanel3;
+    gui::Post([this, report = tmpStatus_.Take(), toPanel3, show = std::move(show)] {
+        QLabel *tmp = tmpStatus_.label();
+        if (report && tmp != nullptr)
+            ShowLabelStatus(tmp, report->text, report->colour);
+        if (toPanel3)
+            form_.SetPanelText(ResultPanel, tmp != nullptr ? tmp->text() : QString());
+        if (show)
+            show();
+    });
 }
 
 void TMainPanelControl::Execute()
 {
     while (!Terminated()) {
         const auto cycleStart = std::chrono::steady_clock::now();
-        gui::Call([this] { CurrentPage = form_.CurrentPage(); });
+        CurrentPage = form_.SelectedPage();
         switch (Identify()) {
         case Link::Lost: PauseAfterFailure(cycleStart); break;
         case Link::Unserved: break;
@@ -227,9 +234,9 @@ TMainPanelControl::Link TMainPanelControl::Identify()
     TForm1 *form = &form_;
     DeviceIdentity identity{};
     if (Run(opIdentify, identity.data(), DeviceIdentitySize, true) != 0) {
-        gui::Post([this, form] {
+        shownIdentity_.clear();
+        Hand(true, [form] {
             form->ShowDeviceIdentity(EmptyDeviceIdentity());
-            DeliverStatus(true);
             form->SetPanelText(PortPanel, QStringLiteral("NC"));
             form->PollerIdentified(false);
         });
@@ -239,17 +246,23 @@ TMainPanelControl::Link TMainPanelControl::Identify()
     }
     DeviceOnline.store(1);
     SetPriority(TThreadPriority::tpNormal);
-    bool served = false;
-    gui::Call([this, form, &identity, &served] {
+    const IdentityTexts texts = DecodeIdentity(identity);
+    const QString refusal = UnservedReason(texts.deviceName, DeviceVersionText(texts));
+    const bool served = refusal.isEmpty();
+    // The same controller as shown, with panel 3 still showing its text: the
+    // GUI thread is left alone.
+    const QByteArray shown = Bytes(identity) + refusal.toUtf8();
+    if (shown == shownIdentity_ && !panel3Changed_)
+        return served ? Link::Served : Link::Unserved;
+    Hand(true, [this, form, identity, refusal] {
         form->ShowDeviceIdentity(identity);
-        DeliverStatus(true);
         form->SetPanelText(PortPanel, form->ComPort1.Port());
         form->PollerIdentified(true);
-        const QString refusal = form->UnsupportedDeviceText();
-        served = refusal.isEmpty();
-        if (!served && live_ != nullptr)
+        if (!refusal.isEmpty() && live_ != nullptr)
             LabelStatus(live_->ActionName).ShowStatus(refusal, clRed);
     });
+    shownIdentity_ = shown;
+    panel3Changed_ = false;
     return served ? Link::Served : Link::Unserved;
 }
 
@@ -275,9 +288,19 @@ void TMainPanelControl::PollPage(int page)
 
     StateBlock state{};
     const bool read = Run(opReadState, state.data(), int(state.size())) == 0;
+    if (!read) {
+        shownState_.clear();
+    } else if (page == Pages::LiveState || page == Pages::Power) {
+        // These pages show the block and nothing else; the changing mode
+        // blinks with each cycle.
+        const QByteArray shown = QByteArray::number(page) + ':' + Bytes(state);
+        const bool blinking = page == Pages::LiveState && ConstFieldView(state).Get(StateFields::ArmState) == 1;
+        if (shown == shownState_ && !blinking)
+            return;
+        shownState_ = shown;
+    }
     const QStringList *gsm = gsmStates;
-    gui::Post([this, form, page, read, state, gsm] {
-        DeliverStatus(!read);
+    Hand(!read, [this, form, page, read, state, gsm] {
         if (page == Pages::LiveState) {
             if (read)
                 ShowRootState(live_, power_, state, *gsm);
@@ -305,8 +328,7 @@ void TMainPanelControl::ReadTouchKey()
     });
     password.back() = 0;
     const bool unlocked = Run(opSendPassword, password.data(), int(password.size())) == 0;
-    gui::Post([this, unlocked] {
-        DeliverStatus(false);
+    Hand(false, [this, unlocked] {
         if (armIn_ == nullptr)
             return;
         armIn_->MarkKeyRead(false);
@@ -318,15 +340,14 @@ void TMainPanelControl::ReadTouchKey()
 
     TouchKeyBlock key{};
     if (Run(opReadTouchKey, key.data(), int(key.size())) != 0) {
-        gui::Post([this] { DeliverStatus(true); });
+        Hand(true, {});
         return;
     }
     const bool keyRead = ConstFieldView(key).Get(TouchKeyFields::KeyRead) == 3;
     const QString code =
         QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(key.data()), TouchKeyFields::CodeSize).toHex())
             .toUpper();
-    gui::Post([this, keyRead, code] {
-        DeliverStatus(false);
+    Hand(false, [this, keyRead, code] {
         if (armIn_ == nullptr)
             return;
         if (!keyRead) {

@@ -6,11 +6,13 @@
 #include "toolkit/StatusView.h"
 #include "toolkit/Thread.h"
 
+#include <QByteArray>
 #include <QPointer>
 #include <QStringList>
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -25,20 +27,25 @@ class TForm1;
 
 // Where the poller's workers report: TMPLabel, which nobody sees and whose
 // caption is read (into panel 3) only after a worker has ended. The last
-// report is kept and put into the label by the poller's next request to the
-// GUI thread, so that a report costs the GUI thread no wake-up of its own.
+// report is kept and goes to the label with the poller's next hand-over to
+// the GUI thread, so that a report costs the GUI thread no wake-up of its own.
 class TPollerStatus : public IStatusLabel {
 public:
+    struct Report {
+        QString text;
+        TColor colour;
+    };
+
     explicit TPollerStatus(QLabel *label) : label_(label) {}
     void ShowStatus(const QString &text, TColor colour) override;
-    // GUI thread: the label takes the last report, if one came since.
-    void Deliver();
+    // The last report since the last Take, if one came.
+    std::optional<Report> Take();
     QLabel *label() const { return label_.data(); }
 
 private:
     QPointer<QLabel> label_;
     std::mutex mutex_;
-    std::optional<std::pair<QString, TColor>> last_;
+    std::optional<Report> last_;
 };
 
 class TMainPanelControl : public TThread {
@@ -68,8 +75,9 @@ private:
     // Runs one operation on the window's port, reporting to TMPLabel.
     int Run(std::int8_t operation, void *data, int length, bool windowTexts = false);
     void PauseAfterFailure(std::chrono::steady_clock::time_point cycleStart);
-    // GUI thread, after a worker: TMPLabel takes its last report, and panel 3 when asked.
-    void DeliverStatus(bool toPanel3);
+    // Hands show to the GUI thread with the workers' last report as it is
+    // now: TMPLabel takes it, and panel 3 TMPLabel's caption when asked.
+    void Hand(bool toPanel3, std::function<void()> show);
 
     TForm1 &form_;
     // The pages a cycle writes, looked up once (they outlive the poller); null
@@ -82,6 +90,11 @@ private:
     const QStringList *gsmStates;
     QStringList ownGsmStates;
     TPollerStatus tmpStatus_;
+    // What the last hand-overs put on screen, so that a cycle that would show
+    // the same again costs the GUI thread nothing (poller thread only).
+    QByteArray shownIdentity_; // identity and refusal; empty: none
+    QByteArray shownState_;    // page and state block; empty: none
+    bool panel3Changed_ = false; // since the identification's text went there
     std::mutex pauseMutex_;
     std::condition_variable pauseEnd_;
 };

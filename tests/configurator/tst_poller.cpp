@@ -102,6 +102,7 @@ private slots:
     void steadyPollingPaintsNothing_data();
     void steadyPollingPaintsNothing();
     void changingModeBlinksWithEachCycle();
+    void whatChangesShowsWhileTheRestIsLeftAlone();
     void clockPageShowsBothTimes_data();
     void clockPageShowsBothTimes();
     void clockPageReadsNoStateWhileEdited();
@@ -230,8 +231,11 @@ void TstPoller::steadyPollingPaintsNothing()
     // The first values shown lay the page out anew.
     QVERIFY(SeenMore(f, cmd::Identify, 3));
     QCOMPARE(f.Text(qPrintable(control)), shown);
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
+    // A new layout reaches the scroll area one level at a time.
+    for (int level = 0; level < 8; ++level) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
 
     // Cycles that find what is shown already paint nothing of the page.
     PaintCount paints(form.Page<PageLiveState>());
@@ -240,6 +244,50 @@ void TstPoller::steadyPollingPaintsNothing()
     QCoreApplication::processEvents();
     QCOMPARE(paints.count, 0);
     QCOMPARE(f.Text(qPrintable(control)), shown);
+}
+
+// The window, keeping every text panel 3 was given.
+class Panel3Log : public TForm1 {
+public:
+    QStringList texts;
+    void SetPanelText(int panel, const QString &text) override
+    {
+        if (panel == ResultPanel)
+            texts << text;
+        TForm1::SetPanelText(panel, text);
+    }
+};
+
+// Cycles that find what is shown hand nothing over; each change still shows.
+void TstPoller::whatChangesShowsWhileTheRestIsLeftAlone()
+{
+    DeviceFixture f;
+    f.form = std::make_unique<Panel3Log>();
+    auto &form = static_cast<Panel3Log &>(f.Form());
+    form.Timer2->stop();
+    f.sim->setStateBlock(StateBlock({{30, 8}}));
+    form.SelectPage(0);
+    form.StartPoller();
+    QTRY_COMPARE(f.Text("LabelGSMState"), QStringLiteral("Зарегистрирован в домашней сети"));
+
+    f.sim->setStateBlock(StateBlock({{30, 10}}));
+    QTRY_COMPARE(f.Text("LabelGSMState"), QStringLiteral("Зарегистрирован в роуменге"));
+
+    qrvsim::SimIdentity identity;
+    identity.firmwareVersion = 0x0102;
+    f.sim->setIdentity(identity);
+    QTRY_COMPARE(form.PanelText(2), QStringLiteral("S.01.02"));
+    QTRY_COMPARE(f.Text("ActionName"), QStringLiteral("Версия S.01.02 не поддерживается"));
+    f.sim->setIdentity(qrvsim::SimIdentity());
+    QTRY_COMPARE(form.PanelText(2), QStringLiteral("S.01.01"));
+
+    // A failed state read takes panel 3; the next identification gives it back.
+    form.texts.clear();
+    f.sim->setFault(Fault::noReply(cmd::ReadState, 3));
+    QTRY_VERIFY(form.texts.size() >= 2);
+    QCOMPARE(form.texts.mid(0, 2), QStringList({"Нет ответа от устройства", "Версия устройства считана"}));
+    QTRY_COMPARE(f.Text("LabelGSMState"), QStringLiteral("Зарегистрирован в роуменге"));
+    form.StopPoller();
 }
 
 void TstPoller::changingModeBlinksWithEachCycle()

@@ -240,6 +240,3 @@ private:
     // Looked up once: the poller shows an identity in every cycle.
     std::unique_ptr<IdentityLabels> identityLabels_;
 };
-
-// The program's one main window, while it exists.
-extern TForm1 *Form1;

@@ -8,6 +8,7 @@
 // that comes and goes falls on all of them, and each figure is the median of
 // the runs with the lowest and the highest.
 #include "tests/support/ControllerSimulator.h"
+#include "tests/support/ScopedPortTable.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -100,9 +101,9 @@ std::optional<Figures> Measure(const Program &program, int baud, double warmup, 
     for (const QString &dir : {home, runtime, work})
         QDir().mkpath(dir);
     QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    const QString table = root.filePath(QStringLiteral("serialcomm"));
-
-    qrvsim::ControllerSimulator sim(QStringLiteral("COM1"), table);
+    // The program finds the simulator's port and no port of the machine.
+    const qrvsim::ScopedPortTable table;
+    qrvsim::ControllerSimulator sim(QStringLiteral("COM1"), table.path());
     sim.setBaudRate(baud);
     std::atomic<long> cycles{0};
     sim.setObserver([&cycles](const qrvsim::FrameRecord &r) {
@@ -113,7 +114,6 @@ std::optional<Figures> Measure(const Program &program, int baud, double warmup, 
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("QRV_SERIALCOMM"), table);
     env.insert(QStringLiteral("HOME"), home);
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);

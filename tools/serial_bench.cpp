@@ -2,10 +2,9 @@
 // Write + Read over a pseudo-terminal with an echoing peer, and the CPU time
 // that a Read waiting 2 s for nothing burns.
 #include "serial/ComPort.h"
+#include "tests/support/ScopedPortTable.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <atomic>
@@ -62,13 +61,9 @@ int main(int argc, char **argv)
         std::perror("posix_openpt");
         return 1;
     }
-    QTemporaryDir dir;
-    const QString table = dir.filePath("serialcomm");
-    QFile f(table);
-    if (!f.open(QIODevice::WriteOnly) || f.write(QByteArray("COM1 ") + ptsname(master) + "\n") < 0)
+    qrvsim::ScopedPortTable table;
+    if (!qrvsim::setPortTableEntry(table.path(), QStringLiteral("COM1"), QString::fromLocal8Bit(ptsname(master))))
         return 1;
-    f.close();
-    qputenv("QRV_SERIALCOMM", table.toLocal8Bit());
 
     TComPort port;
     port.SetPort("COM1");

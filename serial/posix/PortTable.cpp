@@ -192,6 +192,10 @@ PortTableSources DefaultPortTableSources()
             config = QDir::homePath() + QStringLiteral("/.config");
         s.TableFile = config + QStringLiteral("/qrv/serialcomm");
     }
+    if (qEnvironmentVariableIsEmpty("QRV_NO_PORT_SCAN")) {
+        s.DevDir = QStringLiteral("/dev");
+        s.SysClassTty = QStringLiteral("/sys/class/tty");
+    }
     return s;
 }
 
@@ -207,14 +211,18 @@ QList<PortTableEntry> BuildPortTable(const PortTableSources &sources)
         named.insert(Canonical(e.Device));
     }
     QStringList devices;
-    for (const QString &pattern : {QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")}) {
-        for (const QString &name : DevNodes(sources.DevDir, pattern))
-            devices << QDir(sources.DevDir).filePath(name);
-    }
-    for (const QString &name : SysfsSerialPorts(sources.SysClassTty)) {
-        const QString node = QDir(sources.DevDir).filePath(name);
-        if (QFileInfo::exists(node))
-            devices << node;
+    if (!sources.DevDir.isEmpty()) {
+        for (const QString &pattern : {QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")}) {
+            for (const QString &name : DevNodes(sources.DevDir, pattern))
+                devices << QDir(sources.DevDir).filePath(name);
+        }
+        const QStringList others =
+            sources.SysClassTty.isEmpty() ? QStringList() : SysfsSerialPorts(sources.SysClassTty);
+        for (const QString &name : others) {
+            const QString node = QDir(sources.DevDir).filePath(name);
+            if (QFileInfo::exists(node))
+                devices << node;
+        }
     }
     int next = 1;
     for (const QString &device : devices) {

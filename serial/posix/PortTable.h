@@ -11,13 +11,17 @@ struct PortTableEntry {
 };
 
 struct PortTableSources {
-    QString TableFile;                                   // empty: none
-    QString DevDir = QStringLiteral("/dev");
-    QString SysClassTty = QStringLiteral("/sys/class/tty");
+    QString TableFile;   // empty: none
+    // Where the machine's serial devices are looked for; empty: nowhere.
+    QString DevDir;
+    QString SysClassTty;
     bool operator==(const PortTableSources &) const = default;
 };
 
-// QRV_SERIALCOMM, else $XDG_CONFIG_HOME/qrv/serialcomm, else ~/.config/qrv/serialcomm.
+// QRV_SERIALCOMM, else $XDG_CONFIG_HOME/qrv/serialcomm, else
+// ~/.config/qrv/serialcomm; then /dev and /sys/class/tty, unless
+// QRV_NO_PORT_SCAN is set: then the table holds the file's lines alone, so
+// that a run that must not touch the machine's ports cannot find one.
 PortTableSources DefaultPortTableSources();
 QList<PortTableEntry> BuildPortTable(const PortTableSources &sources);
 // Looks the name up (case does not matter); empty when absent. The table is

@@ -123,19 +123,26 @@ bool removePortTableEntry(const QString &file, const QString &comName, const QSt
     }, error);
 }
 
-ScopedPortTable::ScopedPortTable()
-    : path_(dir_.filePath(QStringLiteral("serialcomm"))), previous_(qgetenv(TableVariable)),
-      hadPrevious_(qEnvironmentVariableIsSet(TableVariable))
+ScopedPortTable::Setting::Setting(const char *name, const QByteArray &value)
+    : name_(name), previous_(qgetenv(name)), hadPrevious_(qEnvironmentVariableIsSet(name))
 {
-    qputenv(TableVariable, QFile::encodeName(path_));
+    qputenv(name_, value);
 }
 
-ScopedPortTable::~ScopedPortTable()
+ScopedPortTable::Setting::~Setting()
 {
     if (hadPrevious_)
-        qputenv(TableVariable, previous_);
+        qputenv(name_, previous_);
     else
-        qunsetenv(TableVariable);
+        qunsetenv(name_);
 }
+
+ScopedPortTable::ScopedPortTable()
+    : path_(dir_.filePath(QStringLiteral("serialcomm"))), table_(TableVariable, QFile::encodeName(path_)),
+      noScan_("QRV_NO_PORT_SCAN", "1")
+{
+}
+
+ScopedPortTable::~ScopedPortTable() = default;
 
 } // namespace qrvsim

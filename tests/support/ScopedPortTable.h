@@ -22,8 +22,9 @@ bool setPortTableEntry(const QString &file, const QString &comName, const QStrin
 bool removePortTableEntry(const QString &file, const QString &comName, const QString &device,
                           const QStringList &restore = {}, QString *error = nullptr);
 
-// For tests: an empty port table in a fresh temporary folder, named by
-// QRV_SERIALCOMM for as long as this lives.
+// For tests and benchmarks: an empty port table in a fresh temporary folder,
+// named by QRV_SERIALCOMM, and the machine's own serial ports out of the
+// table (QRV_NO_PORT_SCAN), for as long as this lives.
 class ScopedPortTable {
 public:
     ScopedPortTable();
@@ -34,10 +35,22 @@ public:
     QString path() const { return path_; }
 
 private:
+    // An environment variable set for a while, then as it was.
+    class Setting {
+    public:
+        Setting(const char *name, const QByteArray &value);
+        ~Setting();
+
+    private:
+        const char *name_;
+        QByteArray previous_;
+        bool hadPrevious_;
+    };
+
     QTemporaryDir dir_;
     QString path_;
-    QByteArray previous_;
-    bool hadPrevious_;
+    Setting table_;
+    Setting noScan_;
 };
 
 } // namespace qrvsim

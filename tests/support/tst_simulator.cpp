@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include <fcntl.h>
@@ -701,10 +702,17 @@ void TstSimulator::portTableEditsKeepOtherLines()
 
 void TstSimulator::simulatorNamesItselfInTable()
 {
+    // As the shell that started the test has them.
+    const auto variable = [](const char *name) {
+        return qEnvironmentVariableIsSet(name) ? std::optional<QByteArray>(qgetenv(name)) : std::nullopt;
+    };
+    const std::optional<QByteArray> tableBefore = variable("QRV_SERIALCOMM");
+    const std::optional<QByteArray> noScanBefore = variable("QRV_NO_PORT_SCAN");
     QString path;
     {
         qrvsim::ScopedPortTable table;
         QCOMPARE(qEnvironmentVariable("QRV_SERIALCOMM"), table.path());
+        QCOMPARE(qgetenv("QRV_NO_PORT_SCAN"), QByteArray("1"));
         QCOMPARE(qrvsim::defaultPortTablePath(), table.path());
         path = table.path();
         QVERIFY(qrvsim::setPortTableEntry(path, QStringLiteral("COM7"), QStringLiteral("/dev/ttyUSB0")));
@@ -720,7 +728,8 @@ void TstSimulator::simulatorNamesItselfInTable()
         QVERIFY(in.open(QIODevice::ReadOnly));
         QCOMPARE(in.readAll(), QByteArray("COM7 /dev/ttyUSB0\n"));
     }
-    QVERIFY(!qEnvironmentVariableIsSet("QRV_SERIALCOMM"));
+    QCOMPARE(variable("QRV_SERIALCOMM"), tableBefore);
+    QCOMPARE(variable("QRV_NO_PORT_SCAN"), noScanBefore);
 }
 
 void TstSimulator::stopAndStartAgain()

@@ -120,6 +120,9 @@ TForm1::TForm1(const PageFactory &createPage, QWidget *parent)
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(FirstPollInterval);
+    // After a restart the controller needs its whole 3 s: a coarse timer
+    // may fire 5 % early.
+    Timer2->setTimerType(Qt::PreciseTimer);
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
 
     // A page of about 800 x 600 shows whole on a 1280 x 800 screen.

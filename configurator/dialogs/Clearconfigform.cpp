@@ -51,6 +51,8 @@ TFormClearConfig::TFormClearConfig(std::function<bool()> deviceOffline, QWidget 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
+    // The controller opens without its password only after the whole half hour.
+    Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, &TFormClearConfig::Timer1Timer);
     Timer1->start();
 

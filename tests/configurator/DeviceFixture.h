@@ -1,9 +1,9 @@
 #pragma once
 // The main window with its own pages in a fresh current directory, the
 // controller simulator on COM1, and Timer2 stopped: no poller runs until a
-// test starts one. A handler returns with the poller it started still
-// waiting for the GUI thread, so the simulator's log then holds exactly
-// what the handler sent.
+// test starts one. A handler ends by starting a poller, whose first
+// identification goes out at once from its own thread: what the handler
+// sent is the log as it stood when it started that poller (HandlerLog).
 #include "tests/support/ControllerSimulator.h"
 #include "tests/configurator/MainWindowFixture.h"
 #include "configurator/Mainpanelcontrol.h"
@@ -13,6 +13,8 @@
 #include <QPalette>
 #include <QTest>
 #include <QTimer>
+
+#include <optional>
 
 using qrvsim::ControllerSimulator;
 using qrvsim::Fault;
@@ -27,6 +29,27 @@ constexpr quint8 Identify = 0x05, WriteImage = 0x06, ReadImage = 0x07, WriteMode
 // Blocks of an area transfer.
 constexpr int ImageBlocks = (ConfigImageSize + 255) / 256;
 
+// What the log and the port were when a new poller was started.
+struct HandOver {
+    QList<FrameRecord> log;
+    bool portOpen = false;
+};
+
+// The window, noting each hand-over of the port to a new poller.
+class HandOverForm : public TForm1 {
+public:
+    explicit HandOverForm(std::function<void()> beforePoller) : beforePoller_(std::move(beforePoller)) {}
+    void StartPoller() override
+    {
+        if (PanelThread == nullptr)
+            beforePoller_();
+        TForm1::StartPoller();
+    }
+
+private:
+    std::function<void()> beforePoller_;
+};
+
 struct DeviceFixture {
     ScriptedDialogs dialogs;
     QTemporaryDir dir;
@@ -34,12 +57,13 @@ struct DeviceFixture {
     qrvsim::ScopedPortTable ports;
     std::unique_ptr<ControllerSimulator> sim;
     std::unique_ptr<TForm1> form;
+    std::optional<HandOver> handOver; // the last one
 
     DeviceFixture()
     {
         QDir::setCurrent(dir.path());
         sim = std::make_unique<ControllerSimulator>(QStringLiteral("COM1"), ports.path());
-        form = std::make_unique<TForm1>();
+        form = std::make_unique<HandOverForm>([this] { handOver = HandOver{sim->log(), form->ComPort1.Connected()}; });
         form->Timer2->stop();
         sim->clearLog();
     }
@@ -73,10 +97,30 @@ struct DeviceFixture {
     }
 
     QList<quint8> Commands() const { return sim->commands(); }
-    // The payload of the first frame with this command.
+    // What a handler sent: the log as it stood when the handler handed the
+    // port to the poller that runs now, or all of it while none runs.
+    QList<FrameRecord> HandlerLog() const
+    {
+        if (form->PanelThread == nullptr)
+            return sim->log();
+        if (!handOver)
+            qFatal("a poller runs that the fixture did not see start");
+        return handOver->log;
+    }
+    QList<quint8> HandlerCommands() const
+    {
+        QList<quint8> commands;
+        for (const FrameRecord &r : HandlerLog())
+            if (r.kind == FrameRecord::Kind::Frame)
+                commands << r.command;
+        return commands;
+    }
+    // Whether the port was open when the running poller was started.
+    bool PortOpenAtHandOver() const { return handOver && handOver->portOpen; }
+    // The payload of the first frame with this command that a handler sent.
     QByteArray Payload(quint8 command) const
     {
-        for (const FrameRecord &r : sim->log())
+        for (const FrameRecord &r : HandlerLog())
             if (r.kind == FrameRecord::Kind::Frame && r.command == command)
                 return r.payload;
         return QByteArray();

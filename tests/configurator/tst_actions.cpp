@@ -9,6 +9,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+
 namespace {
 
 using Handler = std::function<void(TForm1 &)>;
@@ -45,6 +49,29 @@ void ClickButton(TForm1 &form, const char *name)
     form.Find<QAbstractButton>(QLatin1String(name))->click();
 }
 
+// Shut until opened from another thread.
+class Gate {
+public:
+    void Open()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            open_ = true;
+        }
+        opened_.notify_all();
+    }
+    void Wait(std::chrono::milliseconds limit)
+    {
+        std::unique_lock lock(mutex_);
+        opened_.wait_for(lock, limit, [this] { return open_; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable opened_;
+    bool open_ = false;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Handler)
@@ -69,6 +96,7 @@ private slots:
     void failedImageWriteSendsNothingMore_data();
     void failedImageWriteSendsNothingMore();
     void timerAfterRestartStartsThePoller();
+    void pollerAsksNothingWhileTheControllerRestarts();
     void commandDuringRestartWaitKeepsItsPoller();
     void factoryResetCountdown_data();
     void factoryResetCountdown();
@@ -140,7 +168,7 @@ void TstActions::conversations()
 
     handler(form);
 
-    QCOMPARE(f.Commands(), frames);
+    QCOMPARE(f.HandlerCommands(), frames);
     if (frames.contains(cmd::Password))
         QCOMPARE(f.Payload(cmd::Password), PasswordPayload(factory ? QByteArray() : QByteArray("pass")));
     QCOMPARE(form.CurrentPage(), 0);
@@ -215,7 +243,7 @@ void TstActions::pacedLine()
 
     handler(form);
 
-    QCOMPARE(f.Commands(), frames);
+    QCOMPARE(f.HandlerCommands(), frames);
     QCOMPARE(f.Text("ActionName"), shown);
     if (frames.contains(cmd::WriteImage))
         QCOMPARE(f.sim->area(1), Bytes(form.ControllerConfig.ConfigImage));
@@ -334,7 +362,7 @@ void TstActions::gateStopsEveryHandler()
 
     handler(form);
 
-    QCOMPARE(f.Commands(), QList<quint8>{cmd::Identify});
+    QCOMPARE(f.HandlerCommands(), QList<quint8>{cmd::Identify});
     QCOMPARE(f.Text(qPrintable(status)), shown);
     QCOMPARE(f.TextColour(qPrintable(status)), Blue); // as the identification left it
     QCOMPARE(f.Text("iDeviceNameLabel"), QString::fromLatin1(model));
@@ -375,7 +403,7 @@ void TstActions::noControllerLeavesTheWindowIdle()
     QVERIFY(form.ControllerConfig.ConfigImage == before);
     QVERIFY(f.ActionsEnabled());
     QVERIFY(form.PanelThread != nullptr);
-    QVERIFY(f.Commands().isEmpty());
+    QVERIFY(f.HandlerCommands().isEmpty());
 }
 
 void TstActions::refusedPasswordTransfersNothing_data()
@@ -397,7 +425,7 @@ void TstActions::refusedPasswordTransfersNothing()
 
     handler(form);
 
-    QCOMPARE(f.Commands(), (QList<quint8>{cmd::Identify, cmd::Password}));
+    QCOMPARE(f.HandlerCommands(), (QList<quint8>{cmd::Identify, cmd::Password}));
     QCOMPARE(f.Text("ActionName"), PasswordRefused);
     QCOMPARE(f.TextColour("ActionName"), Red);
     QVERIFY(form.ControllerConfig.ConfigImage == before);
@@ -445,7 +473,7 @@ void TstActions::failedImageWriteSendsNothingMore()
 
     handler(form);
 
-    QCOMPARE(f.Commands(), frames);
+    QCOMPARE(f.HandlerCommands(), frames);
     QCOMPARE(f.Text("ActionName"), shown);
     QVERIFY(f.ActionsEnabled()); // at once, without waiting for a restart
     QVERIFY(form.PanelThread != nullptr);
@@ -472,6 +500,29 @@ void TstActions::timerAfterRestartStartsThePoller()
     QVERIFY(form.PanelThread != nullptr);
     QVERIFY(!form.Timer2->isActive());
     QCOMPARE(form.Timer2->interval(), 3000);
+    QVERIFY(f.ActionsEnabled());
+}
+
+// The controller reboots for 3 s after the restart command: the poller's
+// first identification comes no sooner.
+void TstActions::pollerAsksNothingWhileTheControllerRestarts()
+{
+    DeviceFixture f;
+    TForm1 &form = f.Form();
+    form.ResetExecute();
+    QTRY_VERIFY_WITH_TIMEOUT(f.Commands().count(cmd::Identify) >= 2, 20000);
+    form.StopPoller();
+    qint64 restartMs = -1, backMs = -1;
+    for (const FrameRecord &r : f.sim->log()) {
+        if (r.kind != FrameRecord::Kind::Frame)
+            continue;
+        if (r.command == cmd::Restart)
+            restartMs = r.atMs;
+        else if (r.command == cmd::Identify && restartMs >= 0 && backMs < 0)
+            backMs = r.atMs;
+    }
+    QVERIFY(restartMs >= 0 && backMs >= 0);
+    QVERIFY2(backMs - restartMs >= 3000, qPrintable(QString::number(backMs - restartMs)));
     QVERIFY(f.ActionsEnabled());
 }
 
@@ -529,13 +580,18 @@ void TstActions::factoryResetCountdown()
     form.FactoryConfigExecute();
 
     QVERIFY(answered);
-    const QList<quint8> commands = f.Commands();
+    QVERIFY(f.ActionsEnabled());
+    QVERIFY(form.PanelThread != nullptr);
+    // A countdown that did not run out leaves its poller running: what that
+    // poller sent counts too.
+    const bool ranOut = ending == QLatin1String("runs out");
+    if (!ranOut)
+        form.StopPoller();
+    const QList<quint8> commands = f.HandlerCommands();
     QCOMPARE(commands.mid(0, 2), (QList<quint8>{cmd::Identify, cmd::Password}));
     QCOMPARE(f.Payload(cmd::Password), QByteArray(9, '\0'));
     QCOMPARE(commands.count(cmd::Password), 1);
-    QVERIFY(f.ActionsEnabled());
-    QVERIFY(form.PanelThread != nullptr);
-    if (ending != QLatin1String("runs out")) {
+    if (!ranOut) {
         for (quint8 c : commands)
             QVERIFY2(c == cmd::Identify || c == cmd::Password || c == cmd::ReadState, qPrintable(QString::number(c)));
         QVERIFY(form.ControllerConfig.ConfigImage == EditedImage(QStringLiteral("+7111")));
@@ -562,7 +618,7 @@ void TstActions::systemParameters()
     // A refused password leaves programming locked.
     f.sim->setPassword("other");
     ClickButton(form, "BitBtnReadSysPar");
-    QCOMPARE(f.Commands(), (QList<quint8>{cmd::Identify, cmd::Password}));
+    QCOMPARE(f.HandlerCommands(), (QList<quint8>{cmd::Identify, cmd::Password}));
     QVERIFY(!program->isEnabled());
     QCOMPARE(f.Text("LabelSysParMsg"), PasswordRefused);
     form.StopPoller();
@@ -572,7 +628,7 @@ void TstActions::systemParameters()
     f.sim->setPassword("pass");
     f.sim->clearLog();
     ClickButton(form, "BitBtnReadSysPar");
-    QCOMPARE(f.Commands(), (QList<quint8>{cmd::Identify, cmd::Password, cmd::ReadSystem}));
+    QCOMPARE(f.HandlerCommands(), (QList<quint8>{cmd::Identify, cmd::Password, cmd::ReadSystem}));
     QCOMPARE(Bytes(form.ControllerConfig.SystemParameters), parameters);
     QCOMPARE(f.Text("LabelSysParMsg"), QStringLiteral("Данные считаны"));
     QCOMPARE(f.Get<QProgressBar>("ProgressBarSysPar")->value(), 8);
@@ -585,7 +641,7 @@ void TstActions::systemParameters()
     f.sim->clearLog();
     QVERIFY(f.sim->setArea(5, QByteArray(8, '\0')));
     ClickButton(form, "BitBtnProgSysPar");
-    QCOMPARE(f.Commands(), (QList<quint8>{cmd::Identify, cmd::Password, cmd::WriteSystem, cmd::ReadSystem}));
+    QCOMPARE(f.HandlerCommands(), (QList<quint8>{cmd::Identify, cmd::Password, cmd::WriteSystem, cmd::ReadSystem}));
     QCOMPARE(f.sim->area(5), Bytes(form.ControllerConfig.SystemParameters));
     QCOMPARE(f.Text("LabelSysParMsg"), QStringLiteral("Программирование завершено успешно"));
     QVERIFY(program->isEnabled());
@@ -612,7 +668,7 @@ void TstActions::comPortDialogReplacesThePoller()
     QVERIFY(shown);
     QVERIFY(form.PanelThread != nullptr);
     QCOMPARE(form.PanelText(1), QStringLiteral("COM1"));
-    QVERIFY(!form.ComPort1.Connected());
+    QVERIFY(!f.PortOpenAtHandOver());
 }
 
 void TstActions::timerAndCloseWaitForTheHandler_data()
@@ -633,11 +689,16 @@ void TstActions::timerAndCloseWaitForTheHandler()
     int firedDuringHandler = 0;
     bool pollerDuringHandler = false;
     bool closedDuringHandler = false;
+    // The controller answers once the timer has fired during the handler,
+    // however slowly the machine runs.
+    auto fired = std::make_shared<Gate>();
+    f.sim->setObserver([fired](const FrameRecord &) { fired->Wait(std::chrono::seconds(20)); });
     // Runs after Timer2Timer at every tick.
-    connect(form.Timer2, &QTimer::timeout, this, [&] {
+    connect(form.Timer2, &QTimer::timeout, this, [&, fired] {
         if (!form.ActionRunning())
             return;
         ++firedDuringHandler;
+        fired->Open();
         pollerDuringHandler |= form.PanelThread != nullptr;
         closedDuringHandler |= form.close();
     });

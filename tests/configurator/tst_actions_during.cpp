@@ -229,13 +229,14 @@ void TstActionsDuring::failedReadTextOutlastsThePoller()
 {
     DeviceFixture f;
     TForm1 &form = f.Form();
-    f.sim->setFault(Fault::noReply(cmd::ReadImage));
+    // The identification and the password are answered, nothing after them:
+    // the controller is lost from the read on, to the poller's first look.
+    f.sim->setFault(Fault::noReply().after(2));
     form.ReadConfExecute();
     const QString failure = QStringLiteral("Ошибка передачи данных, код 1");
     QCOMPARE(f.Text("ActionName"), failure);
+    QCOMPARE(f.HandlerCommands(), (QList<quint8>{cmd::Identify, cmd::Password} << Repeated(cmd::ReadImage, 3)));
 
-    f.sim->clearFaults();
-    f.sim->setFault(Fault::noReply());
     f.sim->clearLog();
     // The third cycle begins once the GUI thread has shown the second's result.
     QVERIFY(QTest::qWaitFor([&] { return f.Commands().count(cmd::Identify) > 6; }, 20000));

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
 
@@ -723,6 +724,7 @@ void TstLanguage::translatedStatusMessagesReachAWorker()
     LanguageFixture f;
     f.Write(Encode(NumberedLines()));
     TForm1 &form = f.OpenReal();
+    form.Timer2->stop(); // no poller on the port meanwhile
     qrvsim::ControllerSimulator sim(QStringLiteral("COM1"), f.ports.path());
     form.ComPort1.SetPort(QStringLiteral("COM1"));
 

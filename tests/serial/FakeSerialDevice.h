@@ -18,7 +18,8 @@
 
 struct FakeDeviceScript {
     QStringList log;                 // calls and notifications, in order
-    QMap<QString, int> failures;     // call name -> errno it returns
+    // call name -> errno it returns; the event thread reads it, so it is set under the lock
+    QMap<QString, int> failures;
     int openError = 0;               // errno the open fails with
     QByteArray input;                // bytes a read takes
     QByteArray written;              // bytes the writes gave
@@ -36,6 +37,7 @@ struct FakeDeviceScript {
     std::deque<std::uint32_t> eventBatches;
     TStopEvent eventPosted;
     std::atomic<int> waits{0}; // WaitCommEvent calls so far
+    std::atomic<int> failedWaits{0}; // of them, those that returned a failure
     std::atomic<std::uint32_t> unheard{0}; // as the event thread last told it
 
     void PostEvents(std::uint32_t events)
@@ -43,6 +45,16 @@ struct FakeDeviceScript {
         std::lock_guard lock(mutex);
         eventBatches.push_back(events);
         eventPosted.Set();
+    }
+    void Fail(const QString &call, int error)
+    {
+        std::lock_guard lock(mutex);
+        failures[call] = error;
+    }
+    void ClearFailures()
+    {
+        std::lock_guard lock(mutex);
+        failures.clear();
     }
     void Note(const QString &line)
     {
@@ -134,8 +146,10 @@ public:
         for (;;) {
             {
                 std::lock_guard lock(s_->mutex);
-                if (int e = s_->failures.value(QStringLiteral("WaitCommEvent"), 0))
+                if (int e = s_->failures.value(QStringLiteral("WaitCommEvent"), 0)) {
+                    ++s_->failedWaits;
                     return e;
+                }
                 if (!s_->eventBatches.empty()) {
                     events = s_->eventBatches.front();
                     s_->eventBatches.pop_front();

@@ -153,7 +153,7 @@ void TstComPort::setupFailureClosesHandle()
     TComPort port;
     auto script = UseFakeDevice(port);
     RecordNotifications(port, *script);
-    script->failures[call] = EIO;
+    script->Fail(call, EIO);
     const EComPort e = Raised([&] { port.Open(); });
     QCOMPARE(e.ErrorCode(), code);
     QCOMPARE(e.WinErrorCode(), EIO);
@@ -167,10 +167,10 @@ void TstComPort::afterOpenFailuresLeaveOpen()
 {
     TComPort port;
     auto script = UseFakeDevice(port);
-    script->failures["GetCommModemStatus"] = EIO;
+    script->Fail("GetCommModemStatus", EIO);
     QCOMPARE(Raised([&] { port.Open(); }).ErrorCode(), 11);
     QVERIFY(port.Connected());
-    script->failures.clear();
+    script->ClearFailures();
     port.Close();
 
     port.OnAfterOpen = [](TCustomComPort *) { throw std::runtime_error("handler"); };
@@ -183,12 +183,12 @@ void TstComPort::closeRefusedPurgeStaysOpen()
     TComPort port;
     auto script = UseFakeDevice(port);
     port.Open();
-    script->failures["Purge"] = EIO;
+    script->Fail("Purge", EIO);
     const EComPort e = Raised([&] { port.Close(); });
     QCOMPARE(e.ErrorCode(), 5);
     QVERIFY(port.Connected());
     QCOMPARE(script->devicesAlive, 1);
-    script->failures.clear();
+    script->ClearFailures();
     port.Close();
     QCOMPARE(script->devicesAlive, 0);
 }
@@ -451,7 +451,7 @@ void TstComPort::asyncRequests()
     script->holdTransfers = true;
     InitAsync(async);
     port.WriteAsync("q", 1, async);
-    script->failures["AdvanceIo"] = ECANCELED;
+    script->Fail("AdvanceIo", ECANCELED);
     QCOMPARE(Raised([&] { port.IsAsyncCompleted(async); }).ErrorCode(), 6);
     const EComPort e = Raised([&] { port.WaitForAsync(async); });
     QCOMPARE(e.ErrorCode(), 2);
@@ -504,15 +504,15 @@ void TstComPort::lineRequests()
                           "EscapeCommFunction 2", "EscapeCommFunction 1", "TransmitCommChar 65", "Purge 12",
                           "Purge 8", "Purge 4", "Purge 0", "Purge 3"}));
 
-    script->failures["EscapeCommFunction"] = EIO;
+    script->Fail("EscapeCommFunction", EIO);
     QCOMPARE(Raised([&] { port.SetRTS(true); }).ErrorCode(), 12);
-    script->failures["TransmitCommChar"] = EAGAIN;
+    script->Fail("TransmitCommChar", EAGAIN);
     QCOMPARE(Raised([&] { port.TransmitChar('x'); }).ErrorCode(), 13);
-    script->failures["Purge"] = EIO;
+    script->Fail("Purge", EIO);
     QCOMPARE(Raised([&] { port.ClearBuffer(true, true); }).ErrorCode(), 5);
-    script->failures["ClearCommError"] = EIO;
+    script->Fail("ClearCommError", EIO);
     QCOMPARE(Raised([&] { port.InputCount(); }).ErrorCode(), 10);
-    script->failures["Purge"] = 0;
+    script->Fail("Purge", 0);
 }
 
 void TstComPort::lastErrorsMapping_data()
@@ -565,14 +565,14 @@ void TstComPort::transferFailures()
     auto script = UseFakeDevice(port);
     port.Open();
     char buffer[4];
-    script->failures["StartIo"] = EIO;
+    script->Fail("StartIo", EIO);
     EComPort e = Raised([&] { port.Read(buffer, 4); });
     QCOMPARE(e.ErrorCode(), 3);
     QCOMPARE(e.WinErrorCode(), EIO);
     QCOMPARE(Raised([&] { port.Write(buffer, 4); }).ErrorCode(), 2);
-    script->failures.clear();
+    script->ClearFailures();
     script->holdTransfers = true;
-    script->failures["AdvanceIo"] = ECANCELED;
+    script->Fail("AdvanceIo", ECANCELED);
     e = Raised([&] { port.Read(buffer, 4); });
     QCOMPARE(e.ErrorCode(), 3);
     QCOMPARE(e.WinErrorCode(), ECANCELED);

@@ -171,7 +171,7 @@ void TstComSettings::refusedSettingKeepsValue()
     TComPort port;
     auto script = UseFakeDevice(port);
     port.Open();
-    script->failures[call] = EINVAL;
+    script->Fail(call, EINVAL);
     try {
         if (code == 9)
             port.Buffer()->SetOutputSize(2048);

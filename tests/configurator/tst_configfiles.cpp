@@ -10,6 +10,8 @@
 
 #include <functional>
 
+#include <sys/stat.h>
+
 namespace {
 
 // An edited image with a password, as the window would hold it.
@@ -153,14 +155,27 @@ private slots:
         QVERIFY(loaded == Sentinel());
     }
 
+    void saveReplacesAnExistingFile_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("0640, as a technician shares the working copy") << 0640;
+        QTest::newRow("0604") << 0604;
+        QTest::newRow("0600") << 0600;
+    }
+    // The new file takes the old one's place and its permission bits.
     void saveReplacesAnExistingFile()
     {
+        QFETCH(int, mode);
         QTemporaryDir dir;
-        const QString path = dir.filePath("r.cnt");
+        const QString path = dir.filePath(QLatin1StringView(WorkingCopyName));
         WriteAll(path, QByteArray(9000, 'x'));
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(mode)) == 0);
         QCOMPARE(SaveConfigFile(path, DefaultImage()), int(frOk));
         QCOMPARE(ReadAll(path).size(), 5328);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"r.cnt"});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QLatin1StringView(WorkingCopyName)});
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &st) == 0);
+        QCOMPARE(int(st.st_mode & 07777), mode);
     }
 
     void saveFailures_data()

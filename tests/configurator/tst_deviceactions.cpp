@@ -213,6 +213,8 @@ void TstDeviceActions::typedClock_data()
     QTest::addColumn<QString>("warning"); // empty: sent
     QTest::addColumn<QByteArray>("sent");
     QTest::newRow("sent, seconds unchecked") << "00.00.26 23:59:75" << "" << QByteArray("\x1a\x00\x00\x17\x3b\x4b", 6);
+    // Year, month, day, hour, minute, second: no two fields alike.
+    QTest::newRow("sent, every field its own") << "09.12.25 07:05:03" << "" << QByteArray("\x19\x0c\x09\x07\x05\x03", 6);
     QTest::newRow("day 32") << "32.01.26 10:00:00" << "Не верно установлено число" << QByteArray();
     QTest::newRow("month 13") << "01.13.26 10:00:00" << "Не верно установлен месяц" << QByteArray();
     QTest::newRow("hour 24") << "01.01.26 24:00:00" << "Не верно установлены часы" << QByteArray();

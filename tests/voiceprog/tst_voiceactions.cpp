@@ -10,9 +10,12 @@
 #include "tests/support/WindowSystemInput.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QToolButton>
@@ -386,8 +389,9 @@ void TstVoiceActions::controlsLockedAndPortPanelDuringAction()
     QVERIFY(w.Abaut->isEnabled() && w.N7->isEnabled());
 }
 
-// Clicks on the greyed "Сравнить", "Считать" and "Удалить" during a compare:
-// nothing after it, the bank in memory as it was.
+// Clicks on the greyed "Сравнить", "Считать" and "Удалить" and on the menu
+// "?", which stays enabled, during a compare: nothing after it, no menu
+// opened, the bank in memory as it was.
 void TstVoiceActions::inputDuringACompareStartsNothing()
 {
     VoiceWindowFixture f;
@@ -396,26 +400,39 @@ void TstVoiceActions::inputDuringACompareStartsNothing()
     w.show();
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
+    const auto clickHelpMenu = [&] {
+        wsi::ClickAt(w.MainMenu1, w.MainMenu1->actionGeometry(w.N14->menuAction()).center());
+    };
     bool madeDuringCompare = false;
+    bool helpMenuEnabled = false;
     DuringTransfer(
         *f.sim,
         {{50,
           [&] {
               madeDuringCompare = w.ActionRunning();
+              helpMenuEnabled = w.N14->menuAction()->isEnabled() && w.Abaut->isEnabled();
               wsi::Click(w.SpeedButton9);
               wsi::Click(w.SpeedButton8);
               wsi::Click(w.BitBtn2);
+              clickHelpMenu();
           }}},
         VoiceReadCommand);
 
     w.CompareConfExecute();
     QVERIFY(madeDuringCompare);
+    QVERIFY(helpMenuEnabled);
     QCOMPARE(w.ActionName->text(), QStringLiteral("Данные в памяти контроллера отличаются от текущих"));
     // Input held back would be delivered now, with the controls enabled again.
     QTest::qWait(200);
+    QVERIFY(QApplication::activePopupWidget() == nullptr);
     QCOMPARE(FrameCommands(f.sim->log()).count(VoiceReadCommand), VoiceBlocks);
     QCOMPARE(w.Bank().SampleCount(3), 2000u);
     QCOMPARE(w.ActionName->text(), QStringLiteral("Данные в памяти контроллера отличаются от текущих"));
+
+    // Outside an action the same click opens the menu.
+    clickHelpMenu();
+    QTRY_VERIFY(QApplication::activePopupWidget() == w.N14);
+    w.N14->close();
 }
 
 void TstVoiceActions::closeRequestWaitsForActionEnd_data()

@@ -1,4 +1,5 @@
 #include "common/Comportconfig.h"
+#include "common/PortProbe.h"
 #include "serial/widgets/ComComboBox.h"
 #include "serial/ComPort.h"
 #include "toolkit/widgets/Desktop.h"
@@ -98,7 +99,7 @@ void TComPortDialog::showEvent(QShowEvent *event)
 void TComPortDialog::ShowPortPanel()
 {
     if (setPortPanel_)
-        setPortPanel_(port_.Connected() ? port_.Port() : QStringLiteral("NC"));
+        setPortPanel_(port_.Connected() ? port_.Port() : QLatin1String(NotConnectedText));
 }
 
 TFormCOMPortConfig::TFormCOMPortConfig(TCustomComPort &port, std::function<void(const QString &)> setPortPanel,

@@ -2,6 +2,9 @@
 // The start-up look at the port: the status bar tells whether it opens.
 class TCustomComPort;
 
+// What a port panel shows while no port is open.
+inline constexpr char NotConnectedText[] = "NC";
+
 // Where an exception out of the probe's close goes.
 enum class CloseFailure { Ignored, Reported };
 

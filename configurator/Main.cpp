@@ -48,7 +48,6 @@ namespace {
 
 constexpr int FirstPollInterval = 500;
 constexpr QSize InitialWindowSize(1270, 770);
-constexpr char NotConnectedText[] = "NC";
 
 ConfigPage *CreateStandardPage(PanelId panel, PageContext &context)
 {

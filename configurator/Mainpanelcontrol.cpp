@@ -1,4 +1,5 @@
 #include "configurator/Mainpanelcontrol.h"
+#include "common/PortProbe.h"
 #include "configurator/FormTexts.h"
 #include "configurator/core/SupportedVersions.h"
 #include "toolkit/GuiQueue.h"
@@ -237,7 +238,7 @@ TMainPanelControl::Link TMainPanelControl::Identify()
         shownIdentity_.clear();
         Hand(true, [form] {
             form->ShowDeviceIdentity(EmptyDeviceIdentity());
-            form->SetPanelText(PortPanel, QStringLiteral("NC"));
+            form->SetPanelText(PortPanel, QLatin1String(NotConnectedText));
             form->PollerIdentified(false);
         });
         DeviceOnline.store(0);

@@ -29,7 +29,6 @@
 
 namespace {
 
-const QString NotConnected = QStringLiteral("NC");
 const QString VoiceFileDialogFilter = QStringLiteral("Файлы голосовых сообщений (*.vce)|*.vce");
 const QString OpenVoiceFileCaption = QStringLiteral("Открытие файла голосовых сообщений");
 const QString SaveVoiceFileCaption = QStringLiteral("Сохранение файла голосовых сообщений");
@@ -163,9 +162,9 @@ void TForm1::FormCreate()
     RefreshMemoryView();
     SetStatusPanel(FilePanel, QLatin1String(VoiceWorkingCopyName));
 
-    SetStatusPanel(PortPanel, NotConnected);
+    SetStatusPanel(PortPanel, QLatin1String(NotConnectedText));
     const bool opened = ProbePort(ComPort1, CloseFailure::Reported);
-    SetStatusPanel(PortPanel, opened ? ComPort1.Port() : NotConnected);
+    SetStatusPanel(PortPanel, opened ? ComPort1.Port() : QLatin1String(NotConnectedText));
 }
 
 void TForm1::FormClose()

@@ -1,6 +1,7 @@
 #include "configurator/Main.h"
 #include "configurator/dialogs/Aboutbox.h"
 #include "configurator/core/ConfigFiles.h"
+#include "configurator/core/ConfiguratorPort.h"
 #include "common/Contacts.h"
 #include "toolkit/GuiQueue.h"
 #include "common/IdentityDisplay.h"
@@ -148,17 +149,7 @@ TForm1::~TForm1()
 
 void TForm1::SetUpComPort()
 {
-    ComPort1.SetBaudRate(br19200);
-    ComPort1.SetDataBits(dbEight);
-    ComPort1.Parity()->SetBits(prNone);
-    ComPort1.SetStopBits(sbOneStopBit);
-    ComPort1.FlowControl()->SetFlowControl(fcNone);
-    TComTimeouts *timeouts = ComPort1.Timeouts();
-    timeouts->SetReadInterval(500);
-    timeouts->SetReadTotalM(3);
-    timeouts->SetReadTotalC(100);
-    timeouts->SetWriteTotalM(4);
-    timeouts->SetWriteTotalC(200);
+    SetConfiguratorPortSettings(ComPort1);
     ComPort1.SetEvents(TComEvents::All());
     ComPort1.SetSyncMethod(smThreadSync);
     ComPort1.OnAfterOpen = [this](TCustomComPort *) { ComPort1AfterOpen(); };

@@ -1,10 +1,12 @@
 // Transfer figures of the controller link against the controller simulator:
 // software overhead per block exchange (unpaced), and measured time against
 // wire time for programming and verifying the configuration image at 19200 baud.
+#include "configurator/core/ConfiguratorPort.h"
 #include "serial/ComPort.h"
 #include "tests/support/ControllerSimulator.h"
 #include "tests/support/ScopedPortTable.h"
 #include "link/Readdata.h"
+#include "voiceprog/core/VoiceProgrammerPort.h"
 
 #include <QCoreApplication>
 
@@ -43,18 +45,6 @@ private:
     std::mutex m_;
 };
 
-void Configure(TComPort &port, const QString &com, TBaudRate baud, int interval, int readM, int readC, int writeM,
-               int writeC)
-{
-    port.SetPort(com);
-    port.SetBaudRate(baud);
-    port.Timeouts()->SetReadInterval(interval);
-    port.Timeouts()->SetReadTotalM(readM);
-    port.Timeouts()->SetReadTotalC(readC);
-    port.Timeouts()->SetWriteTotalM(writeM);
-    port.Timeouts()->SetWriteTotalC(writeC);
-}
-
 int Run(TReadData &worker)
 {
     worker.Resume();
@@ -73,7 +63,8 @@ int main(int argc, char **argv)
         SelectMemoryAreaTable(MemoryAreaTable::VoiceProgrammer);
         qrvsim::ControllerSimulator sim(QStringLiteral("COM7"), table.path());
         TComPort port;
-        Configure(port, QStringLiteral("COM7"), br115200, 200, 1, 400, 1, 400);
+        port.SetPort(QStringLiteral("COM7"));
+        SetVoiceProgrammerPortSettings(port);
         std::vector<char> image(1048576);
         StepClock steps;
         const auto start = Clock::now();
@@ -94,8 +85,8 @@ int main(int argc, char **argv)
         qrvsim::ControllerSimulator sim(QStringLiteral("COM8"), table.path());
         sim.setBaudRate(19200);
         TComPort port;
-        // The configurator's own settings.
-        Configure(port, QStringLiteral("COM8"), br19200, 500, 3, 100, 4, 200);
+        port.SetPort(QStringLiteral("COM8"));
+        SetConfiguratorPortSettings(port);
         std::vector<char> image(5292);
         for (size_t i = 0; i < image.size(); ++i)
             image[i] = char(i * 13);

@@ -1,6 +1,7 @@
 // Round trips of a 13-byte request and a 13-byte reply through the port's
 // Write + Read over a pseudo-terminal with an echoing peer, and the CPU time
 // that a Read waiting 2 s for nothing burns.
+#include "configurator/core/ConfiguratorPort.h"
 #include "serial/ComPort.h"
 #include "tests/support/ScopedPortTable.h"
 
@@ -67,12 +68,7 @@ int main(int argc, char **argv)
 
     TComPort port;
     port.SetPort("COM1");
-    port.SetBaudRate(br19200);
-    port.Timeouts()->SetReadInterval(500);
-    port.Timeouts()->SetReadTotalM(3);
-    port.Timeouts()->SetReadTotalC(100);
-    port.Timeouts()->SetWriteTotalM(4);
-    port.Timeouts()->SetWriteTotalC(200);
+    SetConfiguratorPortSettings(port); // as the configurator's exchanges run
     try {
         port.Open();
     } catch (const EComPort &e) {

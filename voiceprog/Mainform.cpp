@@ -9,6 +9,7 @@
 #include "common/StatusPanels.h"
 #include "toolkit/TextRules.h"
 #include "voiceprog/core/VoiceFiles.h"
+#include "voiceprog/core/VoiceProgrammerPort.h"
 #include "voiceprog/VoiceLanguage.h"
 #include "voiceprog/core/WavImport.h"
 
@@ -79,23 +80,7 @@ TForm1::~TForm1()
 
 void TForm1::SetUpPort()
 {
-    ComPort1.SetBaudRate(br115200);
-    ComPort1.SetDataBits(dbEight);
-    ComPort1.Parity()->SetBits(prNone);
-    ComPort1.SetStopBits(sbOneStopBit);
-    TComFlowControl *flow = ComPort1.FlowControl();
-    flow->SetControlDTR(dtrEnable);
-    flow->SetControlRTS(rtsDisable);
-    flow->SetOutCTSFlow(false);
-    flow->SetOutDSRFlow(false);
-    flow->SetXonXoffOut(false);
-    flow->SetXonXoffIn(false);
-    TComTimeouts *timeouts = ComPort1.Timeouts();
-    timeouts->SetReadInterval(200);
-    timeouts->SetReadTotalM(1);
-    timeouts->SetReadTotalC(400);
-    timeouts->SetWriteTotalM(1);
-    timeouts->SetWriteTotalC(400);
+    SetVoiceProgrammerPortSettings(ComPort1);
     ComPort1.SetEvents(TComEvents::All());
     ComPort1.SetPort(QStringLiteral("COM1"));
     ComPort1.OnAfterOpen = [this](TCustomComPort *sender) { ComPort1AfterOpen(sender); };

@@ -3,6 +3,7 @@
 // simulator on the other end.
 #include "configurator/core/ConfigDeviceActions.h"
 #include "configurator/core/ConfigFiles.h"
+#include "configurator/core/ConfiguratorPort.h"
 #include "link/Readdata.h"
 #include "serial/ComPort.h"
 #include "tests/support/ControllerSimulator.h"
@@ -87,13 +88,7 @@ struct Actions {
     {
         FillStatusMessages(&messages);
         port.SetPort(QStringLiteral("COM1"));
-        port.SetBaudRate(br19200);
-        TComTimeouts *timeouts = port.Timeouts();
-        timeouts->SetReadInterval(500);
-        timeouts->SetReadTotalM(3);
-        timeouts->SetReadTotalC(100);
-        timeouts->SetWriteTotalM(4);
-        timeouts->SetWriteTotalC(200);
+        SetConfiguratorPortSettings(port);
         FactoryDefaults(config);
         sim.setArea(1, QByteArray(reinterpret_cast<const char *>(config.ConfigImage.data()), ConfigImageSize));
     }

@@ -1,3 +1,4 @@
+#include "configurator/core/ConfiguratorPort.h"
 #include "serial/ComPort.h"
 #include "tests/support/ControllerSimulator.h"
 #include "tests/support/ScopedPortTable.h"
@@ -31,12 +32,7 @@ QString Msg(int index)
 void ConfigureAsConfigurator(TComPort &port, const QString &com)
 {
     port.SetPort(com);
-    port.SetBaudRate(br19200);
-    port.Timeouts()->SetReadInterval(500);
-    port.Timeouts()->SetReadTotalM(3);
-    port.Timeouts()->SetReadTotalC(100);
-    port.Timeouts()->SetWriteTotalM(4);
-    port.Timeouts()->SetWriteTotalC(200);
+    SetConfiguratorPortSettings(port);
 }
 
 int Run(TReadData &worker)

@@ -127,22 +127,22 @@ bool WriteInPlace(const QByteArray &target, std::initializer_list<QByteArrayView
 
 } // namespace
 
-bool SaveWholeFile(const QString &path, std::initializer_list<QByteArrayView> parts)
+FileResult SaveWholeFile(const QString &path, std::initializer_list<QByteArrayView> parts)
 {
     const QByteArray target = FinalTarget(path);
     if (target.isEmpty())
-        return false;
+        return frIoError;
     struct stat st {};
     const bool exists = ::lstat(target.constData(), &st) == 0;
     if (!exists && errno != ENOENT)
-        return false;
+        return frIoError;
     if (exists && (!S_ISREG(st.st_mode) || ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0))
-        return false;
+        return frIoError;
 
     QByteArray temporary;
     Descriptor file(CreateBeside(target, exists, temporary));
     if (!file.valid())
-        return exists && (errno == EACCES || errno == EPERM) && WriteInPlace(target, parts);
+        return exists && (errno == EACCES || errno == EPERM) && WriteInPlace(target, parts) ? frOk : frIoError;
     bool whole = WriteParts(file.get(), parts);
     if (whole && exists)
         ::fchmod(file.get(), st.st_mode & 07777); // as the old file; a file system without modes keeps its own
@@ -150,9 +150,24 @@ bool SaveWholeFile(const QString &path, std::initializer_list<QByteArrayView> pa
     whole = file.Close() && whole;
     if (!whole || ::rename(temporary.constData(), target.constData()) != 0) {
         ::unlink(temporary.constData());
-        return false;
+        return frIoError;
     }
-    return true;
+    return frOk;
+}
+
+FileResult ReadExactly(QIODevice &device, void *to, qint64 n, FileResult whenShort)
+{
+    char *p = static_cast<char *>(to);
+    while (n > 0) {
+        const qint64 got = device.read(p, n);
+        if (got < 0)
+            return frIoError;
+        if (got == 0)
+            return whenShort;
+        p += got;
+        n -= got;
+    }
+    return frOk;
 }
 
 OptionalFile ReadOptionalFile(const QString &path, qint64 maxSize)

@@ -1,9 +1,11 @@
 #pragma once
 // Files handled whole: a save that either puts every new byte on disk or
-// reports failure, and a guarded read of the optional input files.
+// reports failure, exact reads, and a guarded read of the optional input files.
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+
+class QIODevice;
 
 #include <initializer_list>
 
@@ -22,9 +24,13 @@ enum FileResult : int {
 // the target that replaces it only once it is whole on disk; where the
 // folder allows no new file, an existing file is written in place. Anything
 // that is not a regular file (a directory, device node, FIFO, socket) and a
-// file the caller may not write are refused and left alone. True only when
-// the file holds exactly the parts.
-bool SaveWholeFile(const QString &path, std::initializer_list<QByteArrayView> parts);
+// file the caller may not write are refused and left alone. frOk only when
+// the file holds exactly the parts, else frIoError.
+FileResult SaveWholeFile(const QString &path, std::initializer_list<QByteArrayView> parts);
+
+// Reads n bytes into to: frOk when they all came, frIoError on a read error,
+// whenShort when the data ends first.
+FileResult ReadExactly(QIODevice &device, void *to, qint64 n, FileResult whenShort = frIoError);
 
 // An optional input file, read whole only when it is a regular file of at
 // most the given size; opening it never waits (a FIFO is not opened).

@@ -26,21 +26,6 @@ QByteArrayView AsBytes(std::span<const quint8> bytes)
     return QByteArrayView(bytes.data(), qsizetype(bytes.size()));
 }
 
-int WriteWhole(const QString &fileName, QByteArrayView content)
-{
-    return SaveWholeFile(fileName, {content}) ? frOk : frIoError;
-}
-
-// Reads exactly n bytes: frOk, frIoError on a read error, `shortResult` when
-// the file ends first.
-int ReadExactly(QFile &file, char *into, qint64 n, int shortResult)
-{
-    const qint64 got = file.read(into, n);
-    if (got < 0)
-        return frIoError;
-    return got == n ? frOk : shortResult;
-}
-
 int ReadConfigFile(QFile &file, ConfigImage &into)
 {
     char header[ConfigFileHeaderSize];
@@ -78,7 +63,7 @@ int SaveConfigFile(const QString &fileName, const ConfigImage &image)
     QByteArray content = ConfigFileHeader(stored);
     content += AsBytes(stored);
     content += char(CheckByte(stored));
-    return WriteWhole(fileName, content);
+    return SaveWholeFile(fileName, {content});
 }
 
 int LoadConfigFile(const QString &fileName, ConfigImage &image)
@@ -103,7 +88,7 @@ int SaveProgramSettings(const QString &startDirectory, const QString &port)
     char magic[4];
     qToLittleEndian(SettingsMagic, magic);
     content += QByteArrayView(magic, 4);
-    return WriteWhole(QDir(startDirectory).filePath(QLatin1StringView(SettingsFileName)), content);
+    return SaveWholeFile(QDir(startDirectory).filePath(QLatin1StringView(SettingsFileName)), {content});
 }
 
 int LoadProgramSettings(const QString &startDirectory, QString &port)
@@ -113,12 +98,12 @@ int LoadProgramSettings(const QString &startDirectory, QString &port)
         return frIoError;
 
     char header[SettingsHeaderSize];
-    if (ReadExactly(file, header, sizeof header, frIoError) != frOk
+    if (ReadExactly(file, header, sizeof header) != frOk
         || QByteArrayView(header, sizeof header) != QByteArrayView(SettingsHeader, SettingsHeaderSize))
         return frIoError;
 
     char field[PortFieldSize];
-    if (ReadExactly(file, field, sizeof field, frIoError) != frOk)
+    if (ReadExactly(file, field, sizeof field) != frOk)
         return frIoError;
     const QString name = FromWin1251(QByteArrayView(field, qstrnlen(field, sizeof field)));
     if (!name.contains(u'C') || !name.contains(u'O') || !name.contains(u'M'))
@@ -126,7 +111,7 @@ int LoadProgramSettings(const QString &startDirectory, QString &port)
     port = name;
 
     char magic[4];
-    if (ReadExactly(file, magic, sizeof magic, frIoError) != frOk
+    if (ReadExactly(file, magic, sizeof magic) != frOk
         || qFromLittleEndian<quint32>(magic) != SettingsMagic)
         return frIoError;
     return frOk;

@@ -1,5 +1,4 @@
 #include "voiceprog/core/VoiceFiles.h"
-#include "voiceprog/core/ReadExactly.h"
 #include "toolkit/CheckByte.h"
 #include "toolkit/WholeFile.h"
 
@@ -22,17 +21,12 @@ QString PortName(int number)
     return QStringLiteral("COM%1").arg(number);
 }
 
-int SaveWhole(const QString &path, std::initializer_list<QByteArrayView> parts)
-{
-    return SaveWholeFile(path, parts) ? frOk : frIoError;
-}
-
 } // namespace
 
 int SaveVoiceFile(const QString &path, ConstVoiceImageSpan image)
 {
     const char check = char(CheckByte(image));
-    return SaveWhole(path, {QByteArrayView(VoiceFileHeader, VoiceFileHeaderSize),
+    return SaveWholeFile(path, {QByteArrayView(VoiceFileHeader, VoiceFileHeaderSize),
                             QByteArrayView(image.data(), qsizetype(image.size())),
                             QByteArrayView(&check, 1)});
 }
@@ -43,11 +37,11 @@ int LoadVoiceFile(const QString &path, VoiceImageSpan image)
     if (!file.open(QIODevice::ReadOnly))
         return frIoError;
     char header[VoiceFileHeaderSize];
-    if (!ReadExactly(file, header, VoiceFileHeaderSize)
+    if (ReadExactly(file, header, VoiceFileHeaderSize) != frOk
         || std::memcmp(header, VoiceFileHeader, VoiceFileHeaderSize) != 0)
         return frIoError;
     std::uint8_t stored = 0;
-    if (!ReadExactly(file, image.data(), qint64(image.size())) || !ReadExactly(file, &stored, 1))
+    if (ReadExactly(file, image.data(), qint64(image.size())) != frOk || ReadExactly(file, &stored, 1) != frOk)
         return frIoError;
     return stored == CheckByte(image) ? frOk : frFormatError;
 }
@@ -59,7 +53,7 @@ int SaveVoiceSettings(const QString &path, const QString &port)
         if (port == PortName(k))
             number = char(k);
     }
-    return SaveWhole(path, {QByteArrayView(SettingsHeader, SettingsHeaderSize),
+    return SaveWholeFile(path, {QByteArrayView(SettingsHeader, SettingsHeaderSize),
                             QByteArrayView(&number, 1),
                             QByteArrayView(SettingsMagic.data(), qsizetype(SettingsMagic.size()))});
 }
@@ -70,7 +64,7 @@ int LoadVoiceSettings(const QString &path, QString &port)
     if (!file.open(QIODevice::ReadOnly))
         return frIoError;
     char content[VoiceSettingsFileSize];
-    if (!ReadExactly(file, content, VoiceSettingsFileSize)
+    if (ReadExactly(file, content, VoiceSettingsFileSize) != frOk
         || std::memcmp(content, SettingsHeader, SettingsHeaderSize) != 0
         || std::memcmp(content + SettingsHeaderSize + 1, SettingsMagic.data(), SettingsMagic.size()) != 0)
         return frIoError;

@@ -1,5 +1,5 @@
 #include "voiceprog/core/WavImport.h"
-#include "voiceprog/core/ReadExactly.h"
+#include "toolkit/WholeFile.h"
 
 #include <QFile>
 #include <algorithm>
@@ -49,7 +49,7 @@ bool FmtSupported(const char *fmt)
 WavImportResult FindData(QFile &file, std::uint32_t &r, std::uint32_t &d)
 {
     char head[16];
-    if (!ReadExactly(file, head, sizeof head))
+    if (ReadExactly(file, head, sizeof head) != frOk)
         return WavImportResult::ReadFailed;
     if (std::memcmp(head, "RIFF", 4) != 0 || std::memcmp(head + 8, "WAVEfmt ", 8) != 0)
         return WavImportResult::BadFormat;
@@ -59,32 +59,32 @@ WavImportResult FindData(QFile &file, std::uint32_t &r, std::uint32_t &d)
     r = riffSize - 8;
 
     char word[4];
-    if (!ReadExactly(file, word, 4))
+    if (ReadExactly(file, word, 4) != frOk)
         return WavImportResult::BadFormat;
     const std::uint32_t f = U32(word);
     if (f < 16)
         return WavImportResult::BadFormat;
     r -= 4;
     char fmt[MaxFmtSize];
-    if (r < f || f > MaxFmtSize || !ReadExactly(file, fmt, f))
+    if (r < f || f > MaxFmtSize || ReadExactly(file, fmt, f) != frOk)
         return WavImportResult::BadFormat;
     if (!FmtSupported(fmt))
         return WavImportResult::WrongFormat;
 
     r -= f;
-    if (r < 4 || !ReadExactly(file, word, 4))
+    if (r < 4 || ReadExactly(file, word, 4) != frOk)
         return WavImportResult::BadFormat;
     r -= 4;
     // Byte by byte, so that any chunk between fmt and data is skipped.
     while (std::memcmp(word, "data", 4) != 0) {
         char next;
-        if (r == 0 || !ReadExactly(file, &next, 1))
+        if (r == 0 || ReadExactly(file, &next, 1) != frOk)
             return WavImportResult::BadFormat;
         std::memmove(word, word + 1, 3);
         word[3] = next;
         --r;
     }
-    if (r < 4 || !ReadExactly(file, word, 4))
+    if (r < 4 || ReadExactly(file, word, 4) != frOk)
         return WavImportResult::BadFormat;
     r -= 4;
     d = U32(word);

@@ -43,3 +43,8 @@ bool IsOnlyCopy(const SingleInstance &instance, const QString &title)
     MessageBox(nullptr, QStringLiteral("Программа уже запущена"), title, MB_OK | MB_ICONWARNING);
     return false;
 }
+
+QString DirectoryPrefix(const QString &directory)
+{
+    return directory.isEmpty() || directory.endsWith(QLatin1Char('/')) ? directory : directory + QLatin1Char('/');
+}

@@ -23,3 +23,7 @@ void ReportExceptionsInBoxes(const QString &title);
 
 // False when another copy runs; the user has been told so.
 bool IsOnlyCopy(const SingleInstance &instance, const QString &title);
+
+// The directory a program keeps its files in, as the prefix of their names:
+// directory followed by one "/" ("/" stays "/"); "" for "" (unreadable).
+QString DirectoryPrefix(const QString &directory);

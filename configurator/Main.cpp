@@ -6,6 +6,7 @@
 #include "toolkit/GuiQueue.h"
 #include "common/IdentityDisplay.h"
 #include "common/PortProbe.h"
+#include "common/ProgramStart.h"
 #include "configurator/LanguageLayout.h"
 #include "configurator/Mainpanelcontrol.h"
 #include "toolkit/widgets/MaskEdit.h"
@@ -235,8 +236,7 @@ void TForm1::CreatePages(const PageFactory &createPage)
 
 void TForm1::FormCreate()
 {
-    const QString current = QDir::currentPath();
-    StartDirectory = current.isEmpty() || current.endsWith(QLatin1Char('/')) ? current : current + QLatin1Char('/');
+    StartDirectory = DirectoryPrefix(QDir::currentPath());
     OpenDialog1.Title = QStringLiteral("Открытие файла конфигурации");
     OpenDialog1.Filter = QStringLiteral("Файлы конфигурации (*.cnt)|*.cnt");
     OpenDialog1.DefaultExt = QStringLiteral("cnt");
@@ -250,7 +250,7 @@ void TForm1::FormCreate()
 
     setWindowTitle(QStringLiteral("Конфигуратор GSM контроллера ") + QLatin1String(SupportedModel));
     LoadTreeItems(*TreeView1, BuiltInTreeText());
-    Node(0)->setText(0, QStringLiteral("GSM контроллер ") + QLatin1String(SupportedModel) + QLatin1Char('-') +
+    Node(Pages::LiveState)->setText(0, QStringLiteral("GSM контроллер ") + QLatin1String(SupportedModel) + QLatin1Char('-') +
                             QLatin1String(SupportedModification));
     // The scheduler grid, the combo lists, the time zones and the key table
     // are built by their pages.

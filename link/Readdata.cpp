@@ -107,11 +107,6 @@ void SelectMemoryAreaTable(MemoryAreaTable table)
     areaTable.store(table);
 }
 
-MemoryAreaTable CurrentMemoryAreaTable()
-{
-    return areaTable.load();
-}
-
 bool AreaCommands(int area, std::uint8_t &writeCommand, std::uint8_t &readCommand)
 {
     const bool voice = areaTable.load() == MemoryAreaTable::VoiceProgrammer;

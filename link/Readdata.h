@@ -39,7 +39,6 @@ enum MemoryArea : std::int8_t {
 // the voice programmer knows all seven. Each program picks its table once, at start.
 enum class MemoryAreaTable { Configurator, VoiceProgrammer };
 void SelectMemoryAreaTable(MemoryAreaTable table);
-MemoryAreaTable CurrentMemoryAreaTable();
 // The write and read command of an area; false for an area the table lacks.
 bool AreaCommands(int area, std::uint8_t &writeCommand, std::uint8_t &readCommand);
 

@@ -5,6 +5,7 @@
 #include "toolkit/GuiQueue.h"
 #include "common/IdentityDisplay.h"
 #include "common/PortProbe.h"
+#include "common/ProgramStart.h"
 #include "link/Readdata.h"
 #include "common/StatusPanels.h"
 #include "toolkit/TextRules.h"
@@ -130,8 +131,7 @@ void TForm1::ApplyLanguageFile()
 
 void TForm1::FormCreate()
 {
-    const QString current = QDir::currentPath();
-    WorkingDirectory = current.isEmpty() ? QString() : current + QLatin1Char('/');
+    WorkingDirectory = DirectoryPrefix(QDir::currentPath());
     OpenDialog2.InitialDir = WorkingDirectory;
 
     QString port = ComPort1.Port();

@@ -86,14 +86,7 @@ public:
     const FormTexts &Texts() const override { return texts_; }
     FormTexts &Texts() { return texts_; }
     QString NodeText(int page) const override;
-    QWidget *Form() const override { return const_cast<TForm1 *>(this); }
-
-    // Any named control, action or menu item of the window, or null.
-    template <class T>
-    T *Find(const QString &name) const
-    {
-        return FindControl<T>(this, name);
-    }
+    ConfigPage *Panel(PanelId panel) const override;
 
     // ---- status bar: a StatusPanel
     QString PanelText(int panel) const;
@@ -105,7 +98,6 @@ public:
     int CurrentPage() const;
     // Selects the page's node; the navigation runs when the selection changes.
     void SelectPage(int page);
-    ConfigPage *Panel(PanelId panel) const;
     ConfigPage *PageFor(int page) const { return Panel(PanelOfPage(page)); }
     // The page object of class P, or null.
     template <class P>

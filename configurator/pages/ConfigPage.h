@@ -9,6 +9,7 @@
 
 #include <QFrame>
 
+class ConfigPage;
 class QLabel;
 
 // What a page needs of the main window.
@@ -19,16 +20,9 @@ public:
     virtual const FormTexts &Texts() const = 0;
     // The current text of the navigation tree's node for a page number.
     virtual QString NodeText(int page) const = 0;
-    // The main window: any named control of any page can be found in it.
-    virtual QWidget *Form() const = 0;
+    // The page object of a panel, or null where the window has none.
+    virtual ConfigPage *Panel(PanelId panel) const = 0;
 };
-
-// The control named `name` anywhere in the window, or null.
-template <class T>
-T *FindControl(const QWidget *form, const QString &name)
-{
-    return form != nullptr ? form->findChild<T *>(name) : nullptr;
-}
 
 class ConfigPage : public QFrame {
     Q_OBJECT
@@ -52,10 +46,11 @@ public:
 protected:
     PageContext &context() const { return context_; }
     const FormTexts &texts() const { return context_.Texts(); }
-    template <class T>
-    T *Find(const QString &name) const
+    // Another panel's page object of class P, or null.
+    template <class P>
+    P *Other(PanelId panel) const
     {
-        return FindControl<T>(context_.Form(), name);
+        return qobject_cast<P *>(context_.Panel(panel));
     }
 
 private:

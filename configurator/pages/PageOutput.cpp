@@ -1,6 +1,9 @@
 #include "configurator/pages/PageOutput.h"
+#include "configurator/pages/PageArmIn.h"
+#include "configurator/pages/PageClock.h"
 #include "configurator/pages/PageControls.h"
-#include "toolkit/widgets/StringGrid.h"
+#include "configurator/pages/PageInput.h"
+#include "configurator/pages/PagePower.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,8 +18,6 @@ using namespace pagectl;
 namespace {
 
 constexpr int InputsListed = 4;
-// The scheduler grid's column of reaction combo boxes.
-constexpr int ScheduleReactionColumn = 13;
 
 const QString Tab = QStringLiteral("\t");
 const QString PowerPageTag = QStringLiteral("[Питание, температура...]");
@@ -122,18 +123,19 @@ void PageOutput::ShowPage(int page, ControllerConfig &config)
     ShowTypedText(r, R::ReleNameDeact, ComboBoxReleNameDeact);
 }
 
-QString PageOutput::ItemText(const QString &comboName, quint32 value) const
-{
-    return ItemTextOrNumber(Find<QComboBox>(comboName), value);
-}
-
 QStringList PageOutput::StimulusLines(const ConfigImage &image, int output) const
 {
     QStringList lines;
     const quint32 k = quint32(output);
 
+    // Each reaction is named by the items of the combo box that sets it on
+    // its own page, or by its number where the window lacks that page.
+    const auto *clock = Other<PageClock>(PanelId::Clock);
+    const auto *power = Other<PagePower>(PanelId::Power);
+    const auto *armIn = Other<PageArmIn>(PanelId::ArmIn);
+    const auto *inputPage = Other<PageInput>(PanelId::Input);
+
     // The scheduler.
-    const auto *scheduler = Find<TStringGrid>(QStringLiteral("StringGrid3"));
     for (int r = 1; r <= ScheduleLine::Count; ++r) {
         const ConstFieldView line = RecordView<ScheduleLine>(image, r - 1);
         if (line.Get(ScheduleLine::Enabled) == 0 || line.Get(ScheduleLine::Days) == 0 ||
@@ -142,9 +144,7 @@ QStringList PageOutput::StimulusLines(const ConfigImage &image, int output) cons
         const quint32 reaction = line.Get(ScheduleLine::ActionReaction);
         if (reaction == oaNone)
             continue;
-        const auto *reactions = scheduler != nullptr
-                                    ? qobject_cast<const QComboBox *>(scheduler->Object(ScheduleReactionColumn, r))
-                                    : nullptr;
+        const QComboBox *reactions = clock != nullptr ? clock->LineComboBox(PageClock::colParameter, r) : nullptr;
         lines << Bracketed(context().NodeText(Pages::Clock)) + Tab + Tab + ItemTextOrNumber(reactions, reaction) +
                      QStringLiteral("\tВ ") + QString::number(line.Get(ScheduleLine::Hour)) + QLatin1Char(':') +
                      QString::number(line.Get(ScheduleLine::Minute)) +
@@ -155,23 +155,23 @@ QStringList PageOutput::StimulusLines(const ConfigImage &image, int output) cons
     const ConstFieldView view = View(image);
     struct PowerReaction {
         UField output, reaction;
-        const char *comboName;
+        const QComboBox *items;
         QString event;
     };
-    const PowerReaction power[] = {
-        {PowerFields::TamperActOutN, PowerFields::TamperActScnN, "ComboBoxTamperActScnN",
+    const PowerReaction reactions[] = {
+        {PowerFields::TamperActOutN, PowerFields::TamperActScnN, power ? power->ComboBoxTamperActScnN : nullptr,
          QStringLiteral("При вскрытии корпуса")},
-        {PowerFields::HiBorderOut, PowerFields::HiBorderScn, "ComboBoxHiBorderScn",
+        {PowerFields::HiBorderOut, PowerFields::HiBorderScn, power ? power->ComboBoxHiBorderScn : nullptr,
          QStringLiteral("При превышении температуры выше ") + QString::number(view.Get(PowerFields::HiBorderLevel)) +
              QLatin1Char('C')},
-        {PowerFields::LoBorderOut, PowerFields::LoBorderScn, "ComboBoxLoBorderScn",
+        {PowerFields::LoBorderOut, PowerFields::LoBorderScn, power ? power->ComboBoxLoBorderScn : nullptr,
          QStringLiteral("При падении температуры ниже ") + QString::number(view.Get(PowerFields::LoBorderLevel)) +
              QLatin1Char('C')},
     };
-    for (const PowerReaction &p : power) {
+    for (const PowerReaction &p : reactions) {
         const quint32 reaction = view.Get(p.reaction);
         if (view.Get(p.output) == k && reaction != oaNone)
-            lines << PowerPageTag + Tab + Tab + ItemText(QString::fromLatin1(p.comboName), reaction) + Tab + p.event;
+            lines << PowerPageTag + Tab + Tab + ItemTextOrNumber(p.items, reaction) + Tab + p.event;
     }
 
     // Perimeter 0 of the Arm In page; every line names its reaction with the
@@ -186,7 +186,7 @@ QStringList PageOutput::StimulusLines(const ConfigImage &image, int output) cons
     for (const auto &[field, event] : modes) {
         if (const quint32 reaction = perimeter.Get(field); reaction != oaNone)
             lines << context().NodeText(Pages::ArmIn) + Tab + Tab + Tab +
-                         ItemText(QStringLiteral("ComboBoxCDtoRele1"), reaction) + Tab + event;
+                         ItemTextOrNumber(armIn ? armIn->ComboBoxCDtoRele[0] : nullptr, reaction) + Tab + event;
     }
 
     // Inputs 1..4.
@@ -194,10 +194,10 @@ QStringList PageOutput::StimulusLines(const ConfigImage &image, int output) cons
         const ConstFieldView input = RecordView<InputRecord>(image, j - 1);
         const QString tag = Bracketed(context().NodeText(Pages::FirstInput - 1 + j)) + Tab + Tab + Tab + Tab;
         if (const quint32 reaction = input.Get(InputRecord::ActRele(output)); reaction != oaNone)
-            lines << tag + ItemText(QStringLiteral("ComboBoxActRele1"), reaction) +
+            lines << tag + ItemTextOrNumber(inputPage ? inputPage->ComboBoxActRele[0] : nullptr, reaction) +
                          QStringLiteral("\tПри активизации входа ") + QString::number(j);
         if (const quint32 reaction = input.Get(InputRecord::PassRele(output)); reaction != oaNone)
-            lines << tag + ItemText(QStringLiteral("ComboBoxPassRele1"), reaction) +
+            lines << tag + ItemTextOrNumber(inputPage ? inputPage->ComboBoxPassRele[0] : nullptr, reaction) +
                          QStringLiteral("\tПри деактивизации входа ") + QString::number(j);
     }
     return lines;

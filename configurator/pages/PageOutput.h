@@ -40,8 +40,5 @@ public:
     QPlainTextEdit *MemoRsOutsStimulus;
 
 private:
-    // The text of item `value` of the named combo box anywhere in the window.
-    QString ItemText(const QString &comboName, quint32 value) const;
-
     pagectl::FieldBindings fields_;
 };

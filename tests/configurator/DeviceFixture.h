@@ -78,7 +78,7 @@ struct DeviceFixture {
     template <class T = QLabel>
     T *Get(const char *name) const
     {
-        T *control = form->Find<T>(QLatin1String(name));
+        T *control = FindControl<T>(form.get(), QLatin1String(name));
         if (control == nullptr)
             qWarning("no control %s", name);
         return control;

@@ -5,6 +5,7 @@
 #include "configurator/pages/PageClock.h"
 #include "configurator/pages/PageConnection.h"
 #include "configurator/pages/PageGeneral.h"
+#include "tests/configurator/NamedControl.h"
 
 #include <QByteArray>
 #include <QCheckBox>
@@ -44,7 +45,15 @@ public:
             return QStringLiteral("Часы, планировщик задач");
         return QString();
     }
-    QWidget *Form() const override { return const_cast<QWidget *>(&form); }
+    ConfigPage *Panel(PanelId panel) const override
+    {
+        switch (panel) {
+        case PanelId::General: return general;
+        case PanelId::Connection: return connection;
+        case PanelId::Clock: return clock;
+        default: return nullptr;
+        }
+    }
 
     ConfigPage *PageOf(int page) const
     {

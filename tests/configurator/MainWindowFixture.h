@@ -7,6 +7,7 @@
 #include "configurator/pages/PageInputs.h"
 #include "configurator/pages/PageLiveState.h"
 #include "configurator/pages/PageOutputs.h"
+#include "tests/configurator/NamedControl.h"
 #include "tests/support/ScopedPortTable.h"
 
 #include <QComboBox>

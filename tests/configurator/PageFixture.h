@@ -6,6 +6,7 @@
 #include "configurator/pages/ConfigPage.h"
 #include "configurator/core/Configuration.h"
 #include "configurator/FormTexts.h"
+#include "tests/configurator/NamedControl.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -17,6 +18,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include <array>
 #include <memory>
 #include <span>
 
@@ -41,20 +43,14 @@ public:
 
     const FormTexts &Texts() const override { return texts; }
     QString NodeText(int page) const override { return nodes.value(page); }
-    QWidget *Form() const override { return form.get(); }
-
-    // A combo box of another page, with the reaction items.
-    QComboBox *AddReactionCombo(const QString &name)
-    {
-        auto *box = new QComboBox(form.get());
-        box->setObjectName(name);
-        box->addItems(texts.OutputActionNames);
-        return box;
-    }
+    ConfigPage *Panel(PanelId panel) const override { return panels[std::size_t(panel)]; }
+    QWidget *Form() const { return form.get(); }
 
     FormTexts texts = FormTexts::Defaults();
     QStringList nodes = DefaultNodeTexts();
     std::unique_ptr<QWidget> form = std::make_unique<QWidget>();
+    // The pages a test makes known to the others.
+    std::array<ConfigPage *, PanelCount> panels{};
 };
 
 // Each test function gets a new stand-in window, made before it; the window

@@ -46,7 +46,7 @@ const QString PasswordRefused = QStringLiteral(
 
 void ClickButton(TForm1 &form, const char *name)
 {
-    form.Find<QAbstractButton>(QLatin1String(name))->click();
+    FindControl<QAbstractButton>(&form, QLatin1String(name))->click();
 }
 
 // Shut until opened from another thread.

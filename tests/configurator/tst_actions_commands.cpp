@@ -73,7 +73,7 @@ void TstActionsCommands::controlButtonsSendTheirBytes()
     f.Get<QComboBox>("ComboBoxTestScen")->setCurrentIndex(2);
     form.SelectPage(0);
 
-    form.Find<QPushButton>(button)->click();
+    FindControl<QPushButton>(&form, button)->click();
 
     QCOMPARE(f.HandlerCommands(), (QList<quint8>{cmd::Identify, cmd::Password, cmd::Control}));
     QCOMPARE(f.Payload(cmd::Password), PasswordPayload("pass"));
@@ -89,7 +89,7 @@ void TstActionsCommands::refusedPasswordSendsNoControlFrame()
     DeviceFixture f;
     TForm1 &form = f.Form();
     f.SetPasswords("guess", "secret");
-    form.Find<QPushButton>(QStringLiteral("Button8"))->click();
+    FindControl<QPushButton>(&form, QStringLiteral("Button8"))->click();
 
     QCOMPARE(f.HandlerCommands(), (QList<quint8>{cmd::Identify, cmd::Password}));
     QCOMPARE(f.Text("ActionName"), PasswordRefused);
@@ -115,7 +115,7 @@ void TstActionsCommands::syncSendsThePcTimeField()
     form.SelectPage(10);
     f.Get<TMaskEdit>("MaskEditPCCurTime")->setText(pcTime);
 
-    form.Find<QPushButton>(QStringLiteral("Button3"))->click();
+    FindControl<QPushButton>(&form, QStringLiteral("Button3"))->click();
 
     QCOMPARE(f.HandlerCommands(), (QList<quint8>{cmd::Identify, cmd::SetClock})); // no password
     QCOMPARE(f.Payload(cmd::SetClock), clock);
@@ -278,7 +278,7 @@ void TstActionsCommands::supportMailNamesTheController()
     form.StopPoller(); // so that the log holds still
     const int framesBefore = f.sim->logSize();
 
-    form.Find<QPushButton>(QStringLiteral("Button21"))->click();
+    FindControl<QPushButton>(&form, QStringLiteral("Button21"))->click();
     SetLinkOpener(nullptr);
 
     QCOMPARE(opened.size(), 1);

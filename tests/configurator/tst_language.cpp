@@ -151,7 +151,7 @@ struct LanguageFixture : MainWindowFixture {
     template <class W>
     W *Get(const char *name) const
     {
-        return form->Find<W>(QLatin1String(name));
+        return FindControl<W>(form.get(), QLatin1String(name));
     }
 };
 
@@ -455,7 +455,7 @@ void TstLanguage::captionsByLine()
     QFETCH(QString, name);
     QFETCH(QString, caption);
     TForm1 &form = Accepted();
-    const QWidget *w = form.Find<QWidget>(name);
+    const QWidget *w = FindControl<QWidget>(&form, name);
     QVERIFY2(w != nullptr, qPrintable(name));
     QCOMPARE(CaptionOf(w).value_or(QStringLiteral("(no caption)")), caption);
 }
@@ -514,7 +514,7 @@ void TstLanguage::framedGroupBoxes()
     QFETCH(QString, name);
     QFETCH(int, line);
     TForm1 &form = Accepted();
-    auto *box = form.Find<QGroupBox>(name);
+    auto *box = FindControl<QGroupBox>(&form, name);
     QVERIFY2(box != nullptr, qPrintable(name));
     QCOMPARE(box->title(), QLatin1Char(' ') + L(line) + QLatin1Char(' '));
 }
@@ -752,7 +752,7 @@ void TstLanguage::infoMessageNamesEachOutputOnce()
     QFETCH(bool, withFile);
     LanguageFixture builtIn;
     const TForm1 &form = withFile ? Accepted() : builtIn.OpenReal();
-    const auto *group = form.Find<QGroupBox>(QStringLiteral("GroupBoxInfoMsgContent"));
+    const auto *group = FindControl<QGroupBox>(&form, QStringLiteral("GroupBoxInfoMsgContent"));
     QVERIFY(group != nullptr);
     QStringList shown;
     for (const QWidget *w : group->findChildren<QWidget *>())
@@ -760,8 +760,8 @@ void TstLanguage::infoMessageNamesEachOutputOnce()
             if (const auto caption = CaptionOf(w); caption && !caption->isEmpty())
                 shown << *caption;
     for (int k = 1; k <= 4; ++k) {
-        const QString name = form.Find<QLabel>(QStringLiteral("Label%1").arg(120 + k))->text();
-        QCOMPARE(form.Find<QCheckBox>(QStringLiteral("CheckBoxInfoR%1").arg(k))->text(), name);
+        const QString name = FindControl<QLabel>(&form, QStringLiteral("Label%1").arg(120 + k))->text();
+        QCOMPARE(FindControl<QCheckBox>(&form, QStringLiteral("CheckBoxInfoR%1").arg(k))->text(), name);
         QCOMPARE(shown.count(name), 1);
     }
     QCOMPARE(shown.size(), 8); // and the four inputs

@@ -131,13 +131,13 @@ void TstMainWindow::startsWithDefaultsWhenNothingIsThere()
     QCOMPARE(form.CurrentPage(), 0);
     QCOMPARE(form.PreviousPage, 0);
     QCOMPARE(f.log, QStringList({"Enter 0", "AfterShow 0"}));
-    QCOMPARE(form.Find<QLabel>("Label30")->text(), QStringLiteral("GSM контроллер QRV240-S"));
-    QVERIFY(!form.Find<QWidget>("GroupBoxMaunPerimInfo")->isHidden());
+    QCOMPARE(FindControl<QLabel>(&form, "Label30")->text(), QStringLiteral("GSM контроллер QRV240-S"));
+    QVERIFY(!FindControl<QWidget>(&form, "GroupBoxMaunPerimInfo")->isHidden());
 
-    const auto *testOut = form.Find<QComboBox>("ComboBoxTestOut");
+    const auto *testOut = FindControl<QComboBox>(&form, "ComboBoxTestOut");
     QCOMPARE(Items(testOut), QStringList({"Реле 1", "Реле 2", "Выход 1", "Выход 2"}));
     QCOMPARE(testOut->currentIndex(), 0);
-    const auto *testScen = form.Find<QComboBox>("ComboBoxTestScen");
+    const auto *testScen = FindControl<QComboBox>(&form, "ComboBoxTestScen");
     QCOMPARE(testScen->count(), 14);
     QCOMPARE(testScen->itemText(0), QStringLiteral("сценарий 1"));
     QCOMPARE(testScen->itemText(13), QStringLiteral("сценарий 14"));
@@ -259,8 +259,8 @@ void TstMainWindow::wiringPicturesReplaceTheBuiltInOnes()
     WriteAll(f.Path("QRV240-LT-Outputs.wmf"), QByteArray("not a picture").repeated(20));
 
     TForm1 &form = f.Open();
-    QCOMPARE(form.Find<QLabel>("ImageQRV240Ins")->picture().boundingRect(), QRect(0, 0, 300, 120));
-    QCOMPARE(form.Find<QLabel>("ImageQRV240Outs")->picture().boundingRect(), BuiltInPicture().boundingRect());
+    QCOMPARE(FindControl<QLabel>(&form, "ImageQRV240Ins")->picture().boundingRect(), QRect(0, 0, 300, 120));
+    QCOMPARE(FindControl<QLabel>(&form, "ImageQRV240Outs")->picture().boundingRect(), BuiltInPicture().boundingRect());
     QVERIFY(f.dialogs.messages.isEmpty());
 }
 
@@ -356,12 +356,12 @@ void TstMainWindow::userOpensPagesWithMouseAndKeys()
     const QRect node = form.TreeView1->visualItemRect(form.Node(15));
     QTest::mouseClick(form.TreeView1->viewport(), Qt::LeftButton, {}, node.center());
     QCOMPARE(f.log, QStringList({"Enter 15", "Show 15", "AfterShow 15"}));
-    QCOMPARE(form.Find<QLabel>("Label10")->text(), QStringLiteral("Вход 2"));
+    QCOMPARE(FindControl<QLabel>(&form, "Label10")->text(), QStringLiteral("Вход 2"));
 
     f.log.clear();
     QTest::keyClick(form.TreeView1, Qt::Key_Down);
     QCOMPARE(f.log, QStringList({"Store 15", "Enter 16", "Show 16", "AfterShow 16"}));
-    QCOMPARE(form.Find<QLabel>("Label10")->text(), QStringLiteral("Вход 3"));
+    QCOMPARE(FindControl<QLabel>(&form, "Label10")->text(), QStringLiteral("Вход 3"));
 }
 
 void TstMainWindow::treeFitsItsLongestNode_data()
@@ -496,7 +496,7 @@ void TstMainWindow::systemParameterPageDisablesSixActions()
     const auto enabled = [&form](const QStringList &names) {
         QList<bool> states;
         for (const QString &name : names)
-            states << form.Find<QAction>(name)->isEnabled();
+            states << FindControl<QAction>(&form, name)->isEnabled();
         return states;
     };
     const QList<bool> allOn(6, true), allOff(6, false);
@@ -504,7 +504,7 @@ void TstMainWindow::systemParameterPageDisablesSixActions()
     form.SelectPage(24);
     QCOMPARE(enabled(six), allOff);
     QCOMPARE(enabled(others), allOn);
-    QVERIFY(!form.Find<QAction>("N10")->isEnabled()); // the menu item follows its action
+    QVERIFY(!FindControl<QAction>(&form, "N10")->isEnabled()); // the menu item follows its action
 
     form.SelectPage(3);
     QCOMPARE(enabled(six), allOn);
@@ -570,13 +570,13 @@ void TstMainWindow::menuItemsAndButtonsFollowTheirActions()
     QFETCH(QKeySequence, shortcut);
     MainWindowFixture f;
     TForm1 &form = f.Open();
-    QAction *bound = form.Find<QAction>(action);
+    QAction *bound = FindControl<QAction>(&form, action);
     QVERIFY(bound != nullptr);
     // Only the binding is checked here: the window's handler does not run.
     QObject::disconnect(bound, &QAction::triggered, &form, nullptr);
     QSignalSpy triggered(bound, &QAction::triggered);
-    QAction *menuItem = form.Find<QAction>(item);
-    auto *button = form.Find<QToolButton>(item);
+    QAction *menuItem = FindControl<QAction>(&form, item);
+    auto *button = FindControl<QToolButton>(&form, item);
     QVERIFY((menuItem != nullptr) != (button != nullptr));
 
     if (menuItem != nullptr) {
@@ -604,7 +604,7 @@ void TstMainWindow::deviceActionsAreSetInTableOrder()
     QStringList order;
     for (const char *name : {"Programm", "ReadConf", "CompareConf", "FactoryConfig", "Reset", "Reconfigurate",
                              "FileOpen1", "FileSave1", "FileNew1", "ComPortConfig", "Abaut", "ReadIMEICode"}) {
-        QAction *action = form.Find<QAction>(name);
+        QAction *action = FindControl<QAction>(&form, name);
         connect(action, &QAction::enabledChanged, this, [&order, action] { order << action->objectName(); });
     }
     const QStringList table{"Programm", "ReadConf", "CompareConf", "FactoryConfig", "Reset",
@@ -614,7 +614,7 @@ void TstMainWindow::deviceActionsAreSetInTableOrder()
     QCOMPARE(order, table);
     QVERIFY(form.Abaut->isEnabled());
     QVERIFY(form.ReadIMEICode->isEnabled());
-    QVERIFY(!form.Find<QToolButton>("SpeedButton5")->isEnabled());
+    QVERIFY(!FindControl<QToolButton>(&form, "SpeedButton5")->isEnabled());
     order.clear();
     form.EnableDeviceActions();
     QCOMPARE(order, table);
@@ -652,7 +652,7 @@ void TstMainWindow::closingWaitsForTheActionsThenSaves()
     GoTo(f, 4);
     const auto close = [&] {
         if (byMenu)
-            form.Find<QAction>("N7")->trigger();
+            FindControl<QAction>(&form, "N7")->trigger();
         else
             form.close();
     };

@@ -80,7 +80,7 @@ void TstMainWindowIdentity::labelsShowTheRecord()
     qrvsim::SimIdentity identity;
     edit(identity);
     form.ShowDeviceIdentity(ToRecord(identity));
-    QCOMPARE(form.Find<QLabel>(label)->text(), text);
+    QCOMPARE(FindControl<QLabel>(&form, label)->text(), text);
 }
 
 void TstMainWindowIdentity::gateJudgesWhatIsShown_data()
@@ -134,7 +134,7 @@ void TstMainWindowIdentity::emptyIdentityFailsBothTests()
                                BoundPlaceholder, "---------------", UniquePlaceholder};
     QStringList shown;
     for (const char *name : identityLabelNames)
-        shown << form.Find<QLabel>(name)->text();
+        shown << FindControl<QLabel>(&form, name)->text();
     QCOMPARE(shown, expected);
     QCOMPARE(form.PanelText(2), QStringLiteral("--------.--.--"));
     QVERIFY(!form.IsModelSupported());

@@ -1,10 +1,12 @@
 // Pages 18 (outputs overview) and 19-22 (relays 1, 2, outputs 1, 2) with the
 // list of events that drive the output, on real widgets.
 #include "tests/configurator/PageFixture.h"
+#include "configurator/pages/PageArmIn.h"
+#include "configurator/pages/PageClock.h"
 #include "configurator/pages/PageInput.h"
 #include "configurator/pages/PageOutput.h"
 #include "configurator/pages/PageOutputs.h"
-#include "toolkit/widgets/StringGrid.h"
+#include "configurator/pages/PagePower.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -86,21 +88,12 @@ void TstPageOutputs::MakePages()
     input = new PageInput(*context_, form);
     outputs = new PageOutputs(*context_, form);
     output = new PageOutput(*context_, form);
-    // What the clock and power pages and the Arm In page hold.
-    for (const char *name : {"ComboBoxTamperActScnN", "ComboBoxHiBorderScn", "ComboBoxLoBorderScn", "ComboBoxCDtoRele1"})
-        context_->AddReactionCombo(QString::fromLatin1(name));
-    auto *scheduler = new TStringGrid(form);
-    scheduler->setObjectName(QStringLiteral("StringGrid3"));
-    scheduler->SetColCount(14);
-    scheduler->SetRowCount(9);
-    QStringList lowerCase = {QStringLiteral("нет реакции"), QStringLiteral("включить"), QStringLiteral("выключить")};
-    for (int n = 1; n <= 14; ++n)
-        lowerCase << QStringLiteral("сценарий %1").arg(n);
-    for (int r = 1; r <= 8; ++r) {
-        auto *box = new QComboBox;
-        box->addItems(lowerCase);
-        scheduler->SetObject(13, r, box);
-    }
+    // The pages whose combo boxes name the reactions.
+    auto &panels = context_->panels;
+    panels[std::size_t(PanelId::Input)] = input;
+    panels[std::size_t(PanelId::Clock)] = new PageClock(*context_, form);
+    panels[std::size_t(PanelId::Power)] = new PagePower(*context_, form);
+    panels[std::size_t(PanelId::ArmIn)] = new PageArmIn(*context_, form);
     config = DefaultConfig();
 }
 
@@ -349,10 +342,10 @@ void TstPageOutputs::stimulusListOrderAndMissingCombos()
     QCOMPARE(lines[6], QStringLiteral("[Input 2]\t\t\t\tВключить\tПри активизации входа 2"));
     QCOMPARE(lines[7], QStringLiteral("[Input 2]\t\t\t\tВыключить\tПри деактивизации входа 2"));
 
-    // Without the other pages' combo boxes the reactions show as numbers, and
-    // a fresh show replaces the list.
-    delete context_->form->findChild<QComboBox *>(QStringLiteral("ComboBoxTamperActScnN"));
-    delete context_->form->findChild<TStringGrid *>(QStringLiteral("StringGrid3"));
+    // In a window without the clock and power pages those reactions show as
+    // numbers, and a fresh show replaces the list.
+    context_->panels[std::size_t(PanelId::Clock)] = nullptr;
+    context_->panels[std::size_t(PanelId::Power)] = nullptr;
     output->ShowPage(19, config);
     const QStringList again = Stimulus();
     QCOMPARE(again.size(), 8);

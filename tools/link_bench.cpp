@@ -3,8 +3,8 @@
 // wire time for programming and verifying the configuration image at 19200 baud.
 #include "configurator/core/ConfiguratorPort.h"
 #include "serial/ComPort.h"
-#include "tests/support/ControllerSimulator.h"
-#include "tests/support/ScopedPortTable.h"
+#include "simulator/ControllerSimulator.h"
+#include "simulator/ScopedPortTable.h"
 #include "link/Readdata.h"
 #include "voiceprog/core/VoiceProgrammerPort.h"
 

@@ -7,8 +7,8 @@
 // both in one run on the same machine; the runs take turns, so that a load
 // that comes and goes falls on all of them, and each figure is the median of
 // the runs with the lowest and the highest.
-#include "tests/support/ControllerSimulator.h"
-#include "tests/support/ScopedPortTable.h"
+#include "simulator/ControllerSimulator.h"
+#include "simulator/ScopedPortTable.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // qrv_simulator: serves a simulated QRV controller on a pseudo-terminal and
 // names it in the port table, so the programs find it under a COM name.
-#include "tests/support/ControllerSimulator.h"
-#include "tests/support/ScopedPortTable.h"
+#include "simulator/ControllerSimulator.h"
+#include "simulator/ScopedPortTable.h"
 
 #include <QFile>
 #include <QStringList>

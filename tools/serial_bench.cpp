@@ -3,7 +3,7 @@
 // that a Read waiting 2 s for nothing burns.
 #include "configurator/core/ConfiguratorPort.h"
 #include "serial/ComPort.h"
-#include "tests/support/ScopedPortTable.h"
+#include "simulator/ScopedPortTable.h"
 
 #include <QCoreApplication>
 

@@ -3,9 +3,9 @@
 // time against the time the bytes take on the wire, and the CPU the program
 // spends meanwhile (the process's, less the simulator's thread). About 100 s;
 // run by hand.
-#include "tests/support/ControllerSimulator.h"
+#include "simulator/ControllerSimulator.h"
 #include "voiceprog/Mainform.h"
-#include "tests/support/ScopedPortTable.h"
+#include "simulator/ScopedPortTable.h"
 #include "link/Readdata.h"
 #include "voiceprog/core/VoiceFiles.h"
 

@@ -4,7 +4,7 @@
 // test starts one. A handler ends by starting a poller, whose first
 // identification goes out at once from its own thread: what the handler
 // sent is the log as it stood when it started that poller (HandlerLog).
-#include "tests/support/ControllerSimulator.h"
+#include "simulator/ControllerSimulator.h"
 #include "tests/configurator/MainWindowFixture.h"
 #include "configurator/Mainpanelcontrol.h"
 

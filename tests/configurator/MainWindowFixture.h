@@ -8,7 +8,7 @@
 #include "configurator/pages/PageLiveState.h"
 #include "configurator/pages/PageOutputs.h"
 #include "tests/configurator/NamedControl.h"
-#include "tests/support/ScopedPortTable.h"
+#include "simulator/ScopedPortTable.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -6,9 +6,9 @@
 #include "configurator/core/ConfiguratorPort.h"
 #include "link/Readdata.h"
 #include "serial/ComPort.h"
-#include "tests/support/ControllerSimulator.h"
+#include "simulator/ControllerSimulator.h"
 #include "tests/support/RecordingViews.h"
-#include "tests/support/ScopedPortTable.h"
+#include "simulator/ScopedPortTable.h"
 
 #include <QTest>
 

@@ -7,9 +7,9 @@
 #include "common/Comportconfig.h"
 #include "common/Contacts.h"
 #include "toolkit/widgets/Dialogs.h"
-#include "tests/support/ScopedPortTable.h"
+#include "simulator/ScopedPortTable.h"
 #include "common/ProgramIcons.h"
-#include "tests/support/SimPty.h"
+#include "simulator/SimPty.h"
 
 #include <QFrame>
 #include <QLabel>

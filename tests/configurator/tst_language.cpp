@@ -1,5 +1,5 @@
 // The language file "lng.txt", applied by the real main window at start-up.
-#include "tests/support/ControllerSimulator.h"
+#include "simulator/ControllerSimulator.h"
 #include "toolkit/ExceptionReport.h"
 #include "configurator/LanguageLayout.h"
 #include "tests/configurator/MainWindowFixture.h"

@@ -1,7 +1,7 @@
 // The main window: start-up, the page tree and navigation, menus and tool
 // bar, closing.
 #include "configurator/core/ConfigFiles.h"
-#include "tests/support/ControllerSimulator.h"
+#include "simulator/ControllerSimulator.h"
 #include "tests/configurator/MainWindowFixture.h"
 #include "configurator/Splitter.h"
 #include "tests/support/Files.h"

@@ -1,6 +1,6 @@
 // The identity display and the model and version gate, in the main window
 // and on a bare window such as the voice programmer's.
-#include "tests/support/ControllerSimulator.h"
+#include "simulator/ControllerSimulator.h"
 #include "common/IdentityDisplay.h"
 #include "tests/configurator/MainWindowFixture.h"
 #include "configurator/core/SupportedVersions.h"

@@ -1,7 +1,7 @@
 // QRV_CONF as a process: one copy per user, and closing on a signal saves
 // the settings and the working copy.
 #include "configurator/core/ConfigFiles.h"
-#include "tests/support/ScopedPortTable.h"
+#include "simulator/ScopedPortTable.h"
 #include "tests/support/ProgramEnvironment.h"
 #include "tests/support/SaveFailures.h"
 

@@ -2,10 +2,10 @@
 // What the voice programmer's window tests stand on: a temporary current
 // directory, a port table with the controller simulator at COM7 and dead
 // COM1..COM8 besides, dialogs answered from a script, and WAV and settings files.
-#include "tests/support/ControllerSimulator.h"
+#include "simulator/ControllerSimulator.h"
 #include "toolkit/widgets/Dialogs.h"
 #include "voiceprog/Mainform.h"
-#include "tests/support/ScopedPortTable.h"
+#include "simulator/ScopedPortTable.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/Files.h"
 #include "voiceprog/core/VoiceFiles.h"

@@ -1,7 +1,7 @@
 // The simulator driven by hand from the slave side of its pseudo-terminal,
 // with frames built here, independently of the programs' own code.
-#include "tests/support/ControllerSimulator.h"
-#include "tests/support/ScopedPortTable.h"
+#include "simulator/ControllerSimulator.h"
+#include "simulator/ScopedPortTable.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/HandFrames.h"
 

@@ -1,4 +1,4 @@
-#include "tests/support/SimProtocol.h"
+#include "simulator/SimProtocol.h"
 
 #include <algorithm>
 #include <cstring>

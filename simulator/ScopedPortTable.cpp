@@ -1,4 +1,4 @@
-#include "tests/support/ScopedPortTable.h"
+#include "simulator/ScopedPortTable.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "tests/support/ControllerSimulator.h"
+#include "simulator/ControllerSimulator.h"
 
-#include "tests/support/ScopedPortTable.h"
-#include "tests/support/SimProtocol.h"
-#include "tests/support/SimPty.h"
+#include "simulator/ScopedPortTable.h"
+#include "simulator/SimProtocol.h"
+#include "simulator/SimPty.h"
 
 #include <algorithm>
 #include <cerrno>

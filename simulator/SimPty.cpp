@@ -1,4 +1,4 @@
-#include "tests/support/SimPty.h"
+#include "simulator/SimPty.h"
 
 #include <cerrno>
 #include <cstring>

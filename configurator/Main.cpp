@@ -493,8 +493,7 @@ void TForm1::StartPoller()
 {
     if (PanelThread != nullptr)
         return;
-    PanelThread = new TMainPanelControl(true, *this);
-    PanelThread->SetGsmStates(&texts_.GsmStateTexts);
+    PanelThread = new TMainPanelControl(true, *this, ComPort1, texts_.StatusMessages, ControllerConfig);
     PanelThread->SetPriority(TThreadPriority::tpNormal);
     PanelThread->Resume();
 }

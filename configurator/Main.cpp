@@ -281,7 +281,7 @@ void TForm1::FormCreate()
 
 void TForm1::ApplyLanguageFile()
 {
-    ApplyLanguageFileTo(*this);
+    ApplyLanguageFileTo({*this, texts_, *TreeView1});
 }
 
 void TForm1::LoadWiringPictures()
@@ -340,12 +340,7 @@ void TForm1::SetPanelText(int panel, const QString &text)
 
 QTreeWidgetItem *TForm1::Node(int page) const
 {
-    if (page < 0)
-        return nullptr;
-    for (QTreeWidgetItemIterator it(TreeView1); *it != nullptr; ++it, --page)
-        if (page == 0)
-            return *it;
-    return nullptr;
+    return PageNode(*TreeView1, page);
 }
 
 int TForm1::CurrentPage() const

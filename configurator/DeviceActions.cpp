@@ -1,12 +1,15 @@
-// The window's side of the device actions: the handlers forward to the
-// flows, and the window does for them what only it can.
+// The window's side of the device actions and of the poller: the handlers
+// forward to the flows, and the window does for them what only it can.
 #include "common/Comportconfig.h"
 #include "configurator/Main.h"
 #include "configurator/Mainpanelcontrol.h"
 #include "configurator/dialogs/Clearconfigform.h"
+#include "configurator/pages/PageArmIn.h"
 #include "configurator/pages/PageClock.h"
 #include "configurator/pages/PageControls.h"
+#include "configurator/pages/PageInput.h"
 #include "configurator/pages/PageLiveState.h"
+#include "configurator/pages/PagePower.h"
 #include "configurator/pages/PageSystem.h"
 #include "toolkit/widgets/MaskEdit.h"
 #include "toolkit/widgets/WidgetViews.h"
@@ -20,13 +23,77 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int RestartPollInterval = 3000;
 
+const QString PasswordRefusedText =
+    QStringLiteral("Взаимодействие запрещено без указания пароля, программа не сможет получить код ключа");
+
 quint8 TagOf(const QObject *sender)
 {
     return quint8(pagectl::Tag(sender) & 0xFF);
+}
+
+// The bar keeps its range: a value beyond it shows as the nearest end.
+void SetBarPosition(QProgressBar *bar, int value)
+{
+    if (bar != nullptr)
+        bar->setValue(std::clamp(value, bar->minimum(), bar->maximum()));
+}
+
+// ---- the poller's pages; a page the window lacks is null
+
+void ShowRootState(PageLiveState *live, PagePower *power, const LiveState &state, const QStringList &gsmStates)
+{
+    if (live != nullptr) {
+        live->ShowSignalQuality(state.signalQuality);
+        live->LabelGSMState->setText(gsmStates.value(state.gsmState));
+        live->ShowArmState(state.armState);
+        live->ShowLedMask(state.ledMask);
+        live->ShowOutputMask(state.outputMask);
+        live->ShowBalance(state.balanceValid, state.balance);
+    }
+    if (power != nullptr)
+        power->ShowModemTemperature(state.temperature, state.temperatureValid);
+}
+
+// What the root page shows after a failed state read, but panel 3.
+void ShowRootStateLost(PageLiveState *live)
+{
+    if (live == nullptr)
+        return;
+    live->ShowSignalQuality(0);
+    live->LabelGSMState->clear();
+    live->ShowArmState(255);
+    live->ShowLedMask(0);
+    live->ShowOutputMask(0);
+}
+
+// state null: the read failed.
+void ShowPowerState(PagePower *power, const LiveState *state)
+{
+    if (power == nullptr)
+        return;
+    if (state == nullptr) {
+        power->ShowBatteryState(0);
+        power->ShowMainPower(0);
+        return;
+    }
+    power->ShowBatteryState(state->battery);
+    power->ShowMainPower(state->mainPower);
+    power->ShowModemTemperature(state->temperature, state->temperatureValid);
+}
+
+void ShowInputValue(PageInput *input, int value)
+{
+    if (input == nullptr)
+        return;
+    SetBarPosition(input->ProgressBarCurrentVal, value);
+    input->UpdateSensorPage();
+    input->UpdateCurrentValueColour();
 }
 
 } // namespace
@@ -52,12 +119,83 @@ QLabel *TForm1::ActionName() const
     return live != nullptr ? live->ActionName : nullptr;
 }
 
-void TForm1::PollerIdentified(bool identified)
+// ---- what the poller hands the window
+
+void TForm1::ShowPollerStatus(const QString &text, TColor colour)
+{
+    const PageLiveState *live = Page<PageLiveState>();
+    if (live != nullptr)
+        ShowLabelStatus(live->TMPLabel, text, colour);
+}
+
+QString TForm1::PollerStatusText() const
+{
+    const PageLiveState *live = Page<PageLiveState>();
+    return live != nullptr ? live->TMPLabel->text() : QString();
+}
+
+void TForm1::PollerIdentified(bool identified, const QString &refusal)
 {
     if (identified)
         deviceActions_->ReleaseFailureText();
     else if (!deviceActions_->FailureTextHeld())
         LabelStatus(ActionName()).ShowStatus(QString(), clBlack);
+    if (!refusal.isEmpty())
+        LabelStatus(ActionName()).ShowStatus(refusal, clRed);
+}
+
+bool TForm1::EditingClock() const
+{
+    return EditingControllerTime != 0;
+}
+
+void TForm1::ShowPcTime(const QString &time)
+{
+    if (PageClock *clock = Page<PageClock>())
+        clock->MaskEditPCCurTime->setText(time);
+}
+
+void TForm1::ShowLiveState(int page, const LiveState *state)
+{
+    if (page == Pages::LiveState) {
+        if (state != nullptr)
+            ShowRootState(Page<PageLiveState>(), Page<PagePower>(), *state, texts_.GsmStateTexts);
+        else
+            ShowRootStateLost(Page<PageLiveState>());
+    } else if (page == Pages::Clock) {
+        // The user may have begun to edit the time since the poller looked.
+        PageClock *clock = Page<PageClock>();
+        if (state != nullptr && clock != nullptr && !EditingClock())
+            clock->MaskEditContrCurTime->SetText(state->clock);
+    } else if (page == Pages::Power) {
+        ShowPowerState(Page<PagePower>(), state);
+    } else {
+        ShowInputValue(Page<PageInput>(), state != nullptr ? state->ShownInput(page - Pages::FirstInput) : 0);
+    }
+}
+
+void TForm1::ShowKeyUnlocked(bool unlocked)
+{
+    PageArmIn *armIn = Page<PageArmIn>();
+    if (armIn == nullptr)
+        return;
+    armIn->MarkKeyRead(false);
+    if (!unlocked)
+        armIn->LabelTouchActionDiscription->setText(PasswordRefusedText);
+}
+
+void TForm1::ShowTouchKey(const TouchKeyRead &key)
+{
+    PageArmIn *armIn = Page<PageArmIn>();
+    if (armIn == nullptr)
+        return;
+    if (!key.read) {
+        armIn->MarkKeyRead(false);
+        return;
+    }
+    armIn->LabelTouchActionDiscription->clear();
+    armIn->MarkKeyRead(true);
+    armIn->LearnTouchKey(key.code);
 }
 
 // ---- what the device actions ask of the window

@@ -1,5 +1,6 @@
 #include "configurator/LanguageLayout.h"
-#include "configurator/Main.h"
+#include "configurator/FormTexts.h"
+#include "configurator/PageTree.h"
 #include "configurator/core/SupportedVersions.h"
 #include "toolkit/widgets/StringGrid.h"
 
@@ -312,7 +313,7 @@ constexpr int SchedulerReactionColumn = 13;
 
 class OwnRules {
 public:
-    explicit OwnRules(TForm1 &form) : form_(form) {}
+    explicit OwnRules(const LanguageParts &parts) : parts_(parts) {}
 
     void operator()(const Step &step, const QStringList &taken, const language::Targets &targets) const
     {
@@ -330,7 +331,7 @@ public:
             break;
         case O::CommType:
             if (QComboBox *types = combo())
-                language::ReplaceItems(types, QStringList{line} + form_.Texts().OutputActionNames.mid(
+                language::ReplaceItems(types, QStringList{line} + parts_.texts.OutputActionNames.mid(
                                                                       ScenarioTextsFirst, ScenarioTextCount));
             break;
         case O::TimeZones:
@@ -339,18 +340,24 @@ public:
             break;
         case O::SchedulerCombos: ApplySchedulerCombos(grid(0)); break;
         case O::PerimeterHeader: ApplyPerimeterHeader(grid(0), grid(1)); break;
-        case O::NodeCaption: targets.SetCaption(names.value(0), form_.NodeText(step.first)); break;
+        case O::NodeCaption: targets.SetCaption(names.value(0), NodeText(step.first)); break;
         }
     }
 
 private:
+    QString NodeText(int page) const
+    {
+        const QTreeWidgetItem *node = PageNode(parts_.tree, page);
+        return node != nullptr ? node->text(0) : QString();
+    }
+
     // The root's text, with the model after it, is also the label's caption.
     void ApplyTreeTexts(const QStringList &treeTexts, const language::Targets &targets, const QString &label) const
     {
         for (int node = 0; node < PageCount; ++node)
-            if (QTreeWidgetItem *item = form_.Node(node))
+            if (QTreeWidgetItem *item = PageNode(parts_.tree, node))
                 item->setText(0, treeTexts.value(TreeTextEntry(node)));
-        if (QTreeWidgetItem *root = form_.Node(0)) {
+        if (QTreeWidgetItem *root = PageNode(parts_.tree, Pages::LiveState)) {
             root->setText(0, treeTexts.value(0) + ModelSuffix());
             targets.SetCaption(label, root->text(0));
         }
@@ -360,7 +367,7 @@ private:
     {
         if (grid == nullptr)
             return;
-        const FormTexts &texts = form_.Texts();
+        const FormTexts &texts = parts_.texts;
         for (int row = 1; row < grid->RowCount(); ++row) {
             if (auto *reaction = qobject_cast<QComboBox *>(grid->Object(SchedulerReactionColumn, row)))
                 language::SetItems(reaction, texts.OutputActionNames);
@@ -380,27 +387,27 @@ private:
                 perimeter->SetCell(col + 1, 0, keys->Cell(col, 0));
     }
 
-    TForm1 &form_;
+    const LanguageParts &parts_;
 };
 
 } // namespace
 
-void ApplyLanguageFileTo(TForm1 &form, const QString &fileName)
+void ApplyLanguageFileTo(const LanguageParts &parts, const QString &fileName)
 {
     if (const std::optional<QStringList> lines = language::ReadFile(fileName, LanguageFileFormat))
-        language::Apply(steps, *lines, form, LanguageFileFormat, form.Texts(), OwnRules(form));
+        language::Apply(steps, *lines, parts.window, LanguageFileFormat, parts.texts, OwnRules(parts));
 }
 
-QStringList LanguageTargetFaults(const TForm1 &form)
+QStringList LanguageTargetFaults(const QWidget &window, const QTreeWidget &tree)
 {
-    QStringList faults = language::Faults(form, steps);
-    const language::Targets targets(form, LanguageFileFormat.labels);
+    QStringList faults = language::Faults(window, steps);
+    const language::Targets targets(window, LanguageFileFormat.labels);
     const auto *scheduler = targets.Get<TStringGrid>(QStringLiteral("StringGrid3"));
     for (int row = 1; scheduler != nullptr && row < scheduler->RowCount(); ++row)
         for (int col : {SchedulerActionColumn, SchedulerReactionColumn})
             if (qobject_cast<QComboBox *>(scheduler->Object(col, row)) == nullptr)
                 faults << QStringLiteral("StringGrid3: no combo box over cell (%1, %2)").arg(col).arg(row);
-    if (form.Node(PageCount - 1) == nullptr || form.Node(PageCount) != nullptr)
+    if (PageNode(tree, PageCount - 1) == nullptr || PageNode(tree, PageCount) != nullptr)
         faults << QStringLiteral("TreeView1: does not hold %1 nodes").arg(PageCount);
     return faults;
 }

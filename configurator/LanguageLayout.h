@@ -8,7 +8,9 @@
 #include <QString>
 #include <QStringList>
 
-class TForm1;
+struct FormTexts;
+class QTreeWidget;
+class QWidget;
 
 inline constexpr int LanguageFileLineCount = 413;
 inline constexpr char LanguageFileHeader[] = "// QRV Language file - do not change this line!";
@@ -17,10 +19,18 @@ inline constexpr language::Format LanguageFileFormat{LanguageFileLineCount, Lang
                                                       language::LineEnds::CrLfCrOrLf,
                                                       language::Unreadable::Reported, Qt::PlainText};
 
+// What the file fills of the main window.
+struct LanguageParts {
+    QWidget &window; // its caption and its named controls, actions and menu items
+    FormTexts &texts;
+    QTreeWidget &tree; // the navigation tree, a node per page
+};
+
 // Reads fileName and puts an accepted file into the window's captions,
 // items, tree and texts.
-void ApplyLanguageFileTo(TForm1 &form, const QString &fileName = QLatin1String(LanguageFileName));
+void ApplyLanguageFileTo(const LanguageParts &parts, const QString &fileName = QLatin1String(LanguageFileName));
 
 // What the line table names but the window lacks, or has of a kind the
-// line's rule cannot change: "name: reason", one entry each.
-QStringList LanguageTargetFaults(const TForm1 &form);
+// line's rule cannot change, and a tree without a node for each page:
+// "name: reason", one entry each.
+QStringList LanguageTargetFaults(const QWidget &window, const QTreeWidget &tree);

@@ -272,7 +272,7 @@ void TForm1::FormCreate()
 
 void TForm1::ApplyLanguageFile()
 {
-    ApplyLanguageFileTo(*this);
+    ApplyLanguageFileTo({*this, texts_, *TreeView1});
 }
 
 void TForm1::LoadWiringPictures()
@@ -331,12 +331,7 @@ void TForm1::SetPanelText(int panel, const QString &text)
 
 QTreeWidgetItem *TForm1::Node(int page) const
 {
-    if (page < 0)
-        return nullptr;
-    for (QTreeWidgetItemIterator it(TreeView1); *it != nullptr; ++it, --page)
-        if (page == 0)
-            return *it;
-    return nullptr;
+    return PageNode(*TreeView1, page);
 }
 
 int TForm1::CurrentPage() const
@@ -484,8 +479,7 @@ void TForm1::StartPoller()
 {
     if (PanelThread != nullptr)
         return;
-    PanelThread = new TMainPanelControl(true, *this);
-    PanelThread->SetGsmStates(&texts_.GsmStateTexts);
+    PanelThread = new TMainPanelControl(true, *this, ComPort1, texts_.StatusMessages, ControllerConfig);
     PanelThread->SetPriority(TThreadPriority::tpNormal);
     PanelThread->Resume();
 }

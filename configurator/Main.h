@@ -11,6 +11,7 @@
 #include "toolkit/widgets/Dialogs.h"
 #include "configurator/FormTexts.h"
 #include "configurator/PageTree.h"
+#include "configurator/PollerWindow.h"
 #include "common/StatusPanels.h"
 
 #include <QMainWindow>
@@ -34,7 +35,7 @@ class TMainPanelControl;
 class TMaskEdit;
 class TSplitter;
 
-class TForm1 : public QMainWindow, public PageContext, public ConfigActionWindow {
+class TForm1 : public QMainWindow, public PageContext, public ConfigActionWindow, public PollerWindow {
     Q_OBJECT
 public:
     // Makes the page object of a panel; the window owns it. Empty: the
@@ -56,7 +57,7 @@ public:
     // The page last entered; written only by TreeView1Change.
     int PreviousPage = NoPage;
     // The selected page, for any thread: CurrentPage as TreeView1Change last saw it.
-    int SelectedPage() const { return selectedPage_.load(); }
+    int SelectedPage() const override { return selectedPage_.load(); }
 
     // ---- components
     TComPort ComPort1;
@@ -118,10 +119,6 @@ public:
     bool IsVersionSupported() const;
     void DisableDeviceActions();
     void EnableDeviceActions();
-    // The poller's identification: a lost controller clears ActionName, but
-    // not the red text a failed device action left there; a controller found
-    // again lets that text go.
-    void PollerIdentified(bool identified);
 
     // ---- settings file StartDirectory + "QRVConfig.cfg", with ComPort1's port
     int SaveProgramSettings();
@@ -209,6 +206,16 @@ private:
     void RunPortDialog() override;
     void CopyToClipboard(const QString &text) override;
     void Warn(const QString &text, const QString &caption) override;
+
+    // ---- PollerWindow: what the poller hands over
+    void ShowPollerStatus(const QString &text, TColor colour) override;
+    QString PollerStatusText() const override;
+    void PollerIdentified(bool identified, const QString &refusal) override;
+    bool EditingClock() const override;
+    void ShowPcTime(const QString &time) override;
+    void ShowLiveState(int page, const LiveState *state) override;
+    void ShowKeyUnlocked(bool unlocked) override;
+    void ShowTouchKey(const TouchKeyRead &key) override;
 
     void CreateDeviceActions();
     QLabel *ActionName() const;

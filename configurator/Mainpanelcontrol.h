@@ -1,13 +1,14 @@
 #pragma once
 // The live-state poller: while the window is idle it identifies the
 // connected controller again and again and, for the page selected, reads
-// and shows one live block. Every conversation is a TReadData of its own;
-// the window's state is read and its controls are written on the GUI thread.
+// one live block and hands the window what it shows of it. Every
+// conversation is a TReadData of its own; the window is asked and told
+// through PollerWindow, on the GUI thread.
+#include "configurator/PollerWindow.h"
 #include "toolkit/StatusView.h"
 #include "toolkit/Thread.h"
 
 #include <QByteArray>
-#include <QPointer>
 #include <QStringList>
 
 #include <atomic>
@@ -17,13 +18,8 @@
 #include <mutex>
 #include <optional>
 
-class PageArmIn;
-class PageClock;
-class PageInput;
-class PageLiveState;
-class PagePower;
-class QLabel;
-class TForm1;
+struct ControllerConfig;
+class TCustomComPort;
 
 // Where the poller's workers report: TMPLabel, which nobody sees and whose
 // caption is read (into panel 3) only after a worker has ended. The last
@@ -36,25 +32,23 @@ public:
         TColor colour;
     };
 
-    explicit TPollerStatus(QLabel *label) : label_(label) {}
     void ShowStatus(const QString &text, TColor colour) override;
     // The last report since the last Take, if one came.
     std::optional<Report> Take();
-    QLabel *label() const { return label_.data(); }
 
 private:
-    QPointer<QLabel> label_;
     std::mutex mutex_;
     std::optional<Report> last_;
 };
 
 class TMainPanelControl : public TThread {
 public:
-    TMainPanelControl(bool CreateSuspended, TForm1 &form);
+    // The port is the window's; messages are the identification's status
+    // texts; config is read on the GUI thread, for the system password.
+    TMainPanelControl(bool CreateSuspended, PollerWindow &window, TCustomComPort &port, const QStringList &messages,
+                      const ControllerConfig &config);
     ~TMainPanelControl() override;
 
-    // The window's translatable GSM-state texts (not owned); set before Resume.
-    void SetGsmStates(const QStringList *states);
     // Also cuts short the pause after an identification that failed at once.
     void Terminate();
 
@@ -79,16 +73,10 @@ private:
     // now: TMPLabel takes it, and panel 3 TMPLabel's caption when asked.
     void Hand(bool toPanel3, std::function<void()> show);
 
-    TForm1 &form_;
-    // The pages a cycle writes, looked up once (they outlive the poller); null
-    // where the window has none.
-    PageLiveState *const live_;
-    PagePower *const power_;
-    PageClock *const clock_;
-    PageInput *const input_;
-    PageArmIn *const armIn_;
-    const QStringList *gsmStates;
-    QStringList ownGsmStates;
+    PollerWindow &window_;
+    TCustomComPort &port_;
+    const QStringList &messages_;
+    const ControllerConfig &config_;
     TPollerStatus tmpStatus_;
     // What the last hand-overs put on screen, so that a cycle that would show
     // the same again costs the GUI thread nothing (poller thread only).

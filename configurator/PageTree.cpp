@@ -1,6 +1,7 @@
 #include "configurator/PageTree.h"
 
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <algorithm>
 #include <array>
@@ -110,4 +111,15 @@ void LoadTreeItems(QTreeWidget &tree, const QString &text)
         parents.resize(depth);
         parents.append(item);
     }
+}
+
+QTreeWidgetItem *PageNode(const QTreeWidget &tree, int page)
+{
+    if (page < 0)
+        return nullptr;
+    // The iterator wants a tree it may change; it changes nothing.
+    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget *>(&tree)); *it != nullptr; ++it, --page)
+        if (page == 0)
+            return *it;
+    return nullptr;
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 class QTreeWidget;
+class QTreeWidgetItem;
 
 inline constexpr int PageCount = 25;
 // PreviousPage before the first page is entered.
@@ -59,3 +60,6 @@ const QString &BuiltInTreeText();
 // Replaces the tree's nodes by those of a tab-indented text. A line indented
 // deeper than one level below its predecessor hangs one level below it.
 void LoadTreeItems(QTreeWidget &tree, const QString &text);
+
+// The node of a page number, or null.
+QTreeWidgetItem *PageNode(const QTreeWidget &tree, int page);

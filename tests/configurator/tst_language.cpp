@@ -714,7 +714,8 @@ void TstLanguage::hiddenOnlyWhenAccepted()
 void TstLanguage::everyNamedTargetExists()
 {
     LanguageFixture f;
-    const QStringList faults = LanguageTargetFaults(f.OpenReal());
+    const TForm1 &form = f.OpenReal();
+    const QStringList faults = LanguageTargetFaults(form, *form.TreeView1);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 }
 

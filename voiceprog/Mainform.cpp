@@ -35,7 +35,6 @@ const QString VoiceFileDialogFilter = QStringLiteral("Файлы голосов�
 const QString OpenVoiceFileCaption = QStringLiteral("Открытие файла голосовых сообщений");
 const QString SaveVoiceFileCaption = QStringLiteral("Сохранение файла голосовых сообщений");
 
-enum StatusPanelIndex { FilePanel = 0, PortPanel = 1, VersionPanel = 2 };
 
 // The seconds a number of samples lasts, as the window shows them.
 QString Seconds(std::uint32_t samples)

@@ -27,6 +27,9 @@ class QToolBar;
 class QToolButton;
 class TStatusBar;
 
+// The status bar's panels.
+enum StatusPanelIndex : int { FilePanel = 0, PortPanel = 1, VersionPanel = 2 };
+
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:

@@ -37,11 +37,11 @@ public:
     const FormTexts &Texts() const override { return texts; }
     QString NodeText(int page) const override
     {
-        if (page == 1)
+        if (page == Pages::General)
             return QStringLiteral("Общие параметры соединений");
-        if (page >= 2 && page <= 9)
-            return QStringLiteral("Соединение ") + QString::number(page - 1);
-        if (page == 10)
+        if (page >= Pages::FirstConnection && page < Pages::Clock)
+            return QStringLiteral("Соединение ") + QString::number(page - Pages::FirstConnection + 1);
+        if (page == Pages::Clock)
             return QStringLiteral("Часы, планировщик задач");
         return QString();
     }
@@ -57,9 +57,9 @@ public:
 
     ConfigPage *PageOf(int page) const
     {
-        if (page == 1)
+        if (page == Pages::General)
             return general;
-        if (page >= 2 && page <= 9)
+        if (page >= Pages::FirstConnection && page < Pages::Clock)
             return connection;
         return clock;
     }

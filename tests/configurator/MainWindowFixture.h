@@ -38,7 +38,7 @@ public:
         Base::Enter(page);
     }
     void AfterShow(int page) override { log_ << QStringLiteral("AfterShow %1").arg(page); }
-    bool HasValues(int page) const override { return page != 0 && page != 18; }
+    bool HasValues(int page) const override { return page != Pages::LiveState && page != Pages::Outputs; }
     void StorePage(int page, ControllerConfig &config) override
     {
         log_ << QStringLiteral("Store %1").arg(page);

@@ -164,14 +164,14 @@ void TstActions::conversations()
     f.SetPasswords("pass", factory ? QByteArray() : QByteArray("pass"));
     QVERIFY(f.sim->setArea(1, Bytes(EditedImage(QStringLiteral("+7222")))));
     f.Get<QCheckBox>("CheckBoxClearSaveArea")->setChecked(clearModes);
-    form.SelectPage(4);
+    form.SelectPage(Pages::FirstConnection + 2);
 
     handler(form);
 
     QCOMPARE(f.HandlerCommands(), frames);
     if (frames.contains(cmd::Password))
         QCOMPARE(f.Payload(cmd::Password), PasswordPayload(factory ? QByteArray() : QByteArray("pass")));
-    QCOMPARE(form.CurrentPage(), 0);
+    QCOMPARE(form.CurrentPage(), Pages::LiveState);
     QCOMPARE(f.Text("ActionName"), shown);
     const QByteArray expectedArea = controllerImage == QLatin1String("window")  ? Bytes(form.ControllerConfig.ConfigImage)
                                     : controllerImage == QLatin1String("default") ? Bytes(DefaultImage())
@@ -293,7 +293,7 @@ void TstActions::readJudgesTheImageHeader()
     if (windowHeaderBefore == QLatin1String("other"))
         window[0] = 0x00;
     form.ControllerConfig.ConfigImage = window;
-    form.SetPanelText(0, QStringLiteral("mine.cnt"));
+    form.SetPanelText(FilePanel, QStringLiteral("mine.cnt"));
     if (readFails)
         f.sim->setFault(Fault::badChecksum(cmd::ReadImage).after(5)); // the sixth block
 
@@ -305,7 +305,7 @@ void TstActions::readJudgesTheImageHeader()
     QCOMPARE(Bytes(form.ControllerConfig.ConfigImage), expected);
     QCOMPARE(f.Text("ActionName"), shown);
     QCOMPARE(f.TextColour("ActionName"), shown == QStringLiteral("Данные считаны") ? Blue : Red);
-    QCOMPARE(form.PanelText(0), panel0);
+    QCOMPARE(form.PanelText(FilePanel), panel0);
     QVERIFY(f.ActionsEnabled());
 }
 
@@ -357,7 +357,7 @@ void TstActions::gateStopsEveryHandler()
     f.sim->setIdentity(identity);
     const bool systemPage = status == QLatin1String("LabelSysParMsg");
     if (systemPage)
-        form.SelectPage(24);
+        form.SelectPage(Pages::SystemParameters);
     const ConfigImage before = form.ControllerConfig.ConfigImage;
 
     handler(form);
@@ -369,7 +369,7 @@ void TstActions::gateStopsEveryHandler()
     QVERIFY(form.ControllerConfig.ConfigImage == before);
     QVERIFY(form.PanelThread != nullptr);
     if (systemPage) {
-        QCOMPARE(form.CurrentPage(), 24);
+        QCOMPARE(form.CurrentPage(), Pages::SystemParameters);
         QVERIFY(!form.Programm->isEnabled()); // the page keeps the six locked
         QVERIFY(form.ComPortConfig->isEnabled());
     } else {
@@ -399,7 +399,7 @@ void TstActions::noControllerLeavesTheWindowIdle()
     QCOMPARE(f.Text("ActionName"), QStringLiteral("Невозможно открыть COM9"));
     QCOMPARE(f.TextColour("ActionName"), Red);
     QCOMPARE(f.Text("iDeviceNameLabel"), QStringLiteral("--------"));
-    QCOMPARE(form.PanelText(2), QStringLiteral("--------.--.--"));
+    QCOMPARE(form.PanelText(VersionPanel), QStringLiteral("--------.--.--"));
     QVERIFY(form.ControllerConfig.ConfigImage == before);
     QVERIFY(f.ActionsEnabled());
     QVERIFY(form.PanelThread != nullptr);
@@ -611,7 +611,7 @@ void TstActions::systemParameters()
     DeviceFixture f;
     TForm1 &form = f.Form();
     f.SetPasswords("pass", "pass");
-    form.SelectPage(24);
+    form.SelectPage(Pages::SystemParameters);
     auto *program = f.Get<QPushButton>("BitBtnProgSysPar");
     QVERIFY(!program->isEnabled());
 
@@ -633,7 +633,7 @@ void TstActions::systemParameters()
     QCOMPARE(f.Text("LabelSysParMsg"), QStringLiteral("Данные считаны"));
     QCOMPARE(f.Get<QProgressBar>("ProgressBarSysPar")->value(), 8);
     QVERIFY(program->isEnabled());
-    QCOMPARE(form.CurrentPage(), 24);
+    QCOMPARE(form.CurrentPage(), Pages::SystemParameters);
     QVERIFY(!form.ReadConf->isEnabled()); // left as the page keeps them
     QVERIFY(form.PanelThread != nullptr);
     form.StopPoller();
@@ -667,7 +667,7 @@ void TstActions::comPortDialogReplacesThePoller()
 
     QVERIFY(shown);
     QVERIFY(form.PanelThread != nullptr);
-    QCOMPARE(form.PanelText(1), QStringLiteral("COM1"));
+    QCOMPARE(form.PanelText(PortPanel), QStringLiteral("COM1"));
     QVERIFY(!f.PortOpenAtHandOver());
 }
 

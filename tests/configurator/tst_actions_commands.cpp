@@ -71,17 +71,17 @@ void TstActionsCommands::controlButtonsSendTheirBytes()
     f.SetPasswords("pass", "pass");
     f.Get<QComboBox>("ComboBoxTestOut")->setCurrentIndex(1);
     f.Get<QComboBox>("ComboBoxTestScen")->setCurrentIndex(2);
-    form.SelectPage(0);
+    form.SelectPage(Pages::LiveState);
 
     FindControl<QPushButton>(&form, button)->click();
 
     QCOMPARE(f.HandlerCommands(), (QList<quint8>{cmd::Identify, cmd::Password, cmd::Control}));
     QCOMPARE(f.Payload(cmd::Password), PasswordPayload("pass"));
     QCOMPARE(f.Payload(cmd::Control), bytes);
-    QCOMPARE(form.PanelText(3), QStringLiteral("Данные переданы"));
+    QCOMPARE(form.PanelText(ResultPanel), QStringLiteral("Данные переданы"));
     QVERIFY(f.ActionsEnabled());
     QVERIFY(form.PanelThread != nullptr);
-    QCOMPARE(form.CurrentPage(), 0);
+    QCOMPARE(form.CurrentPage(), Pages::LiveState);
 }
 
 void TstActionsCommands::refusedPasswordSendsNoControlFrame()
@@ -112,17 +112,17 @@ void TstActionsCommands::syncSendsThePcTimeField()
     QFETCH(QByteArray, clock);
     DeviceFixture f;
     TForm1 &form = f.Form();
-    form.SelectPage(10);
+    form.SelectPage(Pages::Clock);
     f.Get<TMaskEdit>("MaskEditPCCurTime")->setText(pcTime);
 
     FindControl<QPushButton>(&form, QStringLiteral("Button3"))->click();
 
     QCOMPARE(f.HandlerCommands(), (QList<quint8>{cmd::Identify, cmd::SetClock})); // no password
     QCOMPARE(f.Payload(cmd::SetClock), clock);
-    QCOMPARE(form.PanelText(3), QStringLiteral("Данные переданы"));
+    QCOMPARE(form.PanelText(ResultPanel), QStringLiteral("Данные переданы"));
     QVERIFY(f.ActionsEnabled());
     QVERIFY(form.PanelThread != nullptr);
-    QCOMPARE(form.CurrentPage(), 10);
+    QCOMPARE(form.CurrentPage(), Pages::Clock);
 }
 
 void TstActionsCommands::typedTimeIsCheckedThenSent_data()
@@ -147,7 +147,7 @@ void TstActionsCommands::typedTimeIsCheckedThenSent()
     QFETCH(QByteArray, clock);
     DeviceFixture f;
     TForm1 &form = f.Form();
-    form.SelectPage(10);
+    form.SelectPage(Pages::Clock);
     ShowActive(form);
     auto *edit = f.Get<TMaskEdit>("MaskEditContrCurTime");
     auto *set = f.Get<QPushButton>("Button2");
@@ -171,7 +171,7 @@ void TstActionsCommands::typedTimeIsCheckedThenSent()
     QVERIFY(f.dialogs.messages.isEmpty());
     QCOMPARE(f.HandlerCommands(), (QList<quint8>{cmd::Identify, cmd::SetClock}));
     QCOMPARE(f.Payload(cmd::SetClock), clock);
-    QCOMPARE(form.PanelText(3), QStringLiteral("Данные переданы"));
+    QCOMPARE(form.PanelText(ResultPanel), QStringLiteral("Данные переданы"));
     QVERIFY(f.ActionsEnabled());
     QVERIFY(form.PanelThread != nullptr);
 
@@ -186,7 +186,7 @@ void TstActionsCommands::setWithoutTypingSendsNothing()
 {
     DeviceFixture f;
     TForm1 &form = f.Form();
-    form.SelectPage(10);
+    form.SelectPage(Pages::Clock);
     ShowActive(form);
     QTest::mouseClick(f.Get<QPushButton>("Button2"), Qt::LeftButton);
     QVERIFY(f.Commands().isEmpty());
@@ -231,13 +231,13 @@ void TstActionsCommands::imeiGoesToTheClipboard()
     identity.imei = "490154203237518";
     f.sim->setIdentity(identity);
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    form.SelectPage(12);
+    form.SelectPage(Pages::ArmIn);
 
     form.ReadIMEICodeExecute();
 
     QCOMPARE(f.HandlerCommands(), (QList<quint8>{cmd::Identify, cmd::Password}));
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("IMEI: 490154203237518"));
-    QCOMPARE(form.CurrentPage(), 0);
+    QCOMPARE(form.CurrentPage(), Pages::LiveState);
     QVERIFY(f.ActionsEnabled());
     QVERIFY(form.PanelThread != nullptr);
 }

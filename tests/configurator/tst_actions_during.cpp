@@ -101,7 +101,8 @@ void TstActionsDuring::inputDuringAReadStartsNothing()
         wsi::Key(&form, Qt::Key_F7);
         wsi::Click(f.Get<QToolButton>("SpeedButton8"));
         wsi::Click(f.Get<QToolButton>("SpeedButton1"));
-        wsi::ClickAt(form.TreeView1->viewport(), form.TreeView1->visualItemRect(form.Node(15)).center());
+        const QTreeWidgetItem *input2 = form.Node(Pages::FirstInput + 1);
+        wsi::ClickAt(form.TreeView1->viewport(), form.TreeView1->visualItemRect(input2).center());
     });
 
     form.ReadConfExecute();
@@ -112,7 +113,7 @@ void TstActionsDuring::inputDuringAReadStartsNothing()
     form.StopPoller();
     QCOMPARE(f.Commands().count(cmd::ReadImage), ImageBlocks);
     QCOMPARE(f.Commands().count(cmd::Password), 1);
-    QCOMPARE(form.CurrentPage(), 0);
+    QCOMPARE(form.CurrentPage(), Pages::LiveState);
 
     // Outside an action the same key starts a read.
     f.sim->clearLog();
@@ -213,9 +214,9 @@ void TstActionsDuring::adapterPulledMidPollTellsThePollersText()
     QTRY_VERIFY(f.Commands().contains(cmd::ReadState));
     f.sim->setFault(Fault::unplug(cmd::ReadState));
 
-    QTRY_COMPARE(form.PanelText(1), QStringLiteral("NC"));
-    QVERIFY(form.PanelText(3) == QStringLiteral("Ошибка порта COM1") ||
-            form.PanelText(3) == QStringLiteral("Невозможно открыть COM1"));
+    QTRY_COMPARE(form.PanelText(PortPanel), QStringLiteral("NC"));
+    QVERIFY(form.PanelText(ResultPanel) == QStringLiteral("Ошибка порта COM1") ||
+            form.PanelText(ResultPanel) == QStringLiteral("Невозможно открыть COM1"));
     QCOMPARE(f.Text("iDeviceNameLabel"), QStringLiteral("--------"));
     QTest::qWait(300);
     form.StopPoller();
@@ -240,7 +241,7 @@ void TstActionsDuring::failedReadTextOutlastsThePoller()
     f.sim->clearLog();
     // The third cycle begins once the GUI thread has shown the second's result.
     QVERIFY(QTest::qWaitFor([&] { return f.Commands().count(cmd::Identify) > 6; }, 20000));
-    QTRY_COMPARE(form.PanelText(3), QStringLiteral("Нет ответа от устройства"));
+    QTRY_COMPARE(form.PanelText(ResultPanel), QStringLiteral("Нет ответа от устройства"));
     QCOMPARE(f.Text("ActionName"), failure);
     QCOMPARE(f.TextColour("ActionName"), Red);
 

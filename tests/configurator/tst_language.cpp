@@ -306,8 +306,8 @@ void TstLanguage::unreadableFileIsReportedAndChangesNothing()
     const QStringList got = Snapshot(form);
     QVERIFY2(got == builtIn_, qPrintable(FirstDifference(got, builtIn_)));
     // Start-up went on after the report.
-    QCOMPARE(form.PanelText(0), QStringLiteral("default.cnt"));
-    QCOMPARE(form.PanelText(1), QStringLiteral("NC"));
+    QCOMPARE(form.PanelText(FilePanel), QStringLiteral("default.cnt"));
+    QCOMPARE(form.PanelText(PortPanel), QStringLiteral("NC"));
 }
 
 void TstLanguage::acceptedWithEveryLineEnd_data()
@@ -344,7 +344,7 @@ void TstLanguage::windowTreeAndMenus()
     // Node k takes line 20 + its entry of the larger model's tree.
     const int nodeLines[PageCount] = {20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32,
                                       37, 38, 39, 40, 41, 54, 55, 56, 57, 58, 62, 63};
-    QCOMPARE(form.NodeText(0), QStringLiteral("L20 QRV240-S"));
+    QCOMPARE(form.NodeText(Pages::LiveState), QStringLiteral("L20 QRV240-S"));
     for (int node = 1; node < PageCount; ++node)
         QCOMPARE(form.NodeText(node), L(nodeLines[node]));
     QCOMPARE(Get<QLabel>("Label30")->text(), QStringLiteral("L20 QRV240-S"));
@@ -629,18 +629,18 @@ void TstLanguage::pagesShowTheTranslatedLists()
     f.Write(Encode(NumberedLines()));
     TForm1 &form = f.OpenReal();
     // The indication page lists entries 3..6 of the seven.
-    form.SelectPage(11);
+    form.SelectPage(Pages::Power);
     QCOMPARE(Items(f.Get<QComboBox>("ComboBoxIndFunction")), LineRange(250, 253));
     // A stored switching type of 14 (the last scenario) still selects an item.
     RecordView<OutputRecord>(form.ControllerConfig.ConfigImage, 0).Set(OutputRecord::CommType, 14);
-    form.SelectPage(19);
+    form.SelectPage(Pages::FirstOutput);
     QCOMPARE(f.Get<QComboBox>("ComboBoxCommType")->currentIndex(), 14);
     QCOMPARE(f.Get<QComboBox>("ComboBoxCommType")->currentText(), L(111));
     QCOMPARE(f.Get<QCheckBox>("CheckBoxReleEn")->text(), L(338));
     QCOMPARE(f.Get<QLabel>("Label6")->text(), L(55));
-    form.SelectPage(21);
+    form.SelectPage(Pages::FirstOutput + 2);
     QCOMPARE(f.Get<QCheckBox>("CheckBoxReleEn")->text(), L(338));
-    form.SelectPage(23);
+    form.SelectPage(Pages::Scenarios);
     QCOMPARE(f.Get<TStringGrid>("StringGrid2")->Cell(0, 0), L(349));
 }
 
@@ -705,7 +705,7 @@ void TstLanguage::hiddenOnlyWhenAccepted()
     for (const char *name : names)
         QVERIFY2(f.Get<QWidget>(name)->isHidden(), name);
     // Showing a relay page does not bring the stimulus list back.
-    form.SelectPage(19);
+    form.SelectPage(Pages::FirstOutput);
     QVERIFY(f.Get<QWidget>("GroupBoxRsOutsStimulus")->isHidden());
 }
 

@@ -113,8 +113,8 @@ void TstMainWindow::startsWithDefaultsWhenNothingIsThere()
     TForm1 &form = f.Open();
 
     QCOMPARE(form.ComPort1.Port(), QStringLiteral("COM1"));
-    QCOMPARE(form.PanelText(0), QStringLiteral("default.cnt"));
-    QCOMPARE(form.PanelText(1), QStringLiteral("NC"));
+    QCOMPARE(form.PanelText(FilePanel), QStringLiteral("default.cnt"));
+    QCOMPARE(form.PanelText(PortPanel), QStringLiteral("NC"));
     QVERIFY(!form.ComPort1.Connected());
     const ControllerConfig defaults = Defaults();
     QVERIFY(form.ControllerConfig.ConfigImage == defaults.ConfigImage);
@@ -128,7 +128,7 @@ void TstMainWindow::startsWithDefaultsWhenNothingIsThere()
     QCOMPARE(form.OpenDialog1.InitialDir, form.StartDirectory);
 
     // Node 0 was selected once: the root page entered, nothing stored or shown.
-    QCOMPARE(form.CurrentPage(), 0);
+    QCOMPARE(form.CurrentPage(), Pages::LiveState);
     QCOMPARE(form.PreviousPage, 0);
     QCOMPARE(f.log, QStringList({"Enter 0", "AfterShow 0"}));
     QCOMPARE(FindControl<QLabel>(&form, "Label30")->text(), QStringLiteral("GSM контроллер QRV240-S"));
@@ -233,7 +233,7 @@ void TstMainWindow::takesTheWorkingCopy()
 
     TForm1 &form = f.Open();
     QVERIFY(form.ControllerConfig.ConfigImage == (taken ? edited : DefaultImage()));
-    QCOMPARE(form.PanelText(0), QStringLiteral("default.cnt"));
+    QCOMPARE(form.PanelText(FilePanel), QStringLiteral("default.cnt"));
     QVERIFY(f.dialogs.messages.isEmpty());
 }
 
@@ -242,7 +242,7 @@ void TstMainWindow::probeShowsAPortThatOpens()
     MainWindowFixture f;
     qrvsim::ControllerSimulator simulator(QStringLiteral("COM1"), f.ports.path());
     TForm1 &form = f.Open();
-    QCOMPARE(form.PanelText(1), QStringLiteral("COM1")); // written when the port opened
+    QCOMPARE(form.PanelText(PortPanel), QStringLiteral("COM1")); // written when the port opened
     QVERIFY(!form.ComPort1.Connected());
     QCOMPARE(simulator.portOpenCount(), 1);
     QVERIFY(!simulator.isPortOpen());
@@ -339,9 +339,9 @@ void TstMainWindow::selectingTheSameNodeDoesNothing()
 {
     MainWindowFixture f;
     TForm1 &form = f.Open();
-    GoTo(f, 5);
-    form.SelectPage(5);
-    form.TreeView1->setCurrentItem(form.Node(5));
+    GoTo(f, Pages::FirstConnection + 3);
+    form.SelectPage(Pages::FirstConnection + 3);
+    form.TreeView1->setCurrentItem(form.Node(Pages::FirstConnection + 3));
     QVERIFY(f.log.isEmpty());
 }
 
@@ -353,7 +353,7 @@ void TstMainWindow::userOpensPagesWithMouseAndKeys()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     f.log.clear();
 
-    const QRect node = form.TreeView1->visualItemRect(form.Node(15));
+    const QRect node = form.TreeView1->visualItemRect(form.Node(Pages::FirstInput + 1));
     QTest::mouseClick(form.TreeView1->viewport(), Qt::LeftButton, {}, node.center());
     QCOMPARE(f.log, QStringList({"Enter 15", "Show 15", "AfterShow 15"}));
     QCOMPARE(FindControl<QLabel>(&form, "Label10")->text(), QStringLiteral("Вход 2"));
@@ -482,7 +482,7 @@ void TstMainWindow::keysRightAfterStartUpChangeNothing()
     QTRY_VERIFY(!wsi::Queued());
     QCoreApplication::processEvents();
     QVERIFY(form.ControllerConfig.ConfigImage == edited);
-    QCOMPARE(form.CurrentPage(), 0);
+    QCOMPARE(form.CurrentPage(), Pages::LiveState);
     QCOMPARE(f.log, QStringList());
     QVERIFY(f.dialogs.messages.isEmpty());
 }
@@ -501,15 +501,15 @@ void TstMainWindow::systemParameterPageDisablesSixActions()
     };
     const QList<bool> allOn(6, true), allOff(6, false);
 
-    form.SelectPage(24);
+    form.SelectPage(Pages::SystemParameters);
     QCOMPARE(enabled(six), allOff);
     QCOMPARE(enabled(others), allOn);
     QVERIFY(!FindControl<QAction>(&form, "N10")->isEnabled()); // the menu item follows its action
 
-    form.SelectPage(3);
+    form.SelectPage(Pages::FirstConnection + 1);
     QCOMPARE(enabled(six), allOn);
-    form.SelectPage(24);
-    form.SelectPage(0);
+    form.SelectPage(Pages::SystemParameters);
+    form.SelectPage(Pages::LiveState);
     QCOMPARE(enabled(six), allOn);
 }
 
@@ -643,13 +643,14 @@ void TstMainWindow::closingWaitsForTheActionsThenSaves()
     QFETCH(bool, byMenu);
     MainWindowFixture f;
     f.onStore = [](int page, ControllerConfig &config) {
-        RecordView<ConnectionRecord>(config.ConfigImage, page - 2).Set(ConnectionRecord::Phone, u"+70001112233");
+        RecordView<ConnectionRecord>(config.ConfigImage, page - Pages::FirstConnection)
+            .Set(ConnectionRecord::Phone, u"+70001112233");
     };
     TForm1 &form = f.Open();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.ComPort1.SetPort(QStringLiteral("COM3"));
-    GoTo(f, 4);
+    GoTo(f, Pages::FirstConnection + 2);
     const auto close = [&] {
         if (byMenu)
             FindControl<QAction>(&form, "N7")->trigger();

@@ -61,10 +61,10 @@ void TstMainWindowFiles::newSetsTheDefaultsAndShowsThePage()
 {
     MainWindowFixture f;
     TForm1 &form = f.Open();
-    f.form->SelectPage(4);
+    f.form->SelectPage(Pages::FirstConnection + 2);
     SetPhone(form.ControllerConfig.ConfigImage, 2, u"12345");
     form.ControllerConfig.ModeMemory.fill(0x11);
-    form.SetPanelText(0, QStringLiteral("/somewhere/else.cnt"));
+    form.SetPanelText(FilePanel, QStringLiteral("/somewhere/else.cnt"));
     f.log.clear();
 
     form.FileNew1->trigger();
@@ -73,7 +73,7 @@ void TstMainWindowFiles::newSetsTheDefaultsAndShowsThePage()
     untouched.fill(0x11);
     QVERIFY(form.ControllerConfig.ModeMemory == untouched); // only the image changes
     QCOMPARE(f.log, QStringList{"Show 4"});                                // shown, not stored first
-    QCOMPARE(form.PanelText(0), QStringLiteral("default.cnt"));
+    QCOMPARE(form.PanelText(FilePanel), QStringLiteral("default.cnt"));
     QVERIFY(f.dialogs.messages.isEmpty());
 }
 
@@ -81,7 +81,7 @@ void TstMainWindowFiles::openCancelledChangesNothing()
 {
     MainWindowFixture f;
     TForm1 &form = f.Open();
-    f.form->SelectPage(4);
+    f.form->SelectPage(Pages::FirstConnection + 2);
     f.log.clear();
     const ConfigImage before = form.ControllerConfig.ConfigImage;
 
@@ -90,14 +90,14 @@ void TstMainWindowFiles::openCancelledChangesNothing()
     QVERIFY(form.ControllerConfig.ConfigImage == before);
     QVERIFY(f.log.isEmpty());
     QVERIFY(f.dialogs.messages.isEmpty());
-    QCOMPARE(form.PanelText(0), QStringLiteral("default.cnt"));
+    QCOMPARE(form.PanelText(FilePanel), QStringLiteral("default.cnt"));
 }
 
 void TstMainWindowFiles::openShowsTheFile()
 {
     MainWindowFixture f;
     TForm1 &form = f.Open();
-    f.form->SelectPage(3);
+    f.form->SelectPage(Pages::FirstConnection + 1);
     SetPhone(form.ControllerConfig.ConfigImage, 0, u"typed, not stored");
     f.log.clear();
     const QString path = f.Path("site.cnt");
@@ -108,7 +108,7 @@ void TstMainWindowFiles::openShowsTheFile()
     QVERIFY(f.dialogs.messages.isEmpty());
     QCOMPARE(Phone(form.ControllerConfig.ConfigImage, 0), QStringLiteral("+74950000000"));
     QCOMPARE(f.log, QStringList{"Show 3"}); // the page on screen is not stored first
-    QCOMPARE(form.PanelText(0), path);
+    QCOMPARE(form.PanelText(FilePanel), path);
 }
 
 void TstMainWindowFiles::openRefusesBadFiles_data()
@@ -131,7 +131,7 @@ void TstMainWindowFiles::openRefusesBadFiles()
     QFETCH(QString, message);
     MainWindowFixture f;
     TForm1 &form = f.Open();
-    f.form->SelectPage(2);
+    f.form->SelectPage(Pages::FirstConnection);
     f.log.clear();
     const ConfigImage before = form.ControllerConfig.ConfigImage;
     const QString path = f.Path("bad.cnt");
@@ -146,15 +146,17 @@ void TstMainWindowFiles::openRefusesBadFiles()
     QCOMPARE(f.dialogs.messages[0].flags, unsigned(MB_OK | MB_ICONWARNING));
     QVERIFY(form.ControllerConfig.ConfigImage == before);
     QVERIFY(f.log.isEmpty());
-    QCOMPARE(form.PanelText(0), QStringLiteral("default.cnt"));
+    QCOMPARE(form.PanelText(FilePanel), QStringLiteral("default.cnt"));
 }
 
 void TstMainWindowFiles::saveStoresThePageFirst()
 {
     MainWindowFixture f;
-    f.onStore = [](int page, ControllerConfig &config) { SetPhone(config.ConfigImage, page - 2, u"+7222"); };
+    f.onStore = [](int page, ControllerConfig &config) {
+        SetPhone(config.ConfigImage, page - Pages::FirstConnection, u"+7222");
+    };
     TForm1 &form = f.Open();
-    f.form->SelectPage(5);
+    f.form->SelectPage(Pages::FirstConnection + 3);
     RecordView<ConnectionRecord>(form.ControllerConfig.ConfigImage, 0).Set(ConnectionRecord::Phone, u"+7333");
     View(form.ControllerConfig.ConfigImage).Set(GeneralFields::SystemPassword, u"admin");
     f.log.clear();
@@ -166,7 +168,7 @@ void TstMainWindowFiles::saveStoresThePageFirst()
     QCOMPARE(f.dialogs.dialogTitles, QStringList{SaveCaption});
     QCOMPARE(f.log, QStringList({"Store 5", "Show 5"}));
     QVERIFY(f.dialogs.messages.isEmpty());
-    QCOMPARE(form.PanelText(0), path);
+    QCOMPARE(form.PanelText(FilePanel), path);
     ConfigImage saved{};
     QCOMPARE(LoadConfigFile(path, saved), int(frOk));
     QCOMPARE(Phone(saved, 3), QStringLiteral("+7222"));
@@ -208,7 +210,7 @@ void TstMainWindowFiles::saveAsksBeforeReplacing()
     QCOMPARE(f.dialogs.messages[0].caption, SaveCaption);
     QCOMPARE(f.dialogs.messages[0].flags, unsigned(MB_YESNO | MB_ICONWARNING));
     QCOMPARE(ReadAll(path).size(), replaced ? ConfigFileSize : 11);
-    QCOMPARE(form.PanelText(0), replaced ? path : QStringLiteral("default.cnt"));
+    QCOMPARE(form.PanelText(FilePanel), replaced ? path : QStringLiteral("default.cnt"));
 }
 
 void TstMainWindowFiles::saveReportsAFailure()
@@ -223,7 +225,7 @@ void TstMainWindowFiles::saveReportsAFailure()
     QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("Невозможно сохранить файл"));
     QCOMPARE(f.dialogs.messages[0].caption, SaveCaption);
     QCOMPARE(f.dialogs.messages[0].flags, unsigned(MB_OK | MB_ICONWARNING));
-    QCOMPARE(form.PanelText(0), QStringLiteral("default.cnt"));
+    QCOMPARE(form.PanelText(FilePanel), QStringLiteral("default.cnt"));
     QVERIFY(form.ControllerConfig.ConfigImage == before);
 }
 

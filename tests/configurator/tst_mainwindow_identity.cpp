@@ -117,7 +117,7 @@ void TstMainWindowIdentity::gateJudgesWhatIsShown()
     identity.modification = modification;
     identity.firmwareVersion = quint16(firmware);
     form.ShowDeviceIdentity(ToRecord(identity));
-    QCOMPARE(form.PanelText(2), version);
+    QCOMPARE(form.PanelText(VersionPanel), version);
     QCOMPARE(form.IsModelSupported(), modelOk);
     QCOMPARE(form.IsVersionSupported(), versionOk);
     QCOMPARE(SupportedVersions, QStringList{"S.01.01"});
@@ -136,7 +136,7 @@ void TstMainWindowIdentity::emptyIdentityFailsBothTests()
     for (const char *name : identityLabelNames)
         shown << FindControl<QLabel>(&form, name)->text();
     QCOMPARE(shown, expected);
-    QCOMPARE(form.PanelText(2), QStringLiteral("--------.--.--"));
+    QCOMPARE(form.PanelText(VersionPanel), QStringLiteral("--------.--.--"));
     QVERIFY(!form.IsModelSupported());
     QVERIFY(!form.IsVersionSupported());
 }

@@ -57,15 +57,15 @@ void TstNavigation::visitingEveryPageLeavesTheImageAsItWas()
         f.Get<QCheckBox>("CheckBoxSysPassword")->setChecked(true);
     }
     // Pages that show byte +24 of a key record or the text terminators write them on show.
-    form.SelectPage(12);
-    form.SelectPage(14);
-    form.SelectPage(19);
-    form.SelectPage(0);
+    form.SelectPage(Pages::ArmIn);
+    form.SelectPage(Pages::FirstInput);
+    form.SelectPage(Pages::FirstOutput);
+    form.SelectPage(Pages::LiveState);
     const ::ConfigImage before = config.ConfigImage;
     const ::SystemParameters parameters = config.SystemParameters;
     for (int page = 1; page < 25; ++page)
         form.SelectPage(page);
-    form.SelectPage(0);
+    form.SelectPage(Pages::LiveState);
     for (int i = 0; i < ConfigImageSize; ++i)
         if (config.ConfigImage[i] != before[i])
             QFAIL(qPrintable(QStringLiteral("image byte %1 changed from %2 to %3")
@@ -79,11 +79,11 @@ void TstNavigation::connectionEditGoesToItsOwnRecord()
 {
     DeviceFixture f;
     TForm1 &form = f.Form();
-    form.SelectPage(4); // "Соединение 3"
+    form.SelectPage(Pages::FirstConnection + 2); // "Соединение 3"
     auto *phone = f.Get<QLineEdit>("MaskEditPhone");
     QVERIFY(phone);
     phone->setText(QStringLiteral("8 916 123 45 67"));
-    form.SelectPage(6); // "Соединение 5"
+    form.SelectPage(Pages::FirstConnection + 4); // "Соединение 5"
     const ::ConfigImage &image = form.ControllerConfig.ConfigImage;
     QCOMPARE(RecordView<ConnectionRecord>(image, 2).Get(ConnectionRecord::Phone), QStringLiteral("89161234567"));
     QCOMPARE(phone->text().trimmed(), RecordView<ConnectionRecord>(image, 4).Get(ConnectionRecord::Phone));
@@ -95,9 +95,9 @@ void TstNavigation::pageEntriesRebuildTheirListsOnce()
     DeviceFixture f;
     TForm1 &form = f.Form();
     for (int round = 0; round < 2; ++round) {
-        form.SelectPage(11);
-        form.SelectPage(12);
-        form.SelectPage(0);
+        form.SelectPage(Pages::Power);
+        form.SelectPage(Pages::ArmIn);
+        form.SelectPage(Pages::LiveState);
     }
     auto *hi = f.Get<QComboBox>("ComboBoxHiBorderLevel");
     QCOMPARE(hi->count(), 129);

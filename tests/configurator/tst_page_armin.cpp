@@ -10,7 +10,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 
-class TstPageArmIn : public OnePageTest<PageArmIn, 12> {
+class TstPageArmIn : public OnePageTest<PageArmIn, Pages::ArmIn> {
     Q_OBJECT
 private slots:
     void namedControls_data();
@@ -88,7 +88,7 @@ void TstPageArmIn::keyTableAsBuilt()
 void TstPageArmIn::enteringKeepsThisModelsChoices()
 {
     page_->LabelTouchActionDiscription->setText(QStringLiteral("old"));
-    page_->Enter(12);
+    page_->Enter(Pages::ArmIn);
     QCOMPARE(page_->Label21->text(), QStringLiteral("Вход [Arm In]"));
     QCOMPARE(page_->ComboBoxArmInMode->count(), 3);
     QCOMPARE(page_->ComboBoxArmInMode->itemText(2), QStringLiteral("Смена режима ОХРАНА/НАБЛЮДЕНИЕ - TouchMemory"));
@@ -110,9 +110,9 @@ void TstPageArmIn::defaultImageSurvivesShowAndStore()
 {
     ControllerConfig config = DefaultConfig();
     const ControllerConfig before = config;
-    page_->ShowPage(12, config);
-    page_->AfterShow(12);
-    page_->StorePage(12, config);
+    page_->ShowPage(Pages::ArmIn, config);
+    page_->AfterShow(Pages::ArmIn);
+    page_->StorePage(Pages::ArmIn, config);
     QVERIFY2(config.ConfigImage == before.ConfigImage, qPrintable(Differences(before.ConfigImage, config.ConfigImage)));
     QCOMPARE(page_->StringGrid1->Cell(1, 1), FreeKeyCode);
     QCOMPARE(page_->EditDelayARM->text(), QStringLiteral("0"));
@@ -142,8 +142,8 @@ void TstPageArmIn::variedImageSurvivesShowAndStore()
         key.Set(TouchKeyRecord::Name, i % 2 ? QString() : QStringLiteral("Ключ %1 Иванов").arg(i + 1));
     }
     const ControllerConfig before = config;
-    page_->ShowPage(12, config);
-    page_->StorePage(12, config);
+    page_->ShowPage(Pages::ArmIn, config);
+    page_->StorePage(Pages::ArmIn, config);
     QVERIFY2(config.ConfigImage == before.ConfigImage, qPrintable(Differences(before.ConfigImage, config.ConfigImage)));
     QCOMPARE(page_->UpDownDelayARM->Position(), 237);
     QCOMPARE(page_->ComboBoxRAtoProfile->currentIndex(), 8);
@@ -153,7 +153,7 @@ void TstPageArmIn::variedImageSurvivesShowAndStore()
 void TstPageArmIn::storeWritesTheControls()
 {
     ControllerConfig config = DefaultConfig();
-    page_->ShowPage(12, config);
+    page_->ShowPage(Pages::ArmIn, config);
     page_->EditDelayARM->setText(QStringLiteral("45"));
     page_->ComboBoxArmInMode->setCurrentIndex(1);
     page_->ComboBoxCDtoRele[1]->setCurrentIndex(5);
@@ -164,7 +164,7 @@ void TstPageArmIn::storeWritesTheControls()
     page_->CheckBoxRestrArmMode[0]->setChecked(true);
     page_->CheckBoxRestrArmMode[7]->setChecked(true);
     page_->CheckBoxRestrArmMode[8]->setChecked(true); // input 9 is not stored
-    page_->StorePage(12, config);
+    page_->StorePage(Pages::ArmIn, config);
     const ConfigImage &image = config.ConfigImage;
     QCOMPARE(image[3104], quint8(45));
     QCOMPARE(image[3105], quint8(1));
@@ -202,10 +202,10 @@ void TstPageArmIn::keyCodes()
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
     ControllerConfig config = DefaultConfig();
-    page_->ShowPage(12, config);
+    page_->ShowPage(Pages::ArmIn, config);
     page_->StringGrid1->SetCell(1, 5, text);
     page_->StringGrid1->SetCell(2, 5, QStringLiteral("Петров"));
-    page_->StorePage(12, config);
+    page_->StorePage(Pages::ArmIn, config);
     const int base = TouchKeyRecord::Base + 4 * TouchKeyRecord::Size;
     QCOMPARE(QByteArray(reinterpret_cast<const char *>(&config.ConfigImage[base]), 8), bytes);
     QCOMPARE(RecordView<TouchKeyRecord>(config.ConfigImage, 4).Get(TouchKeyRecord::Name), QStringLiteral("Петров"));
@@ -223,14 +223,14 @@ void TstPageArmIn::showingAKeyRow()
     key.bytes()[25] = 0x77; // beyond the name: untouched
     // A free row shows empty even with a name stored.
     RecordView<TouchKeyRecord>(config.ConfigImage, 2).Set(TouchKeyRecord::Name, QStringLiteral("забытый"));
-    page_->ShowPage(12, config);
+    page_->ShowPage(Pages::ArmIn, config);
     QCOMPARE(page_->StringGrid1->Cell(1, 2), QStringLiteral("2F0000001C8E5A01"));
     QCOMPARE(page_->StringGrid1->Cell(2, 2), QString(16, QLatin1Char('N')));
     QCOMPARE(name[16], quint8(0));
     QCOMPARE(key.bytes()[25], quint8(0x77));
     QCOMPARE(page_->StringGrid1->Cell(1, 3), FreeKeyCode);
     QVERIFY(page_->StringGrid1->Cell(2, 3).isEmpty());
-    page_->StorePage(12, config);
+    page_->StorePage(Pages::ArmIn, config);
     QCOMPARE(RecordView<TouchKeyRecord>(config.ConfigImage, 2).Get(TouchKeyRecord::Name), QString());
 }
 
@@ -242,12 +242,12 @@ void TstPageArmIn::indexesWithoutAnItemStoreNoSelection()
     perimeter.Set(PerimeterRecord::ArmToProfile, 5); // likewise
     perimeter.Set(PerimeterRecord::CDtoRele(2), 17);
     perimeter.Set(PerimeterRecord::DelayARM, 250);
-    page_->ShowPage(12, config);
+    page_->ShowPage(Pages::ArmIn, config);
     QCOMPARE(page_->ComboBoxArmInMode->currentIndex(), -1);
     QCOMPARE(page_->ComboBoxArmToProfile->currentIndex(), -1);
     QCOMPARE(page_->ComboBoxCDtoRele[2]->currentIndex(), -1);
     QCOMPARE(page_->UpDownDelayARM->Position(), 240);
-    page_->StorePage(12, config);
+    page_->StorePage(Pages::ArmIn, config);
     QCOMPARE(perimeter.Get(PerimeterRecord::ArmInMode), 255u);
     QCOMPARE(perimeter.Get(PerimeterRecord::ArmToProfile), 255u);
     QCOMPARE(perimeter.Get(PerimeterRecord::CDtoRele(2)), 255u);
@@ -257,7 +257,7 @@ void TstPageArmIn::indexesWithoutAnItemStoreNoSelection()
 void TstPageArmIn::learningKeys()
 {
     ControllerConfig config = DefaultConfig();
-    page_->ShowPage(12, config);
+    page_->ShowPage(Pages::ArmIn, config);
     TStringGrid *grid = page_->StringGrid1;
     const QString a = QStringLiteral("0000000000000A01"), b = QStringLiteral("0000000000000B02");
 
@@ -289,7 +289,7 @@ void TstPageArmIn::learningKeys()
     // A learnt key reaches the image with the page.
     grid->SetCell(1, 32, FreeKeyCode);
     page_->LearnTouchKey(QStringLiteral("2F0000001C8E5A01"));
-    page_->StorePage(12, config);
+    page_->StorePage(Pages::ArmIn, config);
     const FieldView last = RecordView<TouchKeyRecord>(config.ConfigImage, 31);
     QCOMPARE(last.Get(TouchKeyRecord::Code), 0x2F0000001C8E5A01ull);
     QCOMPARE(last.Get(TouchKeyRecord::Name), QStringLiteral("KEY32"));
@@ -307,7 +307,7 @@ void TstPageArmIn::draggedRowsAreRenumbered()
     QCOMPARE(grid->Cell(1, 3), QStringLiteral("0000000000000002"));
     // The order on screen is the order stored.
     ControllerConfig config = DefaultConfig();
-    page_->StorePage(12, config);
+    page_->StorePage(Pages::ArmIn, config);
     QCOMPARE(RecordView<TouchKeyRecord>(config.ConfigImage, 1).Get(TouchKeyRecord::Code), 5ull);
     QCOMPARE(RecordView<TouchKeyRecord>(config.ConfigImage, 2).Get(TouchKeyRecord::Code), 2ull);
 }
@@ -349,7 +349,7 @@ void TstPageArmIn::delayEdit()
     QCOMPARE(page_->EditDelayARM->text(), text);
     QCOMPARE(page_->EditDelayARM->maxLength(), 3);
     ControllerConfig config = DefaultConfig();
-    page_->StorePage(12, config);
+    page_->StorePage(Pages::ArmIn, config);
     QCOMPARE(int(config.ConfigImage[3104]), position);
 }
 

@@ -123,7 +123,7 @@ void TestPageClock::timeZoneItems()
     QCOMPARE(zone->itemText(16), QStringLiteral("(GMT+4:00) Москва, Санкт-Петербург, Тула"));
     QCOMPARE(zone->itemText(23), QStringLiteral("(GMT+11:00) Владивосток"));
     QCOMPARE(zone->itemText(25), QStringLiteral("(GMT+13:00)"));
-    f.Open(10);
+    f.Open(Pages::Clock);
     QCOMPARE(f.clock->Label5->text(), QStringLiteral("Часы, планировщик задач"));
     QCOMPARE(zone->currentIndex(), 16);
 }
@@ -142,8 +142,8 @@ void TestPageClock::roundTrip()
     if (varied)
         VaryClockPage(f.config.ConfigImage);
     const ConfigImage want = Cleared(f.config.ConfigImage);
-    f.Open(10);
-    f.Store(10);
+    f.Open(Pages::Clock);
+    f.Store(Pages::Clock);
     const QByteArray diff = Differences(f.config.ConfigImage, want);
     QVERIFY2(diff.isEmpty(), diff.constData());
 }
@@ -151,7 +151,7 @@ void TestPageClock::roundTrip()
 void TestPageClock::storeScheduleLine()
 {
     GeneralPagesFixture f;
-    f.Open(10);
+    f.Open(Pages::Clock);
     PageClock *p = f.clock;
     const int row = 3;
     p->LineCheckBox(C::colEnabled, row)->setChecked(true);
@@ -161,7 +161,7 @@ void TestPageClock::storeScheduleLine()
     p->LineComboBox(C::colAction, row)->setCurrentIndex(4); // "Управление Реле 2"
     QVERIFY(!p->LineComboBox(C::colParameter, row)->isHidden());
     p->LineComboBox(C::colParameter, row)->setCurrentIndex(3); // "сценарий 1"
-    f.Store(10);
+    f.Store(Pages::Clock);
     const FieldView line = Line(f.config, row);
     const quint8 *b = f.config.ConfigImage.data() + L::Base + (row - 1) * L::Size;
     QCOMPARE(b[0], 0x01);
@@ -208,17 +208,17 @@ void TestPageClock::showActionKinds()
     GeneralPagesFixture f;
     const int row = 5;
     // The line before showed an output reaction.
-    f.Open(10);
+    f.Open(Pages::Clock);
     f.clock->LineComboBox(C::colAction, row)->setCurrentIndex(5);
     const FieldView line = Line(f.config, row);
     line.Set(L::Action, kind);
     line.Set(L::Parameter, byte13);
     line.Set(L::ActionReaction, byte14);
-    f.Open(10);
+    f.Open(Pages::Clock);
     QCOMPARE(f.clock->LineComboBox(C::colAction, row)->currentIndex(), action);
     QCOMPARE(f.clock->LineComboBox(C::colParameter, row)->currentIndex(), reaction);
     QCOMPARE(!f.clock->LineComboBox(C::colParameter, row)->isHidden(), reactionShown);
-    f.Store(10);
+    f.Store(Pages::Clock);
     QCOMPARE(int(line.Get(L::Action)), storedKind);
     QCOMPARE(int(line.Get(L::Parameter)), storedByte13);
     if (storedKind != 3)
@@ -228,7 +228,7 @@ void TestPageClock::showActionKinds()
 void TestPageClock::actionChangeHidesReaction()
 {
     GeneralPagesFixture f;
-    f.Open(10);
+    f.Open(Pages::Clock);
     QComboBox *action = f.clock->LineComboBox(C::colAction, 2);
     QComboBox *reaction = f.clock->LineComboBox(C::colParameter, 2);
     for (int index : {3, 4, 5, 6}) {
@@ -271,12 +271,12 @@ void TestPageClock::typedTimes()
     QFETCH(quint32, hour);
     QFETCH(quint32, minute);
     GeneralPagesFixture f;
-    f.Open(10);
+    f.Open(Pages::Clock);
     f.clock->StringGrid3->SetCell(C::colTime, 8, text);
-    f.Store(10);
+    f.Store(Pages::Clock);
     QCOMPARE(Line(f.config, 8).Get(L::Hour), hour);
     QCOMPARE(Line(f.config, 8).Get(L::Minute), minute);
-    f.Open(10);
+    f.Open(Pages::Clock);
     QCOMPARE(f.clock->StringGrid3->Cell(C::colTime, 8),
              QStringLiteral("%1:%2").arg(hour, 2, 10, QLatin1Char('0')).arg(minute, 2, 10, QLatin1Char('0')));
 }
@@ -286,7 +286,7 @@ void TestPageClock::timeColumnEditing()
     GeneralPagesFixture f;
     f.form.show();
     QVERIFY(QTest::qWaitForWindowActive(&f.form));
-    f.Open(10);
+    f.Open(Pages::Clock);
     TStringGrid *grid = f.clock->StringGrid3;
     QCOMPARE(f.clock->StringGrid3GetEditMask(2, 1), QStringLiteral("!99:99;1;-"));
     QCOMPARE(f.clock->StringGrid3GetEditMask(12, 1), QString());
@@ -303,7 +303,7 @@ void TestPageClock::timeColumnEditing()
     QTest::keyClicks(editor, QStringLiteral("1830"));
     QTest::keyClick(editor, Qt::Key_Return);
     QCOMPARE(grid->Cell(C::colTime, 4), QStringLiteral("18:30"));
-    f.Store(10);
+    f.Store(Pages::Clock);
     QCOMPARE(Line(f.config, 4).Get(L::Hour), 18u);
     QCOMPARE(Line(f.config, 4).Get(L::Minute), 30u);
 }
@@ -314,16 +314,16 @@ void TestPageClock::timeZoneBeyondItems()
     const FieldView image = View(f.config.ConfigImage);
     for (int zone : {-12, 0, 13}) {
         image.Set(ClockFields::TimeZone, zone);
-        f.Open(10);
+        f.Open(Pages::Clock);
         QCOMPARE(f.clock->ComboBoxTimeZone->currentIndex(), zone + 12);
-        f.Store(10);
+        f.Store(Pages::Clock);
         QCOMPARE(image.Get(ClockFields::TimeZone), zone);
     }
     for (int zone : {14, -13, 100}) {
         image.Set(ClockFields::TimeZone, zone);
-        f.Open(10);
+        f.Open(Pages::Clock);
         QCOMPARE(f.clock->ComboBoxTimeZone->currentIndex(), -1);
-        f.Store(10);
+        f.Store(Pages::Clock);
         // No selection: shown as none again, never as a real zone.
         QCOMPARE(image.Get(ClockFields::TimeZone), -13);
     }
@@ -332,7 +332,7 @@ void TestPageClock::timeZoneBeyondItems()
 void TestPageClock::informationMessage()
 {
     GeneralPagesFixture f;
-    f.Open(10);
+    f.Open(Pages::Clock);
     PageClock *p = f.clock;
     p->CheckBoxInfoIn[0]->setChecked(true);
     p->CheckBoxInfoIn[15]->setChecked(true);
@@ -341,7 +341,7 @@ void TestPageClock::informationMessage()
     p->CheckBoxDSTEnable->setChecked(true);
     p->ComboBoxTimeZone->setCurrentIndex(12);
     f.config.ConfigImage[2673] = 0xF0;
-    f.Store(10);
+    f.Store(Pages::Clock);
     const ConstFieldView image = View(std::as_const(f.config.ConfigImage));
     QCOMPARE(image.Get(ClockFields::InfoIn), 0x8001u);
     QCOMPARE(f.config.ConfigImage[2678], 0x42);

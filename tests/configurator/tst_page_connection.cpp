@@ -10,7 +10,7 @@ using R = ConnectionRecord;
 
 FieldView Record(ControllerConfig &config, int page)
 {
-    return RecordView<R>(config.ConfigImage, page - 2);
+    return RecordView<R>(config.ConfigImage, page - Pages::FirstConnection);
 }
 
 // Every byte of the record scrambled, then each edited field put at a value
@@ -138,7 +138,7 @@ void TestPageConnection::sourcesReadInOrder()
 {
     GeneralPagesFixture f;
     f.form.show();
-    f.Open(2);
+    f.Open(Pages::FirstConnection);
     QVERIFY(QTest::qWaitForWindowExposed(&f.form));
     const char *const reading[] = {"Input1", "Input2", "Input3", "Input4", "Arm", "Disarm", "Power", "Test"};
     for (const char *kind : {"D", "S"}) {
@@ -167,8 +167,8 @@ void TestPageConnection::entryAdaptations()
     PageConnection *p = f.connection;
     QVERIFY(p->ComboBoxConnectionType->isHidden());
     QVERIFY(p->CheckBoxJointUse->isHidden());
-    f.Open(4);
-    f.Open(5);
+    f.Open(Pages::FirstConnection + 2);
+    f.Open(Pages::FirstConnection + 3);
     QCOMPARE(p->Label74->text(), QStringLiteral("Соединение 4"));
     QVERIFY(!p->LabelConnType->isHidden());
     QVERIFY(!p->ComboBoxConnectionType->isHidden());
@@ -199,7 +199,7 @@ void TestPageConnection::roundTrip()
         for (int index = 0; index < R::Count; ++index)
             VaryRecord(f.config.ConfigImage, index);
     const ConfigImage want = WithoutHighInputs(f.config.ConfigImage);
-    for (int page = 2; page <= 9; ++page) {
+    for (int page = Pages::FirstConnection; page < Pages::FirstConnection + Pages::ConnectionCount; ++page) {
         f.Open(page);
         f.Store(page);
     }
@@ -213,11 +213,11 @@ void TestPageConnection::switchingRecords()
     Record(f.config, 6).Set(R::Phone, u"+70000000005");
     Record(f.config, 6).Set(R::CallEn, 1);
     const ConfigImage before = f.config.ConfigImage;
-    f.Open(4);
+    f.Open(Pages::FirstConnection + 2);
     f.connection->MaskEditPhone->setText(QStringLiteral("+73333"));
     f.connection->CheckBoxSMSEn->setChecked(true);
-    f.Store(4);
-    f.Open(6);
+    f.Store(Pages::FirstConnection + 2);
+    f.Open(Pages::FirstConnection + 4);
     QCOMPARE(f.connection->MaskEditPhone->text(), QStringLiteral("+70000000005"));
     QVERIFY(f.connection->CheckBoxCallEn->isChecked());
     QVERIFY(!f.connection->CheckBoxSMSEn->isChecked());
@@ -233,10 +233,10 @@ void TestPageConnection::switchingRecords()
 void TestPageConnection::phoneWithoutBlanks()
 {
     GeneralPagesFixture f;
-    f.Open(2);
+    f.Open(Pages::FirstConnection);
     const quint8 after = f.config.ConfigImage[R::Base + 16];
     f.connection->MaskEditPhone->setText(QStringLiteral("8 916 123 45 67"));
-    f.Store(2);
+    f.Store(Pages::FirstConnection);
     const QByteArray field(reinterpret_cast<const char *>(f.config.ConfigImage.data()) + R::Base, 16);
     QCOMPARE(field, QByteArray("89161234567") + QByteArray(5, '\0'));
     QCOMPARE(f.config.ConfigImage[R::Base + 16], after);
@@ -245,12 +245,12 @@ void TestPageConnection::phoneWithoutBlanks()
 void TestPageConnection::threeStateInputs()
 {
     GeneralPagesFixture f;
-    f.Open(3);
+    f.Open(Pages::FirstConnection + 1);
     PageConnection *p = f.connection;
     p->MaskD.Input[0]->setCheckState(Qt::PartiallyChecked);
     p->MaskD.Input[1]->setCheckState(Qt::Checked);
     p->MaskS.Input[2]->setCheckState(Qt::Checked);
-    f.Store(3);
+    f.Store(Pages::FirstConnection + 1);
     const FieldView r = Record(f.config, 3);
     QCOMPARE(r.Get(R::Voice.MaskInput.any), 0x0003u);
     QCOMPARE(r.Get(R::Voice.MaskInput.checked), 0x0002u);
@@ -260,12 +260,12 @@ void TestPageConnection::threeStateInputs()
     // A bit in the second word alone shows checked and goes back into both.
     r.Set(R::Voice.MaskInput.any, 0x0001);
     r.Set(R::Voice.MaskInput.checked, 0x0082);
-    f.Open(3);
+    f.Open(Pages::FirstConnection + 1);
     QCOMPARE(p->MaskD.Input[0]->checkState(), Qt::PartiallyChecked);
     QCOMPARE(p->MaskD.Input[1]->checkState(), Qt::Checked);
     QCOMPARE(p->MaskD.Input[7]->checkState(), Qt::Checked);
     QCOMPARE(p->MaskD.Input[2]->checkState(), Qt::Unchecked);
-    f.Store(3);
+    f.Store(Pages::FirstConnection + 1);
     QCOMPARE(r.Get(R::Voice.MaskInput.any), 0x0083u);
     QCOMPARE(r.Get(R::Voice.MaskInput.checked), 0x0082u);
 }
@@ -293,9 +293,9 @@ void TestPageConnection::indexBeyondItems()
     const UField fields[] = {R::IncomungCallAction, R::ICToOUScnN, R::ICToOUOutN, R::OnLineTime, R::Lang};
     GeneralPagesFixture f;
     Record(f.config, 9).Set(fields[fieldIndex], stored);
-    f.Open(9);
+    f.Open(Pages::FirstConnection + 7);
     QCOMPARE(f.Control<QComboBox>(combo)->currentIndex(), -1);
-    f.Store(9);
+    f.Store(Pages::FirstConnection + 7);
     QCOMPARE(Record(f.config, 9).Get(fields[fieldIndex]), storedAgain);
 }
 
@@ -304,12 +304,12 @@ void TestPageConnection::incomingCallHint()
     GeneralPagesFixture f;
     QComboBox *call = f.connection->ComboBoxIncomungCallAction;
     Record(f.config, 2).Set(R::IncomungCallAction, 1);
-    f.Open(2);
+    f.Open(Pages::FirstConnection);
     QCOMPARE(call->toolTip(), call->itemText(1));
     call->setCurrentIndex(2);
     QCOMPARE(call->toolTip(), QStringLiteral("Отбить (DTMF управление невозможно)"));
     Record(f.config, 3).Set(R::IncomungCallAction, 3);
-    f.Open(3);
+    f.Open(Pages::FirstConnection + 1);
     QCOMPARE(call->toolTip(), QString());
 }
 
@@ -319,7 +319,7 @@ void TestPageConnection::exclusiveSourcesOnClick()
     GeneralPagesFixture f;
     f.form.show();
     QVERIFY(QTest::qWaitForWindowActive(&f.form));
-    f.Open(2);
+    f.Open(Pages::FirstConnection);
     PageConnection *p = f.connection;
     p->ComboBoxConnectionType->setCurrentIndex(2);
     for (QCheckBox *box : {p->MaskD.Input[0], p->MaskD.Input[1], p->MaskD.Disarm[0], p->MaskD.Power, p->MaskD.Test,
@@ -354,7 +354,7 @@ void TestPageConnection::noExclusivityWithoutSentryBeacon()
     GeneralPagesFixture f;
     f.form.show();
     QVERIFY(QTest::qWaitForWindowActive(&f.form));
-    f.Open(2);
+    f.Open(Pages::FirstConnection);
     PageConnection *p = f.connection;
     for (int type : {0, 1}) {
         p->ComboBoxConnectionType->setCurrentIndex(type);
@@ -381,18 +381,18 @@ void TestPageConnection::fillAppliesNoExclusivity()
     r.Set(R::Voice.Disarm(0), 1);
     r.Set(R::Voice.MaskInput.any, 0x1);
     r.Set(R::Voice.MaskInput.checked, 0x1);
-    f.Open(2);
+    f.Open(Pages::FirstConnection);
     PageConnection *p = f.connection;
     p->ComboBoxConnectionType->setCurrentIndex(2);
     ClickButton(p->MaskD.Arm[0]);
     QVERIFY(p->MaskD.Arm[0]->hasFocus());
-    f.Open(5);
+    f.Open(Pages::FirstConnection + 3);
     QVERIFY(p->MaskD.Arm[0]->isChecked());
     QVERIFY(p->MaskD.Disarm[0]->isChecked());
     QCOMPARE(p->MaskD.Input[0]->checkState(), Qt::Checked);
     QVERIFY(!p->CheckBoxNotACK->isChecked()); // showing the type runs no handler
     const ConfigImage before = f.config.ConfigImage;
-    f.Store(5);
+    f.Store(Pages::FirstConnection + 3);
     QVERIFY(Differences(f.config.ConfigImage, before).isEmpty());
 }
 
@@ -421,7 +421,7 @@ void TestPageConnection::typeChangeKeepsFirstGroup()
     GeneralPagesFixture f;
     f.form.show();
     QVERIFY(QTest::qWaitForWindowActive(&f.form));
-    f.Open(2);
+    f.Open(Pages::FirstConnection);
     for (const QString &name : checked)
         f.Control<QCheckBox>(name)->setChecked(true);
     f.connection->ComboBoxConnectionType->setCurrentIndex(2);

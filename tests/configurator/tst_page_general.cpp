@@ -91,8 +91,8 @@ void TestPageGeneral::builtControls()
 void TestPageGeneral::entryHidesAndTrims()
 {
     GeneralPagesFixture f;
-    f.Open(1);
-    f.Open(1);
+    f.Open(Pages::General);
+    f.Open(Pages::General);
     QCOMPARE(f.general->Label15->text(), QStringLiteral("Общие параметры соединений"));
     for (const char *name : {"Label73", "MaskEditSMSCA", "Label131", "ComboBoxOutdatedMsgTime"})
         QVERIFY2(f.form.findChild<QWidget *>(QLatin1String(name))->isHidden(), name);
@@ -124,8 +124,8 @@ void TestPageGeneral::roundTrip()
         View(want).Set(F::SystemPassword, u"");
 
     f.general->CheckBoxSysPassword->setChecked(usePassword);
-    f.Open(1);
-    f.Store(1);
+    f.Open(Pages::General);
+    f.Store(Pages::General);
     const QByteArray diff = Differences(f.config.ConfigImage, want);
     QVERIFY2(diff.isEmpty(), diff.constData());
 }
@@ -133,18 +133,18 @@ void TestPageGeneral::roundTrip()
 void TestPageGeneral::passwordNeedsItsBox()
 {
     GeneralPagesFixture f;
-    f.Open(1);
+    f.Open(Pages::General);
     auto *box = f.general->CheckBoxSysPassword;
     auto *edit = f.general->MaskEditSysPassword;
     edit->setText(QStringLiteral("secret"));
-    f.Store(1);
+    f.Store(Pages::General);
     QCOMPARE(FieldBytes(f.config.ConfigImage, F::SystemPassword), QByteArray(9, '\0'));
     QCOMPARE(edit->text(), QString());
     QVERIFY(!edit->isEnabled());
 
     box->setChecked(true);
     edit->setText(QStringLiteral("secret"));
-    f.Store(1);
+    f.Store(Pages::General);
     QCOMPARE(FieldBytes(f.config.ConfigImage, F::SystemPassword), Padded("secret", 9));
     QVERIFY(edit->isEnabled());
 }
@@ -153,7 +153,7 @@ void TestPageGeneral::passwordBoxWarning()
 {
     GeneralPagesFixture f;
     f.form.show();
-    f.Open(1);
+    f.Open(Pages::General);
     auto *warning = f.general->LabelSharedParWarningMsg;
     QVERIFY(warning->text().isEmpty());
     QVERIFY(!f.general->Label84->isEnabled());
@@ -192,10 +192,10 @@ void TestPageGeneral::numberEdits()
     QFETCH(quint32, stored);
     QFETCH(QString, kept);
     GeneralPagesFixture f;
-    f.Open(1);
+    f.Open(Pages::General);
     auto *line = f.Control<QLineEdit>(edit);
     line->setText(typed);
-    f.Store(1);
+    f.Store(Pages::General);
     const UField field = edit == QLatin1String("EditReqPeriodH") ? F::ReqPeriodH : F::BalansMinVal;
     QCOMPARE(View(f.config.ConfigImage).Get(field), stored);
     QCOMPARE(line->text(), kept);
@@ -207,13 +207,13 @@ void TestPageGeneral::numberEdits()
 void TestPageGeneral::textRules()
 {
     GeneralPagesFixture f;
-    f.Open(1);
+    f.Open(Pages::General);
     const quint8 after = f.config.ConfigImage[68];
     f.general->MaskEditSMSCA->setText(QStringLiteral("+7 916 123"));
     f.general->MaskEditBalansIdWord->setText(QStringLiteral("  Сумма "));
     f.general->MaskEditBalansReqCMD->setText(QStringLiteral(" *102# "));
     f.general->MaskEditPassword->setText(QStringLiteral("abcdefgh"));
-    f.Store(1);
+    f.Store(Pages::General);
     const ConfigImage &image = f.config.ConfigImage;
     QCOMPARE(FieldBytes(image, F::SMSCA), Padded("+7916123", 16));
     QCOMPARE(image[68], after);
@@ -241,9 +241,9 @@ void TestPageGeneral::dialPriorityBeyondItems()
     QFETCH(quint32, storedAgain);
     GeneralPagesFixture f;
     View(f.config.ConfigImage).Set(F::DialPriority, stored);
-    f.Open(1);
+    f.Open(Pages::General);
     QCOMPARE(f.general->ComboBoxDialPriority->currentIndex(), shown);
-    f.Store(1);
+    f.Store(Pages::General);
     QCOMPARE(View(f.config.ConfigImage).Get(F::DialPriority), storedAgain);
     QCOMPARE(View(f.config.ConfigImage).Get(F::Call2CallPauseX10S), 1u);
 }
@@ -268,14 +268,14 @@ void TestPageGeneral::balancePresets()
     QFETCH(QString, keyWord);
     GeneralPagesFixture f;
     f.form.show();
-    f.Open(1);
+    f.Open(Pages::General);
     f.general->MaskEditBalansIdWord->setText(QStringLiteral("old"));
     auto *radio = f.Control<QRadioButton>(button);
     QCOMPARE(radio->text(), caption);
     ClickButton(radio);
     QCOMPARE(f.general->MaskEditBalansReqCMD->text(), request);
     QCOMPARE(f.general->MaskEditBalansIdWord->text(), keyWord);
-    f.Store(1);
+    f.Store(Pages::General);
     QCOMPARE(FieldBytes(f.config.ConfigImage, F::BalansIdWord), Padded(ToWin1251(keyWord), 9));
     QCOMPARE(FieldBytes(f.config.ConfigImage, F::BalansReqCMD), Padded(ToWin1251(request), 9));
 }

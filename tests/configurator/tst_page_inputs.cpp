@@ -198,7 +198,7 @@ void TstPageInputs::namedControlsExist()
 
 void TstPageInputs::enteringAdaptsTheForm()
 {
-    common->Enter(13);
+    common->Enter(Pages::Inputs);
     QVERIFY(common->GroupBox17->isHidden());
     QVERIFY(common->GroupBox18->isHidden());
     QVERIFY(!common->ImageQRV240Ins->isHidden());
@@ -208,7 +208,7 @@ void TstPageInputs::enteringAdaptsTheForm()
     QCOMPARE(common->GroupBox18->title(), QStringLiteral(" Питание по шлейфу со сбросом "));
 
     input->ComboBoxSensorPwrSource->setEnabled(false);
-    input->Enter(16);
+    input->Enter(Pages::FirstInput + 2);
     QCOMPARE(input->Label10->text(), QStringLiteral("Вход 3"));
     for (QWidget *hidden : {static_cast<QWidget *>(input->Label80), static_cast<QWidget *>(input->ComboBoxSensorPwrSource),
                             static_cast<QWidget *>(input->GroupBoxFiltr), static_cast<QWidget *>(input->ComboBoxActRele[4]),
@@ -234,13 +234,13 @@ void TstPageInputs::commonPartRoundTrip()
         before.ConfigImage[356] = pattern;
         before.ConfigImage[357] = quint8(0xF8 | (pattern & 7));
         ControllerConfig after = before;
-        common->ShowPage(13, after);
-        common->StorePage(13, after);
+        common->ShowPage(Pages::Inputs, after);
+        common->StorePage(Pages::Inputs, after);
         QCOMPARE(DifferingBytes(before.ConfigImage, after.ConfigImage), QList<int>());
     }
     ControllerConfig defaults = DefaultConfig();
-    common->ShowPage(13, config);
-    common->StorePage(13, config);
+    common->ShowPage(Pages::Inputs, config);
+    common->StorePage(Pages::Inputs, config);
     QCOMPARE(DifferingBytes(defaults.ConfigImage, config.ConfigImage), QList<int>());
     QCOMPARE(common->ComboBoxLoopPwrResetTime->currentText(), QStringLiteral("40  Sec."));
     QCOMPARE(common->ComboBoxPortPwrSensAllOn->currentText(), QStringLiteral("Питание всегда подано"));
@@ -248,12 +248,12 @@ void TstPageInputs::commonPartRoundTrip()
 
 void TstPageInputs::commonPartStoresTheCombos()
 {
-    common->ShowPage(13, config);
+    common->ShowPage(Pages::Inputs, config);
     common->ComboBoxNoScaningTimeAftReset->setCurrentIndex(7);
     common->ComboBoxPortPwrSensAllOn->setCurrentIndex(0);
     common->ComboBoxNoScaningTimeAftArm->setCurrentIndex(15);
     common->ComboBoxLoopPwrResetTime->setCurrentIndex(7);
-    common->StorePage(13, config);
+    common->StorePage(Pages::Inputs, config);
     QCOMPARE(config.ConfigImage[356], quint8(0xFE));
     QCOMPARE(config.ConfigImage[357] & 7, 7);
     QCOMPARE(common->ComboBoxNoScaningTimeAftReset->itemText(7), QStringLiteral("105  Sec."));
@@ -262,7 +262,7 @@ void TstPageInputs::commonPartStoresTheCombos()
     // Other pages' numbers leave the image alone.
     ControllerConfig before = config;
     common->ComboBoxLoopPwrResetTime->setCurrentIndex(0);
-    common->StorePage(14, config);
+    common->StorePage(Pages::FirstInput, config);
     QCOMPARE(DifferingBytes(before.ConfigImage, config.ConfigImage), QList<int>());
 }
 
@@ -270,7 +270,7 @@ void TstPageInputs::inputRoundTripLeavesImage_data()
 {
     QTest::addColumn<bool>("pattern");
     QTest::addColumn<int>("page");
-    for (int page = 14; page <= 17; ++page) {
+    for (int page = Pages::FirstInput; page < Pages::FirstInput + Pages::InputCount; ++page) {
         QTest::addRow("default, page %d", page) << false << page;
         QTest::addRow("pattern, page %d", page) << true << page;
     }
@@ -286,7 +286,7 @@ void TstPageInputs::inputRoundTripLeavesImage()
             FillInputRecord(before.ConfigImage, i);
     ControllerConfig after = before;
     // Show another input first, so that nothing passes through by chance.
-    input->ShowPage(page == 14 ? 15 : 14, after);
+    input->ShowPage(page == Pages::FirstInput ? Pages::FirstInput + 1 : Pages::FirstInput, after);
     input->ShowPage(page, after);
     input->StorePage(page, after);
     QCOMPARE(DifferingBytes(before.ConfigImage, after.ConfigImage), QList<int>());
@@ -300,11 +300,11 @@ void TstPageInputs::outOfRangeValuesShowNoSelection()
     r.Set(InputRecord::ActRele(0), 200);
     r.Set(InputRecord::HiBarrier, 5000);
     r.Set(InputRecord::LoBarrier, 4500);
-    input->ShowPage(14, config);
+    input->ShowPage(Pages::FirstInput, config);
     QCOMPARE(input->ComboBoxSensType->currentIndex(), -1);
     QCOMPARE(input->ComboBoxListenNum->currentIndex(), -1);
     QCOMPARE(input->ComboBoxActRele[0]->currentIndex(), -1);
-    input->StorePage(14, config);
+    input->StorePage(Pages::FirstInput, config);
     QCOMPARE(r.Get(InputRecord::SensType), 7u);
     QCOMPARE(r.Get(InputRecord::ListenNum), 15u);
     QCOMPARE(r.Get(InputRecord::ActRele(0)), 255u);
@@ -318,7 +318,7 @@ void TstPageInputs::showTerminatesTheTexts()
     const FieldView r = RecordView<InputRecord>(config.ConfigImage, 1);
     for (int i = 0; i < 51; ++i)
         r.bytes()[std::size_t(i)] = 'A' + i % 26;
-    input->ShowPage(15, config);
+    input->ShowPage(Pages::FirstInput + 1, config);
     QCOMPARE(r.bytes()[16], quint8(0));
     QCOMPARE(r.bytes()[33], quint8(0));
     QCOMPARE(r.bytes()[50], quint8(0));
@@ -328,11 +328,11 @@ void TstPageInputs::showTerminatesTheTexts()
 
 void TstPageInputs::storeKeepsTextsAsTyped()
 {
-    input->ShowPage(14, config);
+    input->ShowPage(Pages::FirstInput, config);
     input->ComboBoxSensName->setEditText(QStringLiteral(" Окно "));
     input->ComboBoxSensActSt->setEditText(QStringLiteral("очень длинное состояние"));
     input->ComboBoxSensPassSt->setEditText(QString());
-    input->StorePage(14, config);
+    input->StorePage(Pages::FirstInput, config);
     const ConstFieldView r = RecordView<InputRecord>(std::as_const(config.ConfigImage), 0);
     QCOMPARE(r.Get(InputRecord::SensName), QStringLiteral(" Окно "));
     QCOMPARE(r.Get(InputRecord::SensActSt), QStringLiteral("очень длинное со"));
@@ -364,23 +364,23 @@ void TstPageInputs::scaleValues()
     QFETCH(float, storedMax);
     QFETCH(QString, shownMin);
     QFETCH(QString, shownMax);
-    input->ShowPage(15, config);
+    input->ShowPage(Pages::FirstInput + 1, config);
     input->MaskEditMinVal->setText(minText);
     input->MaskEditMaxVal->setText(maxText);
-    input->StorePage(15, config);
+    input->StorePage(Pages::FirstInput + 1, config);
     const ConstFieldView r = RecordView<InputRecord>(std::as_const(config.ConfigImage), 1);
     QCOMPARE(r.Get(InputRecord::MinVal), storedMin);
     QCOMPARE(r.Get(InputRecord::MaxVal), storedMax);
     // The edits keep what was typed until the page is shown again.
     QCOMPARE(input->MaskEditMinVal->text(), minText);
-    input->ShowPage(15, config);
+    input->ShowPage(Pages::FirstInput + 1, config);
     QCOMPARE(input->MaskEditMinVal->text(), shownMin);
     QCOMPARE(input->MaskEditMaxVal->text(), shownMax);
 }
 
 void TstPageInputs::storeWritesOnlyThisInput()
 {
-    input->ShowPage(17, config);
+    input->ShowPage(Pages::FirstInput + 3, config);
     ControllerConfig before = config;
     input->ComboBoxSensType->setCurrentIndex(2);
     input->ComboBoxSensActLevel->setCurrentIndex(5);
@@ -391,7 +391,7 @@ void TstPageInputs::storeWritesOnlyThisInput()
     input->EditRecoveryTime->setText(QStringLiteral("9"));
     input->ComboBoxActRele[1]->setCurrentIndex(3);
     input->ComboBoxPassArmDisMode->setCurrentIndex(3);
-    input->StorePage(17, config);
+    input->StorePage(Pages::FirstInput + 3, config);
     const int base = InputRecord::Base + 3 * InputRecord::Size;
     for (int offset : DifferingBytes(before.ConfigImage, config.ConfigImage))
         QVERIFY2(offset >= base && offset < base + InputRecord::Size, qPrintable(QString::number(offset)));
@@ -469,7 +469,7 @@ void TstPageInputs::sensorDisplay()
 
 void TstPageInputs::unitButtonToggles()
 {
-    input->ShowPage(14, config); // discrete, borders 1365 and 2730
+    input->ShowPage(Pages::FirstInput, config); // discrete, borders 1365 and 2730
     input->ButtonVoltPerc->setText(QStringLiteral("В"));
     input->TrackBarHiBarrier->setValue(4095);
     QCOMPARE(input->LabelHiBarrier->text(), QStringLiteral("100 %"));
@@ -482,14 +482,14 @@ void TstPageInputs::unitButtonToggles()
     QCOMPARE(input->LabelLoBarrier->text(), QStringLiteral("33.3 %"));
     // The unit choice is a control, not a field: it survives showing another input.
     QTest::mouseClick(input->ButtonVoltPerc, Qt::LeftButton);
-    input->ShowPage(15, config);
+    input->ShowPage(Pages::FirstInput + 1, config);
     input->UpdateSensorPage();
     QCOMPARE(input->LabelHiBarrier->text(), QStringLiteral("6.67 В"));
 }
 
 void TstPageInputs::thermoSensorPresetsTheScale()
 {
-    input->ShowPage(14, config);
+    input->ShowPage(Pages::FirstInput, config);
     input->ProgressBarCurrentVal->setValue(4095);
     input->ComboBoxSensType->setCurrentIndex(4);
     QCOMPARE(input->MaskEditMinVal->text(), QStringLiteral("-50"));
@@ -504,7 +504,7 @@ void TstPageInputs::thermoSensorPresetsTheScale()
     QVERIFY(input->PanelAnalogue->isHidden());
     // Showing a page sets the type without its handler: the scale stays.
     RecordView<InputRecord>(config.ConfigImage, 0).Set(InputRecord::SensType, 4);
-    input->ShowPage(14, config);
+    input->ShowPage(Pages::FirstInput, config);
     QCOMPARE(input->MaskEditMinVal->text(), QStringLiteral("0"));
     QCOMPARE(input->MaskEditMaxVal->text(), QStringLiteral("10"));
 }
@@ -553,13 +553,13 @@ void TstPageInputs::alarmColourSurvivesPageChange()
         r.Set(InputRecord::LoBarrier, 1000);
         r.Set(InputRecord::HiBarrier, 3000);
     }
-    input->ShowPage(14, config);
+    input->ShowPage(Pages::FirstInput, config);
     input->ProgressBarCurrentVal->setValue(900);
     input->UpdateCurrentValueColour();
     QCOMPARE(input->AlarmColour(), Red);
-    input->StorePage(14, config);
+    input->StorePage(Pages::FirstInput, config);
     input->ProgressBarCurrentVal->setValue(2000);
-    input->ShowPage(15, config);
+    input->ShowPage(Pages::FirstInput + 1, config);
     input->UpdateSensorPage();
     input->UpdateCurrentValueColour();
     QCOMPARE(input->AlarmColour(), Red);
@@ -567,7 +567,7 @@ void TstPageInputs::alarmColourSurvivesPageChange()
 
 void TstPageInputs::barsNeverCross()
 {
-    input->ShowPage(14, config); // 1365 .. 2730
+    input->ShowPage(Pages::FirstInput, config); // 1365 .. 2730
     input->TrackBarLoBarrier->setValue(3500);
     QCOMPARE(input->TrackBarHiBarrier->value(), 3500);
     QCOMPARE(input->LabelHiBarrier->text(), input->LabelLoBarrier->text());
@@ -600,21 +600,21 @@ void TstPageInputs::recoveryTime()
 {
     QFETCH(QString, typed);
     QFETCH(int, position);
-    input->ShowPage(14, config);
+    input->ShowPage(Pages::FirstInput, config);
     input->EditRecoveryTime->clear();
     QTest::keyClicks(input->EditRecoveryTime, typed);
     QCOMPARE(input->UpDownRecoveryTime->Position(), position);
     QCOMPARE(input->EditRecoveryTime->text(), typed);
-    input->StorePage(14, config);
+    input->StorePage(Pages::FirstInput, config);
     QCOMPARE(RecordView<InputRecord>(config.ConfigImage, 0).Get(InputRecord::RecoveryTime), quint32(position));
-    input->ShowPage(14, config);
+    input->ShowPage(Pages::FirstInput, config);
     QCOMPARE(input->EditRecoveryTime->text(), QString::number(position));
 }
 
 void TstPageInputs::upDownArrowsStep()
 {
     RecordView<InputRecord>(config.ConfigImage, 2).Set(InputRecord::RecoveryTime, 62);
-    input->ShowPage(16, config);
+    input->ShowPage(Pages::FirstInput + 2, config);
     QCOMPARE(input->EditRecoveryTime->text(), QStringLiteral("62"));
     const QList<QToolButton *> arrows = input->UpDownRecoveryTime->findChildren<QToolButton *>();
     QCOMPARE(arrows.size(), 2);
@@ -626,14 +626,14 @@ void TstPageInputs::upDownArrowsStep()
     QCOMPARE(input->EditRecoveryTime->text(), QStringLiteral("63"));
     QTest::mouseClick(down, Qt::LeftButton);
     QCOMPARE(input->EditRecoveryTime->text(), QStringLiteral("62"));
-    input->StorePage(16, config);
+    input->StorePage(Pages::FirstInput + 2, config);
     QCOMPARE(RecordView<InputRecord>(config.ConfigImage, 2).Get(InputRecord::RecoveryTime), 62u);
 }
 
 void TstPageInputs::calibrationShiftsTheScale()
 {
     RecordView<InputRecord>(config.ConfigImage, 0).Set(InputRecord::SensType, 2);
-    input->ShowPage(14, config);
+    input->ShowPage(Pages::FirstInput, config);
     input->ProgressBarCurrentVal->setValue(2048);
     input->UpdateSensorPage();
     QCOMPARE(input->LabelCurrentVal->text(), QStringLiteral("5.001"));
@@ -665,7 +665,7 @@ void TstPageInputs::calibrationCancelled()
 {
     QFETCH(bool, escape);
     RecordView<InputRecord>(config.ConfigImage, 0).Set(InputRecord::SensType, 4);
-    input->ShowPage(14, config);
+    input->ShowPage(Pages::FirstInput, config);
     input->MaskEditMinVal->setText(QStringLiteral("1,5"));
     input->ProgressBarCurrentVal->setValue(1000);
     AnswerCalibration(this, [escape](TFormCalibration &dialog) {

@@ -50,14 +50,14 @@ void TstPageLargerModel::hiddenAndWithoutValues()
     auto *page = new PageLargerModel(context, context.Form());
     QCOMPARE(page->objectName(), QStringLiteral("PanelLargerModel"));
     QVERIFY(page->isHidden());
-    QVERIFY(!page->HasValues(0));
+    QVERIFY(!page->HasValues(Pages::LiveState));
     QCOMPARE(page->Label69->text(), QStringLiteral("Входы"));
     QCOMPARE(FindControl<QLabel>(context.Form(), QStringLiteral("Label174"))->text(), QStringLiteral("Реле 2"));
     QCOMPARE(page->ComboBoxPDisarmToRele[6]->count(), 17);
     ControllerConfig config = DefaultConfig();
     const ControllerConfig before = config;
-    page->ShowPage(0, config);
-    page->StorePage(0, config);
+    page->ShowPage(Pages::LiveState, config);
+    page->StorePage(Pages::LiveState, config);
     QVERIFY(config.ConfigImage == before.ConfigImage);
 }
 

@@ -83,7 +83,7 @@ void TstPageLiveState::identityStartsWithTheFormPlaceholders()
     QVERIFY(page_->TMPLabel->isHidden());
     QCOMPARE(page_->Button21->text(), QStringLiteral("Написать в техническую поддержку"));
     QCOMPARE(page_->CheckBoxClearSaveArea->text(), QStringLiteral("При программировании очистить память режимов"));
-    QVERIFY(!page_->HasValues(0));
+    QVERIFY(!page_->HasValues(Pages::LiveState));
 }
 
 void TstPageLiveState::formVisibilityAndEnteringThePage()
@@ -98,7 +98,7 @@ void TstPageLiveState::formVisibilityAndEnteringThePage()
     QVERIFY(page_->OutputOnButtons[4]->isHidden());
 
     page_->ActionName->setText(QStringLiteral("прежний текст"));
-    page_->Enter(0);
+    page_->Enter(Pages::LiveState);
     QCOMPARE(page_->Label30->text(), QStringLiteral("GSM контроллер QRV240-S"));
     QVERIFY(page_->Button22->isHidden());
     QVERIFY(!page_->Button18->isHidden());
@@ -149,7 +149,7 @@ void TstPageLiveState::testCombosTakeTheCurrentTexts()
     context_->texts.OutputNames[0] = QStringLiteral("Relay 1");
     context_->texts.OutputActionNames[16] = QStringLiteral("scenario 14");
     page_->ComboBoxTestOut->setCurrentIndex(2);
-    page_->Enter(0);
+    page_->Enter(Pages::LiveState);
     QCOMPARE(page_->ComboBoxTestOut->count(), 4);
     QCOMPARE(page_->ComboBoxTestOut->itemText(0), QStringLiteral("Relay 1"));
     QCOMPARE(page_->ComboBoxTestOut->currentIndex(), 0);

@@ -130,18 +130,18 @@ void TstPageOutputs::namedControlsExist()
 void TstPageOutputs::overviewShowsThePicture()
 {
     QVERIFY(outputs->ImageQRV240Outs->isHidden());
-    outputs->Enter(18);
+    outputs->Enter(Pages::Outputs);
     QCOMPARE(outputs->Label1->text(), QStringLiteral("Выходы"));
     QVERIFY(!outputs->ImageQRV240Outs->isHidden());
     QVERIFY(!outputs->ImageQRV240Outs->picture().boundingRect().isEmpty());
-    QVERIFY(!outputs->HasValues(18));
+    QVERIFY(!outputs->HasValues(Pages::Outputs));
     // A picture from a file replaces the built-in one.
     QPicture replacement;
     outputs->ImageQRV240Outs->setPicture(replacement);
-    outputs->Enter(18);
+    outputs->Enter(Pages::Outputs);
     QVERIFY(outputs->ImageQRV240Outs->picture().boundingRect().isEmpty());
 
-    output->Enter(21);
+    output->Enter(Pages::FirstOutput + 2);
     QCOMPARE(output->Label6->text(), QStringLiteral("Выход 1"));
     QCOMPARE(output->ComboBoxCommType->count(), 15);
     QCOMPARE(output->ComboBoxCommType->itemText(0), QStringLiteral("уровень"));
@@ -152,7 +152,7 @@ void TstPageOutputs::roundTripLeavesImage_data()
 {
     QTest::addColumn<bool>("pattern");
     QTest::addColumn<int>("page");
-    for (int page = 19; page <= 22; ++page) {
+    for (int page = Pages::FirstOutput; page < Pages::FirstOutput + Pages::OutputCount; ++page) {
         QTest::addRow("default, page %d", page) << false << page;
         QTest::addRow("pattern, page %d", page) << true << page;
     }
@@ -166,11 +166,12 @@ void TstPageOutputs::roundTripLeavesImage()
     if (pattern) {
         for (int k = 0; k < OutputCount; ++k)
             FillOutputRecord(before.ConfigImage, k);
-        ScheduleOutput(before.ConfigImage, 2, page - 19, 4, 23, 59);
-        SetReaction(before.ConfigImage, PowerFields::TamperActOutN, PowerFields::TamperActScnN, page - 19, 2);
+        ScheduleOutput(before.ConfigImage, 2, page - Pages::FirstOutput, 4, 23, 59);
+        SetReaction(before.ConfigImage, PowerFields::TamperActOutN, PowerFields::TamperActScnN,
+                    page - Pages::FirstOutput, 2);
     }
     ControllerConfig after = before;
-    output->ShowPage(page == 19 ? 20 : 19, after);
+    output->ShowPage(page == Pages::FirstOutput ? Pages::FirstOutput + 1 : Pages::FirstOutput, after);
     output->ShowPage(page, after);
     output->StorePage(page, after);
     QCOMPARE(DifferingBytes(before.ConfigImage, after.ConfigImage), QList<int>());
@@ -181,10 +182,10 @@ void TstPageOutputs::captionsFollowTheKindOfOutput_data()
 {
     QTest::addColumn<int>("page");
     QTest::addColumn<int>("kind");
-    QTest::newRow("relay 1") << 19 << 0;
-    QTest::newRow("relay 2") << 20 << 0;
-    QTest::newRow("output 1") << 21 << 1;
-    QTest::newRow("output 2") << 22 << 1;
+    QTest::newRow("relay 1") << Pages::FirstOutput << 0;
+    QTest::newRow("relay 2") << Pages::FirstOutput + 1 << 0;
+    QTest::newRow("output 1") << Pages::FirstOutput + 2 << 1;
+    QTest::newRow("output 2") << Pages::FirstOutput + 3 << 1;
 }
 
 void TstPageOutputs::captionsFollowTheKindOfOutput()
@@ -206,7 +207,7 @@ void TstPageOutputs::captionsFollowTheKindOfOutput()
 
 void TstPageOutputs::storeTakesTheControls()
 {
-    output->ShowPage(20, config);
+    output->ShowPage(Pages::FirstOutput + 1, config);
     QCOMPARE(output->ComboBoxReleName->currentText(), QStringLiteral("РЕЛЕ2"));
     QVERIFY(output->CheckBoxReleEn->isChecked());
     QVERIFY(output->CheckBoxRemoteControlEn->isChecked());
@@ -218,7 +219,7 @@ void TstPageOutputs::storeTakesTheControls()
     output->CheckBoxReleInversion->setChecked(true);
     output->ComboBoxCommType->setCurrentIndex(5);
     output->CheckBoxRemoteControlEn->setChecked(false);
-    output->StorePage(20, config);
+    output->StorePage(Pages::FirstOutput + 1, config);
     const int base = OutputRecord::Base + OutputRecord::Size;
     for (int offset : DifferingBytes(before.ConfigImage, config.ConfigImage))
         QVERIFY2(offset >= base && offset < base + OutputRecord::Size, qPrintable(QString::number(offset)));
@@ -235,13 +236,13 @@ void TstPageOutputs::showTerminatesTextsAndChecksIndexes()
     for (int i = 0; i < 51; ++i)
         r.bytes()[std::size_t(i)] = '0' + i % 10;
     r.Set(OutputRecord::CommType, 20);
-    output->ShowPage(22, config);
+    output->ShowPage(Pages::FirstOutput + 3, config);
     QCOMPARE(r.bytes()[16], quint8(0));
     QCOMPARE(r.bytes()[33], quint8(0));
     QCOMPARE(r.bytes()[50], quint8(0));
     QCOMPARE(output->ComboBoxReleName->currentText(), QStringLiteral("0123456789012345"));
     QCOMPARE(output->ComboBoxCommType->currentIndex(), -1);
-    output->StorePage(22, config);
+    output->StorePage(Pages::FirstOutput + 3, config);
     QCOMPARE(r.Get(OutputRecord::CommType), 31u);
 }
 
@@ -252,42 +253,47 @@ void TstPageOutputs::stimulusList_data()
     QTest::addColumn<QStringList>("lines");
 
     QTest::newRow("scheduler line")
-        << ImageSetup([](ConfigImage &image) { ScheduleOutput(image, 3, onRelay2, RunScenario(1), 7, 5); }) << 20
+        << ImageSetup([](ConfigImage &image) { ScheduleOutput(image, 3, onRelay2, RunScenario(1), 7, 5); })
+        << Pages::FirstOutput + 1
         << QStringList{"[Часы, планировщик задач]\t\tсценарий 1\tВ 7:5 в указанные дни недели, строка № 3"};
     QTest::newRow("scheduler line for another output")
-        << ImageSetup([](ConfigImage &image) { ScheduleOutput(image, 3, onRelay2, RunScenario(1), 7, 5); }) << 19
+        << ImageSetup([](ConfigImage &image) { ScheduleOutput(image, 3, onRelay2, RunScenario(1), 7, 5); })
+        << Pages::FirstOutput
         << QStringList{};
     QTest::newRow("scheduler line disabled") << ImageSetup([](ConfigImage &image) {
         ScheduleOutput(image, 1, onRelay1, oaSwitchOn, 1, 2);
         RecordView<ScheduleLine>(image, 0).Set(ScheduleLine::Enabled, 0);
-    }) << 19 << QStringList{};
+    }) << Pages::FirstOutput << QStringList{};
     QTest::newRow("scheduler line without days") << ImageSetup([](ConfigImage &image) {
         ScheduleOutput(image, 8, onRelay1, oaSwitchOn, 1, 2);
         RecordView<ScheduleLine>(image, 7).Set(ScheduleLine::Days, 0);
-    }) << 19 << QStringList{};
+    }) << Pages::FirstOutput << QStringList{};
     QTest::newRow("scheduler line of another kind") << ImageSetup([](ConfigImage &image) {
         ScheduleOutput(image, 8, onRelay1, oaSwitchOn, 1, 2);
         RecordView<ScheduleLine>(image, 7).Set(ScheduleLine::Action, saArm);
-    }) << 19 << QStringList{};
+    }) << Pages::FirstOutput << QStringList{};
     QTest::newRow("scheduler line without reaction")
-        << ImageSetup([](ConfigImage &image) { ScheduleOutput(image, 8, onRelay1, oaNone, 1, 2); }) << 19
+        << ImageSetup([](ConfigImage &image) { ScheduleOutput(image, 8, onRelay1, oaNone, 1, 2); })
+        << Pages::FirstOutput
         << QStringList{};
     QTest::newRow("tamper, relay 1") << ImageSetup([](ConfigImage &image) {
         SetReaction(image, PowerFields::TamperActOutN, PowerFields::TamperActScnN, onRelay1, oaSwitchOff);
-    }) << 19 << QStringList{"[Питание, температура...]\t\tВыключить\tПри вскрытии корпуса"};
+    }) << Pages::FirstOutput << QStringList{"[Питание, температура...]\t\tВыключить\tПри вскрытии корпуса"};
     QTest::newRow("tamper, only on its page") << ImageSetup([](ConfigImage &image) {
         SetReaction(image, PowerFields::TamperActOutN, PowerFields::TamperActScnN, onRelay1, oaSwitchOff);
-    }) << 21 << QStringList{};
+    }) << Pages::FirstOutput + 2 << QStringList{};
     QTest::newRow("high temperature") << ImageSetup([](ConfigImage &image) {
         SetReaction(image, PowerFields::HiBorderOut, PowerFields::HiBorderScn, onOutput1, oaSwitchOn);
-    }) << 21 << QStringList{"[Питание, температура...]\t\tВключить\tПри превышении температуры выше -15C"};
+    }) << Pages::FirstOutput + 2
+       << QStringList{"[Питание, температура...]\t\tВключить\tПри превышении температуры выше -15C"};
     QTest::newRow("low temperature") << ImageSetup([](ConfigImage &image) {
         SetReaction(image, PowerFields::LoBorderOut, PowerFields::LoBorderScn, onOutput1 + 1, RunScenario(14));
         View(image).Set(PowerFields::LoBorderLevel, 3);
-    }) << 22 << QStringList{"[Питание, температура...]\t\tсценарий 14\tПри падении температуры ниже 3C"};
+    }) << Pages::FirstOutput + 3
+       << QStringList{"[Питание, температура...]\t\tсценарий 14\tПри падении температуры ниже 3C"};
     QTest::newRow("reaction without item text") << ImageSetup([](ConfigImage &image) {
         SetReaction(image, PowerFields::TamperActOutN, PowerFields::TamperActScnN, onRelay2, 29);
-    }) << 20 << QStringList{"[Питание, температура...]\t\t29\tПри вскрытии корпуса"};
+    }) << Pages::FirstOutput + 1 << QStringList{"[Питание, температура...]\t\t29\tПри вскрытии корпуса"};
     QTest::newRow("arm in perimeter") << ImageSetup([](ConfigImage &image) {
         const FieldView p = RecordView<PerimeterRecord>(image, 0);
         p.Set(PerimeterRecord::CDtoRele(onOutput1), oaSwitchOn);
@@ -295,17 +301,17 @@ void TstPageOutputs::stimulusList_data()
         p.Set(PerimeterRecord::DisarmToRele(onOutput1), RunScenario(2));
         p.Set(PerimeterRecord::RAtoRele(onOutput1), RunScenario(3));
         p.Set(PerimeterRecord::RAtoRele(onRelay1), RunScenario(3));
-    }) << 21 << QStringList{"Вход [Arm In]\t\t\tВключить\tПри начале обратного отсчета",
+    }) << Pages::FirstOutput + 2 << QStringList{"Вход [Arm In]\t\t\tВключить\tПри начале обратного отсчета",
                             "Вход [Arm In]\t\t\tВыключить\tПри переходе в режим ОХРАНА",
                             "Вход [Arm In]\t\t\tсценарий 2\tПри переходе в режим НАБЛЮДЕНИЕ",
                             "Вход [Arm In]\t\t\tсценарий 3\tПри переходе в режим ЗАЩИТА"};
     QTest::newRow("input activation, relay 2") << ImageSetup([](ConfigImage &image) {
         RecordView<InputRecord>(image, 0).Set(InputRecord::ActRele(onRelay2), oaSwitchOn);
-    }) << 20 << QStringList{"[Вход 1]\t\t\t\tВключить\tПри активизации входа 1"};
+    }) << Pages::FirstOutput + 1 << QStringList{"[Вход 1]\t\t\t\tВключить\tПри активизации входа 1"};
     QTest::newRow("input deactivation, input 4") << ImageSetup([](ConfigImage &image) {
         RecordView<InputRecord>(image, 3).Set(InputRecord::PassRele(onRelay1), RunScenario(7));
         RecordView<InputRecord>(image, 4).Set(InputRecord::PassRele(onRelay1), RunScenario(7)); // input 5: not listed
-    }) << 19 << QStringList{"[Вход 4]\t\t\t\tсценарий 7\tПри деактивизации входа 4"};
+    }) << Pages::FirstOutput << QStringList{"[Вход 4]\t\t\t\tсценарий 7\tПри деактивизации входа 4"};
 }
 
 void TstPageOutputs::stimulusList()
@@ -329,8 +335,8 @@ void TstPageOutputs::stimulusListOrderAndMissingCombos()
     SetReaction(image, PowerFields::TamperActOutN, PowerFields::TamperActScnN, onRelay1, oaSwitchOn);
     ScheduleOutput(image, 5, onRelay1, oaSwitchOn, 12, 30);
     ScheduleOutput(image, 2, onRelay1, oaSwitchOff, 0, 0);
-    context_->nodes[15] = QStringLiteral("Input 2");
-    output->ShowPage(19, config);
+    context_->nodes[Pages::FirstInput + 1] = QStringLiteral("Input 2");
+    output->ShowPage(Pages::FirstOutput, config);
     const QStringList lines = Stimulus();
     QCOMPARE(lines.size(), 8);
     QVERIFY(lines[0].endsWith(QStringLiteral("строка № 2")));
@@ -346,7 +352,7 @@ void TstPageOutputs::stimulusListOrderAndMissingCombos()
     // numbers, and a fresh show replaces the list.
     context_->panels[std::size_t(PanelId::Clock)] = nullptr;
     context_->panels[std::size_t(PanelId::Power)] = nullptr;
-    output->ShowPage(19, config);
+    output->ShowPage(Pages::FirstOutput, config);
     const QStringList again = Stimulus();
     QCOMPARE(again.size(), 8);
     QCOMPARE(again[0], QStringLiteral("[Часы, планировщик задач]\t\t2\tВ 0:0 в указанные дни недели, строка № 2"));

@@ -8,7 +8,7 @@
 #include <QProgressBar>
 #include <QSlider>
 
-class TstPagePower : public OnePageTest<PagePower, 11> {
+class TstPagePower : public OnePageTest<PagePower, Pages::Power> {
     Q_OBJECT
 private slots:
     void namedControls_data();
@@ -37,8 +37,8 @@ private:
 
 void TstPagePower::ShowAndStore(ControllerConfig &config)
 {
-    page_->ShowPage(11, config);
-    page_->StorePage(11, config);
+    page_->ShowPage(Pages::Power, config);
+    page_->StorePage(Pages::Power, config);
 }
 
 void TstPagePower::namedControls_data()
@@ -82,8 +82,8 @@ void TstPagePower::enteringRebuildsTheLists()
     context_->texts.LedModeNames = {QStringLiteral("a0"), QStringLiteral("a1"), QStringLiteral("a2"),
                                     QStringLiteral("b3"), QStringLiteral("b4"), QStringLiteral("b5"),
                                     QStringLiteral("b6")};
-    page_->Enter(11);
-    page_->Enter(11);
+    page_->Enter(Pages::Power);
+    page_->Enter(Pages::Power);
     QCOMPARE(page_->Label23->text(), QStringLiteral("Питание, температура, индикация, контроль вскрытия"));
     for (QComboBox *levels : {page_->ComboBoxHiBorderLevel, page_->ComboBoxLoBorderLevel}) {
         QCOMPARE(levels->count(), 129);
@@ -180,7 +180,7 @@ void TstPagePower::valuesWithoutAnItemStoreNoSelection()
 void TstPagePower::storeWritesTheControls()
 {
     ControllerConfig config = DefaultConfig();
-    page_->ShowPage(11, config);
+    page_->ShowPage(Pages::Power, config);
     page_->CheckBoxExtPowerFault->setChecked(false);
     page_->CheckBoxShowActiveInsToArmOut->setChecked(true);
     page_->ComboBoxRecoveryTime->setCurrentIndex(7);
@@ -193,7 +193,7 @@ void TstPagePower::storeWritesTheControls()
     page_->ComboBoxLoBorderLevel->setCurrentIndex(100); // -11
     page_->ComboBoxTamperActOutN->setCurrentIndex(3);
     page_->ComboBoxTamperActScnN->setCurrentIndex(16);
-    page_->StorePage(11, config);
+    page_->StorePage(Pages::Power, config);
     const FieldView image = View(config.ConfigImage);
     QCOMPARE(image.Get(PowerFields::ExtPowerFault), 0u);
     QCOMPARE(image.Get(PowerFields::ShowActiveInsToArmOut), 1u);
@@ -294,7 +294,7 @@ void TstPagePower::reactionLevelsStayOrdered()
     ControllerConfig config = DefaultConfig();
     View(config.ConfigImage).Set(PowerFields::HiBorderLevel, -30); // index 119
     View(config.ConfigImage).Set(PowerFields::LoBorderLevel, 10);  // index 79
-    page_->ShowPage(11, config);
+    page_->ShowPage(Pages::Power, config);
     QCOMPARE(hi->currentIndex(), 119);
     QCOMPARE(lo->currentIndex(), 79);
 }

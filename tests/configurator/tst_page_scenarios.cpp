@@ -79,7 +79,7 @@ void TstPageScenarios::MakePages()
     page->resize(800, 500);
     grid = page->StringGrid2;
     config = DefaultConfig();
-    page->Enter(23);
+    page->Enter(Pages::Scenarios);
 }
 
 void TstPageScenarios::PutRow(int row, const Row &cells)
@@ -132,7 +132,7 @@ void TstPageScenarios::enteringSetsUpTheGrid()
     QCOMPARE(grid->Row(), 1);
     QVERIFY(!grid->Editing());
     context_->texts.SignalShapeText = QStringLiteral("Shape");
-    page->Enter(23);
+    page->Enter(Pages::Scenarios);
     QCOMPARE(grid->Cell(0, 0), QStringLiteral("Shape"));
 }
 
@@ -167,14 +167,14 @@ void TstPageScenarios::roundTripLeavesImage()
         }
     }
     ControllerConfig after = before;
-    page->ShowPage(23, after);
-    page->StorePage(23, after);
+    page->ShowPage(Pages::Scenarios, after);
+    page->StorePage(Pages::Scenarios, after);
     QCOMPARE(DifferingBytes(before.ConfigImage, after.ConfigImage), QList<int>());
 }
 
 void TstPageScenarios::showFillsTheGrid()
 {
-    page->ShowPage(23, config);
+    page->ShowPage(Pages::Scenarios, config);
     QCOMPARE(grid->Cell(0, 1), QStringLiteral("Сценарий № 1"));
     QCOMPARE(grid->Cell(0, 14), QStringLiteral("Сценарий № 14"));
     // Scenario 1: repeat 0, high 1, low 1.
@@ -192,7 +192,7 @@ void TstPageScenarios::showFillsTheGrid()
     // A count beyond 32767 reads as a signed number; old cell texts go.
     RecordView<ScenarioRecord>(config.ConfigImage, 4).Set(ScenarioRecord::Repeat, 0xFFFF);
     RecordView<ScenarioRecord>(config.ConfigImage, 4).Set(ScenarioRecord::Step(0), 0);
-    page->ShowPage(23, config);
+    page->ShowPage(Pages::Scenarios, config);
     QCOMPARE(grid->Cell(2, 5), QStringLiteral("-1"));
     QCOMPARE(grid->Cell(3, 5), QString());
     QCOMPARE(grid->Cell(5, 5), QString());
@@ -242,9 +242,9 @@ void TstPageScenarios::storeRow()
     QFETCH(QStringList, steps);
     QFETCH(int, repeat);
     QFETCH(QList<int>, words);
-    page->ShowPage(23, config);
+    page->ShowPage(Pages::Scenarios, config);
     PutRow(9, {cycle, count, level, steps});
-    page->StorePage(23, config);
+    page->StorePage(Pages::Scenarios, config);
     const ConstFieldView r = RecordView<ScenarioRecord>(std::as_const(config.ConfigImage), 8);
     QCOMPARE(int(r.Get(ScenarioRecord::Repeat)), repeat);
     for (int i = 0; i < words.size(); ++i)
@@ -256,9 +256,9 @@ void TstPageScenarios::storeKeepsWordsAfterTheEndMark()
     const FieldView r = RecordView<ScenarioRecord>(config.ConfigImage, 13);
     for (int i = 0; i < 16; ++i)
         r.Set(ScenarioRecord::Step(i), 0x1234 + i);
-    page->ShowPage(23, config);
+    page->ShowPage(Pages::Scenarios, config);
     PutRow(14, {QString(), QString(), QStringLiteral("ВЫС"), {QStringLiteral("2"), QStringLiteral("3")}});
-    page->StorePage(23, config);
+    page->StorePage(Pages::Scenarios, config);
     QCOMPARE(r.Get(ScenarioRecord::Step(2)), 0x8000u);
     for (int i = 3; i < 16; ++i)
         QCOMPARE(r.Get(ScenarioRecord::Step(i)), quint32(0x1234 + i));
@@ -270,13 +270,13 @@ void TstPageScenarios::textsAreReadWhenUsed()
     context_->texts.HighLevelText = QStringLiteral("HI");
     context_->texts.LowLevelText = QStringLiteral("LO");
     context_->texts.ScenarioNumberText = QStringLiteral("Scenario #");
-    page->ShowPage(23, config);
+    page->ShowPage(Pages::Scenarios, config);
     QCOMPARE(grid->Cell(0, 3), QStringLiteral("Scenario # 3"));
     QCOMPARE(grid->Cell(1, 3), QStringLiteral("LOOP"));
     QCOMPARE(grid->Cell(3, 5), QStringLiteral("LO"));
     PutRow(2, {QStringLiteral("ЦИКЛ"), QStringLiteral("4"), QStringLiteral("ВЫС"), {QStringLiteral("6")}});
     PutRow(3, {QStringLiteral("LOOP"), QStringLiteral("4"), QStringLiteral("HI"), {QStringLiteral("6")}});
-    page->StorePage(23, config);
+    page->StorePage(Pages::Scenarios, config);
     // The built-in words no longer count.
     QCOMPARE(RecordView<ScenarioRecord>(config.ConfigImage, 1).Get(ScenarioRecord::Repeat), 1u);
     QCOMPARE(RecordView<ScenarioRecord>(config.ConfigImage, 1).Get(ScenarioRecord::Step(0)), 0x0006u);
@@ -302,7 +302,7 @@ void TstPageScenarios::selectingSwitchesEditing()
     QFETCH(int, col);
     QFETCH(bool, cyclicRow);
     QFETCH(bool, editing);
-    page->ShowPage(23, config); // row 1 cyclic, row 4 once
+    page->ShowPage(Pages::Scenarios, config); // row 1 cyclic, row 4 once
     const int row = cyclicRow ? 1 : 4;
     grid->SetCurrentCell(col, row + 1);
     grid->SetEditing(!editing);
@@ -313,7 +313,7 @@ void TstPageScenarios::selectingSwitchesEditing()
 void TstPageScenarios::doubleClickToggles()
 {
     ShowGrid();
-    page->ShowPage(23, config);
+    page->ShowPage(Pages::Scenarios, config);
     auto doubleClick = [this](int col, int row) {
         const QRect cell = grid->visualRect(grid->model()->index(row - 1, col - 1));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
@@ -343,7 +343,7 @@ void TstPageScenarios::doubleClickToggles()
 void TstPageScenarios::typingARepeatCount()
 {
     ShowGrid();
-    page->ShowPage(23, config); // row 2: ЦИКЛ, 0
+    page->ShowPage(Pages::Scenarios, config); // row 2: ЦИКЛ, 0
     grid->setFocus();
     grid->SetCurrentCell(2, 2);
     QVERIFY(grid->Editing());
@@ -361,14 +361,14 @@ void TstPageScenarios::typingARepeatCount()
     QVERIFY(!grid->Editing());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(grid->Cell(2, 2), QString());
-    page->StorePage(23, config);
+    page->StorePage(Pages::Scenarios, config);
     QCOMPARE(RecordView<ScenarioRecord>(config.ConfigImage, 1).Get(ScenarioRecord::Repeat), 1u);
 }
 
 void TstPageScenarios::typingIntoAOneShotRow()
 {
     ShowGrid();
-    page->ShowPage(23, config); // row 7: once, high 5
+    page->ShowPage(Pages::Scenarios, config); // row 7: once, high 5
     grid->setFocus();
     grid->SetCurrentCell(5, 7);
     QVERIFY(grid->Editing());
@@ -381,7 +381,7 @@ void TstPageScenarios::typingIntoAOneShotRow()
     QVERIFY(!grid->Editing());
     grid->SetCurrentCell(6, 7);
     QVERIFY(grid->Editing());
-    page->StorePage(23, config);
+    page->StorePage(Pages::Scenarios, config);
     const ConstFieldView r = RecordView<ScenarioRecord>(std::as_const(config.ConfigImage), 6);
     QCOMPARE(r.Get(ScenarioRecord::Step(1)), 12u);
     QCOMPARE(r.Get(ScenarioRecord::Step(2)), 0x8000u);
@@ -424,7 +424,7 @@ void TstPageScenarios::diagram()
     QFETCH(QString, level);
     QFETCH(QStringList, steps);
     QFETCH(QStringList, ops);
-    page->ShowPage(23, config);
+    page->ShowPage(Pages::Scenarios, config);
     PutRow(3, {cycle, cycle.isEmpty() ? QString() : QStringLiteral("2"), level, steps});
     grid->SetCurrentCell(4, 3);
     QCOMPARE(grid->LeftCol(), 1);
@@ -457,7 +457,7 @@ void TstPageScenarios::diagramWhenScrolled()
     QFETCH(QStringList, steps);
     QFETCH(QStringList, ops);
     ShowGrid();
-    page->ShowPage(23, config);
+    page->ShowPage(Pages::Scenarios, config);
     PutRow(3, {QStringLiteral("ЦИКЛ"), QStringLiteral("2"), QStringLiteral("ВЫС"), steps});
     grid->SetCurrentCell(19, 3);
     grid->horizontalScrollBar()->setValue(leftCol - 1);
@@ -468,7 +468,7 @@ void TstPageScenarios::diagramWhenScrolled()
 void TstPageScenarios::scrollingMovesTheCurrentColumn()
 {
     ShowGrid();
-    page->ShowPage(23, config);
+    page->ShowPage(Pages::Scenarios, config);
     grid->SetCurrentCell(2, 5);
     grid->horizontalScrollBar()->setValue(5);
     QCOMPARE(grid->LeftCol(), 6);
@@ -480,7 +480,7 @@ void TstPageScenarios::scrollingMovesTheCurrentColumn()
 void TstPageScenarios::diagramIsPaintedIntoTheHeaderRow()
 {
     ShowGrid();
-    page->ShowPage(23, config);
+    page->ShowPage(Pages::Scenarios, config);
     PutRow(2, {QStringLiteral("ЦИКЛ"), QStringLiteral("2"), QStringLiteral("ВЫС"), {QStringLiteral("4"), QStringLiteral("4")}});
     grid->SetCurrentCell(4, 2);
     const QImage header = grid->horizontalHeader()->grab().toImage();

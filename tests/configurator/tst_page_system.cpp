@@ -8,7 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-class TstPageSystem : public OnePageTest<PageSystem, 24> {
+class TstPageSystem : public OnePageTest<PageSystem, Pages::SystemParameters> {
     Q_OBJECT
 private slots:
     void namedControls_data();
@@ -70,7 +70,7 @@ void TstPageSystem::overlayUntilEditingIsAllowed()
     QVERIFY(page_->Panel13->isHidden());
     QVERIFY(!page_->Button1->isEnabled());
     QCOMPARE(page_->childAt(centre), static_cast<QWidget *>(page_->EditCALVAL));
-    page_->Enter(24);
+    page_->Enter(Pages::SystemParameters);
     QVERIFY(page_->Panel13->isHidden());
 }
 
@@ -90,8 +90,8 @@ void TstPageSystem::parametersSurviveShowAndStore()
     FillPattern(config.ConfigImage, 24);
     std::copy(parameters.begin(), parameters.end(), config.SystemParameters.begin());
     const ControllerConfig before = config;
-    page_->ShowPage(24, config);
-    page_->StorePage(24, config);
+    page_->ShowPage(Pages::SystemParameters, config);
+    page_->StorePage(Pages::SystemParameters, config);
     QVERIFY2(config.SystemParameters == before.SystemParameters,
              qPrintable(Differences(before.SystemParameters, config.SystemParameters)));
     QVERIFY(config.ConfigImage == before.ConfigImage);
@@ -120,9 +120,9 @@ void TstPageSystem::clockCorrection()
     ControllerConfig config = DefaultConfig();
     // Bits 18-31 are not the page's.
     config.SystemParameters = {0x00, 0x00, 0xFC, 0xA5, 0, 0, 0, 0};
-    page_->ShowPage(24, config);
+    page_->ShowPage(Pages::SystemParameters, config);
     page_->EditCALVAL->setText(typed);
-    page_->StorePage(24, config);
+    page_->StorePage(Pages::SystemParameters, config);
     const ConstFieldView parameters = View(std::as_const(config.SystemParameters));
     QCOMPARE(parameters.Get(SystemParameterFields::CALVAL), stored);
     QCOMPARE(page_->EditCALVAL->text(), edit);
@@ -134,7 +134,7 @@ void TstPageSystem::storeWritesTheControls()
 {
     ControllerConfig config = DefaultConfig();
     config.SystemParameters = {0, 0, 0, 0, 0xF0, 0x0E, 0x80, 0x5A};
-    page_->ShowPage(24, config);
+    page_->ShowPage(Pages::SystemParameters, config);
     QCOMPARE(page_->ComboBoxCALDIR->currentIndex(), 0);
     QCOMPARE(page_->ComboBoxBatteryType->currentIndex(), 0);
     page_->ComboBoxCALDIR->setCurrentIndex(1);
@@ -142,7 +142,7 @@ void TstPageSystem::storeWritesTheControls()
     page_->CheckBoxFWUpdateEnable->setChecked(true);
     page_->CheckBoxCRCCheckDisable->setChecked(true);
     page_->EditCALVAL->setText(QStringLiteral("5"));
-    page_->StorePage(24, config);
+    page_->StorePage(Pages::SystemParameters, config);
     const SystemParameters expected = {0x05, 0x00, 0x02, 0x00, 0xF1, 0x0F, 0x81, 0x5A};
     QVERIFY2(config.SystemParameters == expected, qPrintable(Differences(expected, config.SystemParameters)));
     QCOMPARE(page_->ComboBoxBatteryType->itemText(1), QStringLiteral("Свинцово-кислотная Pb (12В; от 3,5 А/ч)"));

@@ -154,7 +154,7 @@ void TstPoller::rootPageShowsTheStateBlock()
     TForm1 &form = f.Form();
     f.sim->setStateBlock(StateBlock({{25, 0x20 | 21}, {26, 2}, {27, 0x03}, {28, 0x05}, {29, 0x02}, {30, 8}, {31, -5}},
                                     123.5f));
-    form.SelectPage(0);
+    form.SelectPage(Pages::LiveState);
     form.Timer2Timer();
 
     QTRY_COMPARE(f.Text("LabelGSMState"), QStringLiteral("Зарегистрирован в домашней сети"));
@@ -171,8 +171,8 @@ void TstPoller::rootPageShowsTheStateBlock()
     QCOMPARE(f.Text("LabelTempCurVal"), QStringLiteral("-5° C"));
     QCOMPARE(f.Get<QProgressBar>("ProgressBarModemTemperature")->value(), -5);
     QCOMPARE(f.Text("iDeviceNameLabel"), QStringLiteral("QRV240"));
-    QCOMPARE(form.PanelText(1), QStringLiteral("COM1"));
-    QCOMPARE(form.PanelText(3), QStringLiteral("Версия устройства считана"));
+    QCOMPARE(form.PanelText(PortPanel), QStringLiteral("COM1"));
+    QCOMPARE(form.PanelText(ResultPanel), QStringLiteral("Версия устройства считана"));
     QVERIFY(form.PanelThread->DeviceOnline.load() == 1);
     QVERIFY(form.PanelThread->Priority() == TThreadPriority::tpNormal);
 }
@@ -214,7 +214,7 @@ void TstPoller::failedStateReadClearsTheRootPage()
     f.sim->setFault(Fault::badChecksum(cmd::ReadState));
     QTRY_COMPARE(f.Text("PanelArmDisarmStatus"), QString());
     form.StopPoller();
-    QCOMPARE(form.PanelText(3), QStringLiteral("Ошибка передачи данных, код 2"));
+    QCOMPARE(form.PanelText(ResultPanel), QStringLiteral("Ошибка передачи данных, код 2"));
     QCOMPARE(f.Text("LabelGSMState"), QString());
     QCOMPARE(f.Get<QProgressBar>("ProgressBarSignalQuality")->value(), 0);
     QCOMPARE(Face(f, "PanelArmDisarmStatus"), pagectl::ButtonFace());
@@ -255,7 +255,7 @@ void TstPoller::steadyPollingPaintsNothing()
     f.sim->setStateBlock(StateBlock({{25, 21}, {26, 2}, {27, 0x03}, {28, 0x05}, {29, 0x02}, {30, 8}, {31, 20}}, 50));
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.SelectPage(0);
+    form.SelectPage(Pages::LiveState);
     form.StartPoller();
     QTRY_COMPARE(f.Text(qPrintable(control)), shown);
     // Two cycles more, so that what the first ones handed over is queued,
@@ -296,7 +296,7 @@ void TstPoller::whatChangesShowsWhileTheRestIsLeftAlone()
     auto &form = static_cast<Panel3Log &>(f.Form());
     form.Timer2->stop();
     f.sim->setStateBlock(StateBlock({{30, 8}}));
-    form.SelectPage(0);
+    form.SelectPage(Pages::LiveState);
     form.StartPoller();
     QTRY_COMPARE(f.Text("LabelGSMState"), QStringLiteral("Зарегистрирован в домашней сети"));
 
@@ -306,10 +306,10 @@ void TstPoller::whatChangesShowsWhileTheRestIsLeftAlone()
     qrvsim::SimIdentity identity;
     identity.firmwareVersion = 0x0102;
     f.sim->setIdentity(identity);
-    QTRY_COMPARE(form.PanelText(2), QStringLiteral("S.01.02"));
+    QTRY_COMPARE(form.PanelText(VersionPanel), QStringLiteral("S.01.02"));
     QTRY_COMPARE(f.Text("ActionName"), QStringLiteral("Версия S.01.02 не поддерживается"));
     f.sim->setIdentity(qrvsim::SimIdentity());
-    QTRY_COMPARE(form.PanelText(2), QStringLiteral("S.01.01"));
+    QTRY_COMPARE(form.PanelText(VersionPanel), QStringLiteral("S.01.01"));
 
     // A failed state read takes panel 3; the next identification gives it back.
     form.texts.clear();
@@ -326,7 +326,7 @@ void TstPoller::changingModeBlinksWithEachCycle()
     TForm1 &form = f.Form();
     f.sim->setStateBlock(StateBlock({{26, 1}}));
     FaceLog log(f.Get<QWidget>("PanelArmDisarmStatus"));
-    form.SelectPage(0);
+    form.SelectPage(Pages::LiveState);
     form.StartPoller();
     QVERIFY(SeenMore(f, cmd::ReadState, 6));
     form.StopPoller();
@@ -343,7 +343,7 @@ void TstPoller::clockPageShowsBothTimes()
     DeviceFixture f;
     TForm1 &form = f.Form();
     f.sim->setStateBlock(StateBlock({{0, 26}, {1, 12}, {2, day}, {3, 7}, {4, 5}, {5, 3}}));
-    form.SelectPage(10);
+    form.SelectPage(Pages::Clock);
     form.StartPoller();
 
     auto *controller = f.Get<TMaskEdit>("MaskEditContrCurTime");
@@ -358,7 +358,7 @@ void TstPoller::clockPageReadsNoStateWhileEdited()
 {
     DeviceFixture f;
     TForm1 &form = f.Form();
-    form.SelectPage(10);
+    form.SelectPage(Pages::Clock);
     form.EditingControllerTime = 1;
     form.StartPoller();
 
@@ -388,7 +388,7 @@ void TstPoller::powerPage()
     f.sim->setStateBlock(StateBlock({{22, 123}, {24, 100}, {27, 0x01}, {31, 30}}));
     if (readFails)
         f.sim->setFault(Fault::badChecksum(cmd::ReadState));
-    form.SelectPage(11);
+    form.SelectPage(Pages::Power);
     f.Get<QLabel>("Label17")->setText(QStringLiteral("?"));
     f.Get<QProgressBar>("ProgressBarMainPower")->setValue(1);
     form.StartPoller();
@@ -397,7 +397,7 @@ void TstPoller::powerPage()
     form.StopPoller();
     QCOMPARE(f.Get<QProgressBar>("ProgressBarMainPower")->value(), supply);
     if (readFails) {
-        QCOMPARE(form.PanelText(3), QStringLiteral("Ошибка передачи данных, код 2"));
+        QCOMPARE(form.PanelText(ResultPanel), QStringLiteral("Ошибка передачи данных, код 2"));
     } else {
         QCOMPARE(f.Get<QProgressBar>("ProgressBarModemTemperature")->value(), 30);
         QCOMPARE(f.Text("LabelTempCurVal"), QStringLiteral("30° C"));
@@ -424,7 +424,7 @@ void TstPoller::armInPageLearnsKeys()
     TForm1 &form = f.Form();
     f.SetPasswords("pass", controllerPassword);
     f.sim->setTouchKeyBlock(TouchKey(QByteArray("\x01\xA2\x00\x0F\x10\x20\x30\xFF", 8), flags));
-    form.SelectPage(12);
+    form.SelectPage(Pages::ArmIn);
     auto *grid = f.Get<TStringGrid>("StringGrid1");
     const QString code = QStringLiteral("01A2000F102030FF");
     form.StartPoller();
@@ -460,13 +460,13 @@ void TstPoller::inputPages_data()
     QTest::addColumn<int>("value");
     QTest::addColumn<bool>("readFails");
     QTest::addColumn<int>("shown");
-    QTest::newRow("input 1, measured") << 14 << 0x20 << 0 << 1000 << false << 1000;
-    QTest::newRow("input 1, on battery with a battery") << 14 << 0x40 << 50 << 1000 << false << 1000;
-    QTest::newRow("input 1, on battery without a battery") << 14 << 0x40 << 0 << 1000 << false << 0;
-    QTest::newRow("input 1, not measured") << 14 << 0x1F << 50 << 1000 << false << 0;
-    QTest::newRow("input 2, beyond the bar") << 15 << 0x20 << 0 << 60000 << false << 4095;
-    QTest::newRow("input 4") << 17 << 0x20 << 0 << 2000 << false << 2000;
-    QTest::newRow("input 3, state read fails") << 16 << 0x20 << 0 << 1000 << true << 0;
+    QTest::newRow("input 1, measured") << Pages::FirstInput << 0x20 << 0 << 1000 << false << 1000;
+    QTest::newRow("input 1, on battery with a battery") << Pages::FirstInput << 0x40 << 50 << 1000 << false << 1000;
+    QTest::newRow("input 1, on battery without a battery") << Pages::FirstInput << 0x40 << 0 << 1000 << false << 0;
+    QTest::newRow("input 1, not measured") << Pages::FirstInput << 0x1F << 50 << 1000 << false << 0;
+    QTest::newRow("input 2, beyond the bar") << Pages::FirstInput + 1 << 0x20 << 0 << 60000 << false << 4095;
+    QTest::newRow("input 4") << Pages::FirstInput + 3 << 0x20 << 0 << 2000 << false << 2000;
+    QTest::newRow("input 3, state read fails") << Pages::FirstInput + 2 << 0x20 << 0 << 1000 << true << 0;
 }
 
 void TstPoller::inputPages()
@@ -482,7 +482,7 @@ void TstPoller::inputPages()
     // Every input holds a value of its own; only the page's input is shown.
     QByteArray block = StateBlock({{24, battery}, {25, flags}});
     for (int input = 0; input < 4; ++input)
-        block = WithInput(block, input, input == page - 14 ? value : 7 + input);
+        block = WithInput(block, input, input == page - Pages::FirstInput ? value : 7 + input);
     f.sim->setStateBlock(block);
     if (readFails)
         f.sim->setFault(Fault::badChecksum(cmd::ReadState));
@@ -498,7 +498,7 @@ void TstPoller::inputPages()
     if (shown != 0)
         QVERIFY(f.Text("LabelCurrentVal") != before); // the page shows the value in its unit
     if (readFails)
-        QCOMPARE(form.PanelText(3), QStringLiteral("Ошибка передачи данных, код 2"));
+        QCOMPARE(form.PanelText(ResultPanel), QStringLiteral("Ошибка передачи данных, код 2"));
 }
 
 void TstPoller::pagesWithoutLiveValuesOnlyIdentify_data()
@@ -506,11 +506,12 @@ void TstPoller::pagesWithoutLiveValuesOnlyIdentify_data()
     QTest::addColumn<int>("page");
     QTest::addColumn<QByteArray>("model");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("page 1") << 1 << QByteArray("QRV240") << "";
-    QTest::newRow("page 13") << 13 << QByteArray("QRV240") << "";
-    QTest::newRow("page 24") << 24 << QByteArray("QRV240") << "";
-    QTest::newRow("root page, model QRV610") << 0 << QByteArray("QRV610") << "Устройство QRV610 не поддерживается";
-    QTest::newRow("input page, model QRV610") << 14 << QByteArray("QRV610") << "Устройство QRV610 не поддерживается";
+    QTest::newRow("general page") << Pages::General << QByteArray("QRV240") << "";
+    QTest::newRow("inputs overview") << Pages::Inputs << QByteArray("QRV240") << "";
+    QTest::newRow("system parameters") << Pages::SystemParameters << QByteArray("QRV240") << "";
+    const QString unserved = QStringLiteral("Устройство QRV610 не поддерживается");
+    QTest::newRow("root page, model QRV610") << Pages::LiveState << QByteArray("QRV610") << unserved;
+    QTest::newRow("input page, model QRV610") << Pages::FirstInput << QByteArray("QRV610") << unserved;
 }
 
 void TstPoller::pagesWithoutLiveValuesOnlyIdentify()
@@ -549,12 +550,12 @@ void TstPoller::lostControllerShowsTheEmptyIdentity()
     f.sim->unplug();
 
     QTRY_COMPARE(f.Text("iDeviceNameLabel"), QStringLiteral("--------"));
-    QCOMPARE(form.PanelText(1), QStringLiteral("NC"));
-    QCOMPARE(form.PanelText(2), QStringLiteral("--------.--.--"));
+    QCOMPARE(form.PanelText(PortPanel), QStringLiteral("NC"));
+    QCOMPARE(form.PanelText(VersionPanel), QStringLiteral("--------.--.--"));
     QCOMPARE(f.Text("ActionName"), QString());
-    QVERIFY(form.PanelText(3) == QStringLiteral("Нет ответа от устройства") ||
-            form.PanelText(3).startsWith(QStringLiteral("Невозможно открыть ")) ||
-            form.PanelText(3).startsWith(QStringLiteral("Ошибка порта ")));
+    QVERIFY(form.PanelText(ResultPanel) == QStringLiteral("Нет ответа от устройства") ||
+            form.PanelText(ResultPanel).startsWith(QStringLiteral("Невозможно открыть ")) ||
+            form.PanelText(ResultPanel).startsWith(QStringLiteral("Ошибка порта ")));
     QCOMPARE(form.PanelThread->DeviceOnline.load(), quint8(0));
     QVERIFY(form.PanelThread->Priority() == TThreadPriority::tpIdle);
     form.StopPoller(); // at once, though the poller waits before its next try
@@ -574,7 +575,7 @@ void TstPoller::quickFailuresAreNotRetriedAtOnce()
         if (r.kind == FrameRecord::Kind::Frame)
             sent << r.atMs;
     QVERIFY2(sent[1] - sent[0] >= 900, qPrintable(QString::number(sent[1] - sent[0])));
-    QCOMPARE(form.PanelText(3), QStringLiteral("Ошибка передачи данных, код 2"));
+    QCOMPARE(form.PanelText(ResultPanel), QStringLiteral("Ошибка передачи данных, код 2"));
     QCOMPARE(f.Text("iDeviceNameLabel"), QStringLiteral("--------"));
 }
 

@@ -151,7 +151,7 @@ void TstVoiceActions::programReadCompareRoundTrip()
     w.ProgrammExecute();
     QCOMPARE(w.ActionName->text(), QStringLiteral("Программирование завершено успешно"));
     QCOMPARE(TextColour(w.ActionName), ToQColor(clBlue));
-    QCOMPARE(w.StatusPanel(2), QStringLiteral("S.01.01"));
+    QCOMPARE(w.StatusPanel(VersionPanel), QStringLiteral("S.01.01"));
     QCOMPARE(f.sim->area(maVoiceImage), ImageBytes(w.Bank()));
     const QList<FrameRecord> programLog = f.sim->log();
     const QList<quint8> programCommands = FrameCommands(programLog);
@@ -248,7 +248,7 @@ void TstVoiceActions::unsupportedVersionGetsOnlyIdentification()
     Run(w, action);
     QCOMPARE(w.ActionName->text(), QStringLiteral("Версия ") + version + QStringLiteral(" не поддерживается"));
     QCOMPARE(TextColour(w.ActionName), ToQColor(clBlue));
-    QCOMPARE(w.StatusPanel(2), version);
+    QCOMPARE(w.StatusPanel(VersionPanel), version);
     QCOMPARE(FrameCommands(f.sim->log()), QList<quint8>({IdentifyCommand}));
     QCOMPARE(SlotBytes(w.Bank(), 1), before);
     QCOMPARE(DeviceControlsEnabled(w), AllEnabled);
@@ -281,7 +281,7 @@ void TstVoiceActions::noControllerEnablesEverythingAgain()
     Run(w, action);
     QCOMPARE(w.ActionName->text(), text);
     QCOMPARE(TextColour(w.ActionName), ToQColor(clRed));
-    QCOMPARE(w.StatusPanel(2), QStringLiteral("--------.--.--"));
+    QCOMPARE(w.StatusPanel(VersionPanel), QStringLiteral("--------.--.--"));
     QCOMPARE(DeviceControlsEnabled(w), AllEnabled);
     QCOMPARE(SlotBytes(w.Bank(), 1), before);
     QVERIFY(!FrameCommands(f.sim->log()).contains(PasswordCommand));
@@ -370,13 +370,13 @@ void TstVoiceActions::controlsLockedAndPortPanelDuringAction()
 {
     VoiceWindowFixture f;
     TForm1 &w = f.Open();
-    QCOMPARE(w.StatusPanel(1), SimPort);
+    QCOMPARE(w.StatusPanel(PortPanel), SimPort);
     QList<bool> during;
     QString panelDuring;
     bool actionRunning = false;
     DuringTransfer(*f.sim, {{10, [&] {
                                       during = DeviceControlsEnabled(w);
-                                      panelDuring = w.StatusPanel(1);
+                                      panelDuring = w.StatusPanel(PortPanel);
                                       actionRunning = w.ActionRunning();
                                   }}});
     w.ProgrammExecute();
@@ -384,7 +384,7 @@ void TstVoiceActions::controlsLockedAndPortPanelDuringAction()
     QCOMPARE(during, AllDisabled);
     QVERIFY(actionRunning);
     QCOMPARE(panelDuring, QStringLiteral("<COM7>"));
-    QCOMPARE(w.StatusPanel(1), SimPort);
+    QCOMPARE(w.StatusPanel(PortPanel), SimPort);
     QCOMPARE(DeviceControlsEnabled(w), AllEnabled);
     QVERIFY(w.Abaut->isEnabled() && w.N7->isEnabled());
 }

@@ -134,8 +134,8 @@ void TstVoiceWindow::startUpShowsEmptyBank()
     QCOMPARE(w.Label3->text(), EmptyBankMemory);
     QCOMPARE(w.ProgressBar1->maximum(), int(VoiceCapacity));
     QCOMPARE(w.ProgressBar1->value(), 0);
-    QCOMPARE(w.StatusPanel(0), QStringLiteral("default.vce"));
-    QCOMPARE(w.StatusPanel(1), SimPort);
+    QCOMPARE(w.StatusPanel(FilePanel), QStringLiteral("default.vce"));
+    QCOMPARE(w.StatusPanel(PortPanel), SimPort);
     QVERIFY(w.GroupBox15->isHidden());
     QCOMPARE(w.StatusMessages.size(), StatusMessageCount);
     QCOMPARE(w.SpeedButton9->toolTip(),
@@ -227,7 +227,7 @@ void TstVoiceWindow::workingCopyAtStartUp()
     WriteVoiceFile(f.Path(QStringLiteral("default.vce")), 3, 12000, damage);
 
     TForm1 &w = f.Open();
-    QCOMPARE(w.StatusPanel(0), QStringLiteral("default.vce"));
+    QCOMPARE(w.StatusPanel(FilePanel), QStringLiteral("default.vce"));
     QCOMPARE(w.Bank().UsedSamples(), loaded ? 12000u : 0u);
     QCOMPARE(w.Label3->text(), loaded ? QStringLiteral("Занято: 1.5 Сек.    Свободно: 260.3 Сек.") : EmptyBankMemory);
     QVERIFY(f.dialogs.boxes.empty());
@@ -259,7 +259,7 @@ void TstVoiceWindow::portFromSettings()
     TForm1 &w = f.Open();
     QCOMPARE(w.ComPort1.Port(), port);
     // None of these ports is in the table: the probe fails quietly.
-    QCOMPARE(w.StatusPanel(1), QStringLiteral("NC"));
+    QCOMPARE(w.StatusPanel(PortPanel), QStringLiteral("NC"));
     QVERIFY(f.dialogs.boxes.empty());
 }
 
@@ -268,7 +268,7 @@ void TstVoiceWindow::closeSavesSettingsAndWorkingCopy()
     VoiceWindowFixture f;
     f.UsePort(8);
     TForm1 &w = f.Open();
-    QCOMPARE(w.StatusPanel(1), QStringLiteral("NC"));
+    QCOMPARE(w.StatusPanel(PortPanel), QStringLiteral("NC"));
     f.Import(40, Wav(8000), QStringLiteral("a.wav"));
     w.ComPort1.SetPort(QStringLiteral("COM5"));
     w.show();
@@ -507,7 +507,7 @@ void TstVoiceWindow::openVoiceFile()
     QCOMPARE(w.ComboBoxEvents->currentIndex(), 20);
     if (message.isEmpty()) {
         QVERIFY(f.dialogs.boxes.empty());
-        QCOMPARE(w.StatusPanel(0), path);
+        QCOMPARE(w.StatusPanel(FilePanel), path);
         QCOMPARE(w.Bank().SampleCount(20), 5000u);
         QCOMPARE(w.Bank().SampleCount(30), 0u);
         QCOMPARE(w.EditFragmentTime->text(), QStringLiteral("0.625 Сек."));
@@ -515,7 +515,7 @@ void TstVoiceWindow::openVoiceFile()
         QCOMPARE(f.dialogs.boxes.size(), size_t(1));
         QCOMPARE(f.dialogs.boxes[0].text, message);
         QCOMPARE(f.dialogs.boxes[0].caption, QStringLiteral("Открытие файла голосовых сообщений"));
-        QCOMPARE(w.StatusPanel(0), QStringLiteral("default.vce"));
+        QCOMPARE(w.StatusPanel(FilePanel), QStringLiteral("default.vce"));
         QCOMPARE(w.Bank().SampleCount(30), 300u);
         QCOMPARE(w.Bank().SampleCount(20), 0u);
     }
@@ -562,10 +562,10 @@ void TstVoiceWindow::saveVoiceFile()
         QCOMPARE(LoadVoiceFile(path, loaded.Image()), 0);
         loaded.ParseImage();
         QCOMPARE(loaded.SampleCount(2), 999u);
-        QCOMPARE(w.StatusPanel(0), path);
+        QCOMPARE(w.StatusPanel(FilePanel), path);
     } else {
         QCOMPARE(ReadAll(path), QByteArray("old"));
-        QCOMPARE(w.StatusPanel(0), QStringLiteral("default.vce"));
+        QCOMPARE(w.StatusPanel(FilePanel), QStringLiteral("default.vce"));
     }
 }
 
@@ -586,7 +586,7 @@ void TstVoiceWindow::clearMemory()
     w.FileSave1->trigger();
     QCOMPARE(f.dialogs.boxes.size(), size_t(1));
     QCOMPARE(f.dialogs.boxes[0].text, QStringLiteral("Невозможно сохранить файл"));
-    QCOMPARE(w.StatusPanel(0), QStringLiteral("default.vce"));
+    QCOMPARE(w.StatusPanel(FilePanel), QStringLiteral("default.vce"));
 }
 
 void TstVoiceWindow::aboutBox()
@@ -635,7 +635,7 @@ void TstVoiceWindow::portDialogTexts()
     w.ComPortConfig->trigger();
     QVERIFY(checked);
     // Closing the dialog tried the port and left it closed.
-    QCOMPARE(w.StatusPanel(1), SimPort);
+    QCOMPARE(w.StatusPanel(PortPanel), SimPort);
     QVERIFY(!w.ComPort1.Connected());
 }
 

@@ -188,6 +188,8 @@ protected:
     // A new desktop font: the tree takes the width its nodes need in it.
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     void SetUpComPort();
@@ -199,6 +201,8 @@ private:
     void FormCreate();
     void LoadWiringPictures();
     void FitTreeWidth();
+    // The designed size, or maximised where the framed window would not fit the screen.
+    void FitToScreen();
     void FillTestCombos();
     void ProbePort();
     void ConnectPageControls();
@@ -239,4 +243,7 @@ private:
     TStatusBar *statusPanels_ = nullptr;
     // Looked up once: the poller shows an identity in every cycle.
     std::unique_ptr<IdentityLabels> identityLabels_;
+    // The size the window opens at, unless it is given another before.
+    QSize openingSize_;
+    bool frameFitted_ = false;
 };

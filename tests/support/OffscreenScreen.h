@@ -1,0 +1,22 @@
+#pragma once
+// The offscreen platform with one screen of a given size, for the tests of
+// how windows fit a screen: the value for QT_QPA_PLATFORM, set before the
+// application is made. The screen's description is written into `dir`.
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+
+inline QByteArray OffscreenWithScreen(const QTemporaryDir &dir, int width, int height)
+{
+    const QString file = dir.filePath(QStringLiteral("screen.json"));
+    QFile config(file);
+    if (!config.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(file));
+    config.write(QStringLiteral(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": %1, "height": %2,
+                                    "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
+                     .arg(width)
+                     .arg(height)
+                     .toUtf8());
+    return "offscreen:configfile=" + file.toLocal8Bit();
+}

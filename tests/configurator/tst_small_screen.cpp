@@ -1,17 +1,40 @@
 // On a 1024 x 768 laptop screen: the framed window inside the screen with
-// its status bar whole.
+// its status bar whole, and a device action's status and progress in view.
+#include "configurator/pages/PageLiveState.h"
 #include "tests/configurator/DeviceFixture.h"
+#include "tests/support/Bytes.h"
 #include "tests/support/OffscreenScreen.h"
+#include "tests/support/WindowSystemInput.h"
 
 #include <QApplication>
+#include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTest>
+
+namespace {
+
+void ShowActive(TForm1 &form)
+{
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+}
+
+// Whole, and neither outside the window nor scrolled out of its view.
+bool InView(const QWidget *widget)
+{
+    return widget->isVisible() && widget->visibleRegion() == QRegion(widget->rect());
+}
+
+} // namespace
 
 class TstSmallScreen : public QObject {
     Q_OBJECT
 private slots:
     void windowInsideTheScreen();
+    void actionResultInView_data();
+    void actionResultInView();
 };
 
 void TstSmallScreen::windowInsideTheScreen()
@@ -26,6 +49,43 @@ void TstSmallScreen::windowInsideTheScreen()
     QVERIFY(screen.contains(form.frameGeometry()));
     const QRect bar(form.StatusBar1->mapToGlobal(QPoint(0, 0)), form.StatusBar1->size());
     QVERIFY(screen.contains(bar));
+}
+
+void TstSmallScreen::actionResultInView_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("F6 Считать") << int(Qt::Key_F6) << QStringLiteral("Данные считаны");
+    QTest::newRow("F7 Сравнить") << int(Qt::Key_F7)
+                                 << QStringLiteral("Данные в памяти контроллера аналогичны текущим");
+}
+
+// Started from another page: the action shows the root page, whose status
+// and progress bar stay in view while it runs and when it has ended.
+void TstSmallScreen::actionResultInView()
+{
+    QFETCH(int, key);
+    QFETCH(QString, result);
+    DeviceFixture f;
+    TForm1 &form = f.Form();
+    QVERIFY(f.sim->setArea(1, Bytes(DefaultImage())));
+    f.sim->setBaudRate(115200);
+    ShowActive(form);
+    form.SelectPage(Pages::ArmIn);
+    const PageLiveState *live = form.Page<PageLiveState>();
+    bool running = false, inView = false;
+    AtImageBlock(*f.sim, 3, [&] {
+        running = form.ActionRunning();
+        inView = InView(live->ActionName) && InView(live->ProgressBar1);
+    });
+
+    wsi::Key(&form, key);
+    QTRY_COMPARE(live->ActionName->text(), result);
+    QVERIFY(running);
+    QVERIFY(inView);
+    QTRY_VERIFY(!form.ActionRunning());
+    QVERIFY(InView(live->ActionName));
+    QVERIFY(InView(live->ProgressBar1));
 }
 
 int main(int argc, char *argv[])

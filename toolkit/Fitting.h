@@ -31,7 +31,7 @@ struct ColumnRoom {
 // their needs, the needs. Otherwise the columns that fit in view at their
 // least, counted from the left, give up width in proportion to what each can
 // give, as far as it takes for the view to end where one of them ends; the
-// columns beyond keep their needs, for the grid to scroll to.
+// columns beyond keep their needs, for the grid to scroll to them.
 std::vector<int> ColumnWidths(const std::vector<ColumnRoom> &columns, int width);
 
 // A panel of a status bar: the least width it is designed with, the width

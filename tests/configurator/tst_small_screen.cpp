@@ -1,14 +1,19 @@
 // On a 1024 x 768 laptop screen: the framed window inside the screen with
-// its status bar whole, and a device action's status and progress in view.
+// its status bar whole, a device action's status and progress in view, the
+// scheduler's controls whole.
+#include "configurator/pages/PageClock.h"
 #include "configurator/pages/PageLiveState.h"
+#include "toolkit/widgets/StringGrid.h"
 #include "tests/configurator/DeviceFixture.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/OffscreenScreen.h"
 #include "tests/support/WindowSystemInput.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QProgressBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
 
@@ -35,6 +40,7 @@ private slots:
     void windowInsideTheScreen();
     void actionResultInView_data();
     void actionResultInView();
+    void schedulerControlsWhole();
 };
 
 void TstSmallScreen::windowInsideTheScreen()
@@ -86,6 +92,37 @@ void TstSmallScreen::actionResultInView()
     QTRY_VERIFY(!form.ActionRunning());
     QVERIFY(InView(live->ActionName));
     QVERIFY(InView(live->ProgressBar1));
+}
+
+// The scheduler is wider than the page: no combo box is cut at the view's
+// edge, none is narrower than its items, and the grid scrolls sideways to
+// the ones beyond.
+void TstSmallScreen::schedulerControlsWhole()
+{
+    DeviceFixture f;
+    TForm1 &form = f.Form();
+    ShowActive(form);
+    form.SelectPage(Pages::Clock);
+    PageClock *clock = form.Page<PageClock>();
+    TStringGrid *grid = clock->StringGrid3;
+    clock->LineComboBox(PageClock::colAction, 2)->setCurrentIndex(3); // its parameter box shows
+    QList<QComboBox *> boxes;
+    for (int row = 1; row <= 8; ++row)
+        boxes << clock->LineComboBox(PageClock::colAction, row);
+    boxes << clock->LineComboBox(PageClock::colParameter, 2);
+    const auto noneCut = [&boxes] {
+        for (const QComboBox *box : boxes)
+            if (box->width() < box->sizeHint().width() || (!box->visibleRegion().isEmpty() && !InView(box)))
+                return false;
+        return true;
+    };
+    QTRY_VERIFY(grid->isVisible() && noneCut());
+    QVERIFY(grid->horizontalScrollBar()->maximum() > 0);
+    grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+    QTRY_VERIFY(InView(boxes.last()));
+    QVERIFY(noneCut());
+    for (const QComboBox *box : boxes)
+        QVERIFY2(InView(box), qPrintable(QString::number(boxes.indexOf(box))));
 }
 
 int main(int argc, char *argv[])

@@ -1,6 +1,7 @@
 // On a 1024 x 768 laptop screen: the framed window inside the screen with
 // its status bar whole, a device action's status and progress in view, the
-// scheduler's controls whole.
+// scheduler's controls whole, the key table as tall as the page's view.
+#include "configurator/pages/PageArmIn.h"
 #include "configurator/pages/PageClock.h"
 #include "configurator/pages/PageLiveState.h"
 #include "toolkit/widgets/StringGrid.h"
@@ -12,7 +13,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QProgressBar>
+#include <QLayout>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
@@ -26,10 +29,24 @@ void ShowActive(TForm1 &form)
     QVERIFY(QTest::qWaitForWindowActive(&form));
 }
 
+// The part of the widget that its parents leave in view, in its own coordinates.
+QRect ShownPart(const QWidget *widget)
+{
+    if (!widget->isVisible())
+        return {};
+    QRect shown = widget->rect();
+    for (const QWidget *w = widget; !w->isWindow(); w = w->parentWidget()) {
+        const QWidget *parent = w->parentWidget();
+        const QPoint offset = widget->mapTo(parent, QPoint(0, 0));
+        shown &= parent->rect().translated(-offset);
+    }
+    return shown;
+}
+
 // Whole, and neither outside the window nor scrolled out of its view.
 bool InView(const QWidget *widget)
 {
-    return widget->isVisible() && widget->visibleRegion() == QRegion(widget->rect());
+    return widget->isVisible() && ShownPart(widget) == widget->rect();
 }
 
 } // namespace
@@ -41,6 +58,7 @@ private slots:
     void actionResultInView_data();
     void actionResultInView();
     void schedulerControlsWhole();
+    void keyTableAsTallAsTheView();
 };
 
 void TstSmallScreen::windowInsideTheScreen()
@@ -112,7 +130,7 @@ void TstSmallScreen::schedulerControlsWhole()
     boxes << clock->LineComboBox(PageClock::colParameter, 2);
     const auto noneCut = [&boxes] {
         for (const QComboBox *box : boxes)
-            if (box->width() < box->sizeHint().width() || (!box->visibleRegion().isEmpty() && !InView(box)))
+            if (box->width() < box->sizeHint().width() || (!ShownPart(box).isEmpty() && !InView(box)))
                 return false;
         return true;
     };
@@ -123,6 +141,27 @@ void TstSmallScreen::schedulerControlsWhole()
     QVERIFY(noneCut());
     for (const QComboBox *box : boxes)
         QVERIFY2(InView(box), qPrintable(QString::number(boxes.indexOf(box))));
+}
+
+// Below the reaction groups, where the page is narrow, the key table and its
+// two lines take the height of the page's view: scrolled to, it fills it.
+void TstSmallScreen::keyTableAsTallAsTheView()
+{
+    DeviceFixture f;
+    TForm1 &form = f.Form();
+    ShowActive(form);
+    form.SelectPage(Pages::ArmIn);
+    PageArmIn *armIn = form.Page<PageArmIn>();
+    TStringGrid *table = armIn->StringGrid1;
+    QWidget *body = table->parentWidget();
+    auto *area = qobject_cast<QScrollArea *>(body->parentWidget()->parentWidget());
+    QVERIFY(area != nullptr);
+    const QMargins margins = body->layout()->contentsMargins();
+    const int viewHeight = area->viewport()->height() - margins.top() - margins.bottom();
+    QTRY_VERIFY(table->isVisible() && table->y() > armIn->GroupBox7->geometry().bottom());
+    QTRY_COMPARE(armIn->Label163->geometry().bottom() + 1 - table->y(), viewHeight);
+    area->ensureWidgetVisible(table, 0, 0);
+    QTRY_VERIFY(InView(table));
 }
 
 int main(int argc, char *argv[])

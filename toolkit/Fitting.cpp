@@ -71,13 +71,13 @@ std::vector<int> ColumnWidths(const std::vector<ColumnRoom> &columns, int width)
 
 std::vector<int> PanelWidths(const std::vector<PanelRoom> &panels, int width)
 {
-    std::vector<int> text, need;
+    std::vector<int> least, need;
     for (const PanelRoom &p : panels) {
-        text.push_back(p.text);
+        least.push_back(p.least);
         need.push_back(std::max(p.least, p.text));
     }
     if (std::accumulate(need.begin(), need.end(), 0) > width)
-        return Squeeze(text, need, width);
+        return Squeeze(least, need, width);
     // Shared by stretch; a panel whose share is less than it needs takes
     // its need, and the others share what is left, until every share will do.
     std::vector<bool> fixed(panels.size(), false);

@@ -44,7 +44,7 @@ struct PanelRoom {
 
 // The widths of the panels in a bar `width` wide, the gaps between them not
 // counted. Where every panel fits at its least width and its text, the bar's
-// width is shared by stretch, none narrower than that. Where not, a panel
-// gives up the width its text does not use first, in proportion to what the
-// others give; a text is cut only where all texts together are wider than the bar.
+// width is shared by stretch, none narrower than that. Where not, each keeps
+// its least width, and those whose texts need more share the rest in
+// proportion to what more they need.
 std::vector<int> PanelWidths(const std::vector<PanelRoom> &panels, int width);

@@ -103,10 +103,9 @@ void TstFitting::panelsKeepTheirTexts_data()
     QTest::newRow("wide bar: by stretch") << QList<int>{70, 35, 50, 175} << 1250 << QList<int>{714, 178, 179, 179};
     QTest::newRow("1024: the result whole") << QList<int>{70, 35, 50, 175} << 1004
                                             << QList<int>{552, 138, 139, 175};
-    // Narrower than 110 where the texts allow, so that the long one stays whole.
-    QTest::newRow("long result") << QList<int>{70, 35, 50, 750} << 1000 << QList<int>{91, 76, 83, 750};
-    QTest::newRow("texts wider than the bar") << QList<int>{400, 35, 50, 750} << 1000
-                                              << QList<int>{400, 35, 50, 750};
+    // Not all texts fit: the long ones are cut, in proportion to their excess.
+    QTest::newRow("long result") << QList<int>{70, 35, 50, 750} << 1000 << QList<int>{110, 110, 110, 670};
+    QTest::newRow("two long texts") << QList<int>{400, 35, 50, 750} << 1000 << QList<int>{284, 110, 110, 496};
     QTest::newRow("empty texts") << QList<int>{0, 0, 0, 0} << 440 << QList<int>{110, 110, 110, 110};
 }
 

@@ -77,7 +77,6 @@ PageLiveState::PageLiveState(PageContext &context, QWidget *parent)
     QWidget *body = ScrollBody(this, Label30);
 
     BuildIdentity(body);
-    Button21 = Button(body, QStringLiteral("Button21"), QStringLiteral("Написать в техническую поддержку"));
 
     GroupBoxGSM = GroupBox(body, QStringLiteral("GroupBoxGSM"), QStringLiteral("GSM"));
     {
@@ -122,6 +121,8 @@ PageLiveState::PageLiveState(PageContext &context, QWidget *parent)
         layout->addWidget(Button24);
     }
     GroupBoxPerimetersInfo->hide();
+    // Made here, below the mode groups as it reads, for the Tab key to come to it after them.
+    Button21 = Button(body, QStringLiteral("Button21"), QStringLiteral("Написать в техническую поддержку"));
 
     BuildInputIndicators(body);
     BuildOutputIndicators(body);

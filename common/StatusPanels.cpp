@@ -96,8 +96,6 @@ TStatusBar::TStatusBar(const QString &namePrefix, std::initializer_list<Panel> p
     : QStatusBar(parent)
 {
     setSizeGripEnabled(false);
-    // The bar leaves as much room after its last panel as before its first.
-    setContentsMargins(0, 0, 2, 0);
     PanelRow *row = nullptr;
     for (const Panel &p : panels) {
         auto *label = new QLabel(this);
@@ -108,6 +106,8 @@ TStatusBar::TStatusBar(const QString &namePrefix, std::initializer_list<Panel> p
             label->setFrameShape(QFrame::StyledPanel);
             label->setFrameShadow(QFrame::Sunken);
             addWidget(label);
+            // As much room after the last frame as before the first: the bar's edge cuts none.
+            setContentsMargins(0, 0, 2, 0);
         } else {
             if (row == nullptr) {
                 auto *shared = new QWidget(this);

@@ -30,7 +30,8 @@ public:
         invalidate();
     }
 
-    void addItem(QLayoutItem *) override {}
+    // The panels come through AddPanel only.
+    void addItem(QLayoutItem *item) override { delete item; }
     int count() const override { return int(panels_.size()); }
     QLayoutItem *itemAt(int index) const override
     {
@@ -70,7 +71,7 @@ private:
         int stretch;
     };
     static int Least(const Entry &e) { return e.label->minimumWidth(); }
-    // A label's size hint is never less than its minimum width.
+    // Not the size hint: a label's is never less than its minimum width.
     static int Text(const Entry &e)
     {
         return e.label->fontMetrics().horizontalAdvance(e.label->text()) + 2 * e.label->margin();

@@ -124,6 +124,7 @@ TForm1::TForm1(const PageFactory &createPage, QWidget *parent)
     Timer2->setInterval(FirstPollInterval);
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
 
+    // Not larger than the screen, also before it is shown (FitToScreen).
     openingSize_ = InitialWindowSize;
     if (const QScreen *shown = screen())
         openingSize_ = FitWindow(InitialWindowSize, shown->availableGeometry().size(), QMargins()).size;

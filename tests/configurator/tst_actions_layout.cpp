@@ -52,11 +52,7 @@ void TstActionsLayout::everyPageShowsWhole()
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir configDir;
-    qputenv("QT_QPA_PLATFORM", OffscreenWithScreen(configDir, 1280, 800));
-    QApplication application(argc, argv);
-    TstActionsLayout test;
-    return QTest::qExec(&test, argc, argv);
+    return RunOnScreen<TstActionsLayout>(1280, 800, argc, argv);
 }
 
 #include "tst_actions_layout.moc"

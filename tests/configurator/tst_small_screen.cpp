@@ -22,11 +22,12 @@
 
 namespace {
 
-void ShowActive(TForm1 &form)
+void ShowOnPage(TForm1 &form, int page)
 {
     form.show();
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.SelectPage(page);
 }
 
 // The part of the widget that its parents leave in view, in its own coordinates.
@@ -94,8 +95,7 @@ void TstSmallScreen::actionResultInView()
     TForm1 &form = f.Form();
     QVERIFY(f.sim->setArea(1, Bytes(DefaultImage())));
     f.sim->setBaudRate(115200);
-    ShowActive(form);
-    form.SelectPage(Pages::ArmIn);
+    ShowOnPage(form, Pages::ArmIn);
     const PageLiveState *live = form.Page<PageLiveState>();
     bool running = false, inView = false;
     AtImageBlock(*f.sim, 3, [&] {
@@ -119,8 +119,7 @@ void TstSmallScreen::schedulerControlsWhole()
 {
     DeviceFixture f;
     TForm1 &form = f.Form();
-    ShowActive(form);
-    form.SelectPage(Pages::Clock);
+    ShowOnPage(form, Pages::Clock);
     PageClock *clock = form.Page<PageClock>();
     TStringGrid *grid = clock->StringGrid3;
     clock->LineComboBox(PageClock::colAction, 2)->setCurrentIndex(3); // its parameter box shows
@@ -149,8 +148,7 @@ void TstSmallScreen::keyTableAsTallAsTheView()
 {
     DeviceFixture f;
     TForm1 &form = f.Form();
-    ShowActive(form);
-    form.SelectPage(Pages::ArmIn);
+    ShowOnPage(form, Pages::ArmIn);
     PageArmIn *armIn = form.Page<PageArmIn>();
     TStringGrid *table = armIn->StringGrid1;
     QWidget *body = table->parentWidget();
@@ -166,11 +164,7 @@ void TstSmallScreen::keyTableAsTallAsTheView()
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir configDir;
-    qputenv("QT_QPA_PLATFORM", OffscreenWithScreen(configDir, 1024, 768));
-    QApplication application(argc, argv);
-    TstSmallScreen test;
-    return QTest::qExec(&test, argc, argv);
+    return RunOnScreen<TstSmallScreen>(1024, 768, argc, argv);
 }
 
 #include "tst_small_screen.moc"

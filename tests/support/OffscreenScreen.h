@@ -2,10 +2,12 @@
 // The offscreen platform with one screen of a given size, for the tests of
 // how windows fit a screen: the value for QT_QPA_PLATFORM, set before the
 // application is made. The screen's description is written into `dir`.
+#include <QApplication>
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTest>
 
 inline QByteArray OffscreenWithScreen(const QTemporaryDir &dir, int width, int height)
 {
@@ -19,4 +21,15 @@ inline QByteArray OffscreenWithScreen(const QTemporaryDir &dir, int width, int h
                      .arg(height)
                      .toUtf8());
     return "offscreen:configfile=" + file.toLocal8Bit();
+}
+
+// A test's main: its functions run on one screen of this size.
+template <class Test>
+int RunOnScreen(int width, int height, int argc, char *argv[])
+{
+    QTemporaryDir configDir;
+    qputenv("QT_QPA_PLATFORM", OffscreenWithScreen(configDir, width, height));
+    QApplication application(argc, argv);
+    Test test;
+    return QTest::qExec(&test, argc, argv);
 }

@@ -6,6 +6,7 @@
 #include "toolkit/widgets/Dialogs.h"
 #include "toolkit/ExceptionReport.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -48,6 +49,21 @@ TComPortDialog::TComPortDialog(TCustomComPort &port, std::function<void(const QS
     // Loading the form: the machine's ports, the port's present name selected.
     ComComboBox1->SetComProperty(cpPort);
     ComComboBox1->SetComPort(&port_);
+    FitCaption();
+}
+
+void TComPortDialog::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::WindowTitleChange && Bevel1 != nullptr)
+        FitCaption();
+    QDialog::changeEvent(event);
+}
+
+// The form is as wide as its bevel and the margins around it.
+void TComPortDialog::FitCaption()
+{
+    const QMargins margins = layout()->contentsMargins();
+    Bevel1->setMinimumWidth(CaptionWidth(this) - margins.left() - margins.right());
 }
 
 void TComPortDialog::Button1Click()

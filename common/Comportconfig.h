@@ -35,11 +35,14 @@ protected:
     TComPortDialog(TCustomComPort &port, std::function<void(const QString &)> setPortPanel,
                    void (*centre)(QWidget *), QWidget *parent);
     void showEvent(QShowEvent *event) override;
+    // A new caption (the language file's): the dialog widens to show it whole.
+    void changeEvent(QEvent *event) override;
     // Where the form places the port list.
     QVBoxLayout *BevelLayout() const { return bevelLayout_; }
 
 private:
     void ShowPortPanel();
+    void FitCaption();
 
     TCustomComPort &port_;
     std::function<void(const QString &)> setPortPanel_;

@@ -14,7 +14,8 @@ class TStatusBar : public QStatusBar {
 public:
     // Without a stretch: a framed panel of a fixed width, which a message in
     // the bar covers. With one: the panels share the bar's width by their
-    // stretches, none narrower than its width, and stay beside a message.
+    // stretches, none narrower than its width or its text where the bar has
+    // room for that, and stay beside a message.
     struct Panel {
         int width;
         Qt::Alignment alignment = Qt::AlignLeft;

@@ -26,6 +26,7 @@
 #include "configurator/pages/PageSystem.h"
 #include "configurator/Splitter.h"
 #include "configurator/core/SupportedVersions.h"
+#include "toolkit/Fitting.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -45,6 +46,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+#include <QWindow>
 
 namespace {
 
@@ -126,11 +128,11 @@ TForm1::TForm1(const PageFactory &createPage, QWidget *parent)
     Timer2->setTimerType(Qt::PreciseTimer);
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
 
-    // A page of about 800 x 600 shows whole on a 1280 x 800 screen.
-    QSize size = InitialWindowSize;
+    // Not larger than the screen, also before it is shown (FitToScreen).
+    openingSize_ = InitialWindowSize;
     if (const QScreen *shown = screen())
-        size = size.boundedTo(shown->availableGeometry().size());
-    resize(size);
+        openingSize_ = FitWindow(InitialWindowSize, shown->availableGeometry().size(), QMargins()).size;
+    resize(openingSize_);
     FactoryDefaults(ControllerConfig);
     FormCreate();
     // The window opens with the keys on the page tree.
@@ -425,6 +427,40 @@ void TForm1::changeEvent(QEvent *event)
     if (event->type() == QEvent::FontChange && TreeView1 != nullptr)
         FitTreeWidth();
     QMainWindow::changeEvent(event);
+}
+
+// A page of about 800 x 600 shows whole on a 1280 x 800 screen. Where the
+// window would not fit with the frame the window manager puts around it, it
+// opens maximised; a size given to it before it is shown stays as it is. A
+// window manager tells the frame only once the window is in it: the window
+// fits itself again then.
+void TForm1::FitToScreen()
+{
+    if (frameFitted_)
+        return;
+    const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    frameFitted_ = !frame.isNull();
+    const QScreen *shown = screen();
+    if (shown == nullptr || isMaximized() || size() != openingSize_)
+        return;
+    const WindowFit fit = FitWindow(InitialWindowSize, shown->availableGeometry().size(), frame);
+    openingSize_ = fit.size;
+    resize(fit.size);
+    if (fit.maximised)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    FitToScreen();
+    QMainWindow::showEvent(event);
+}
+
+void TForm1::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    if (isVisible())
+        FitToScreen();
 }
 
 void TForm1::Splitter1CanResize(int &, bool &accept)

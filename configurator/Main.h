@@ -177,6 +177,8 @@ protected:
     // A new desktop font: the tree takes the width its nodes need in it.
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     void SetUpComPort();
@@ -188,6 +190,8 @@ private:
     void FormCreate();
     void LoadWiringPictures();
     void FitTreeWidth();
+    // The designed size, or maximised where the framed window would not fit the screen.
+    void FitToScreen();
     void FillTestCombos();
     void ProbePort();
     void ConnectPageControls();
@@ -238,4 +242,7 @@ private:
     TStatusBar *statusPanels_ = nullptr;
     // Looked up once: the poller shows an identity in every cycle.
     std::unique_ptr<IdentityLabels> identityLabels_;
+    // The size the window opens at, unless it is given another before.
+    QSize openingSize_;
+    bool frameFitted_ = false;
 };

@@ -180,6 +180,9 @@ void TForm1::showEvent(QShowEvent *event)
             move(screen->availableGeometry().center() - rect().center());
     }
     QMainWindow::showEvent(event);
+    // The event list shows that it holds the keys as it would after a Tab:
+    // the first Tab goes on from it to "Открыть".
+    setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 void TForm1::RefreshMemoryView()

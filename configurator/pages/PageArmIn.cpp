@@ -173,7 +173,7 @@ PageArmIn::PageArmIn(PageContext &context, QWidget *parent) : ConfigPage(context
 
     auto *columns = new WrapLayout(body);
     columns->addLayout(left);
-    columns->addLayout(right);
+    columns->addViewFillingLayout(right);
 }
 
 void PageArmIn::BuildKeyTable(QWidget *body)

@@ -3,12 +3,15 @@
 #include "configurator/pages/PageControls.h"
 #include "toolkit/widgets/StringGrid.h"
 #include "configurator/pages/WrapLayout.h"
+#include "toolkit/Fitting.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -189,6 +192,12 @@ PageClock::PageClock(PageContext &context, QWidget *parent) : ConfigPage(context
     // The combo boxes over the cells as wide as their items, beside the grid line.
     for (int col : {colAction, colParameter})
         StringGrid3->SetColWidth(col, LineComboBox(col, 1)->sizeHint().width() + 1);
+    for (int col = 1; col < 14; ++col)
+        designedWidths_[std::size_t(col)] = StringGrid3->ColWidth(col);
+    // Narrowed, a column stays as wide as its heading and its cells need
+    // (FitColumns), not as wide as a heading of the style's choice.
+    StringGrid3->horizontalHeader()->setMinimumSectionSize(0);
+    StringGrid3->viewport()->installEventFilter(this);
     StringGrid3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid3->setMinimumHeight(StringGrid3->RowHeight(1) * 9 + 8);
     StringGrid3->OnGetEditMask = [this](int col, int row) { return StringGrid3GetEditMask(col, row); };
@@ -196,6 +205,27 @@ PageClock::PageClock(PageContext &context, QWidget *parent) : ConfigPage(context
     auto *scheduler = new QVBoxLayout(GroupBox3);
     scheduler->addWidget(StringGrid3);
     body->addWidget(GroupBox3, 1);
+}
+
+bool PageClock::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == StringGrid3->viewport() && event->type() == QEvent::Resize)
+        FitColumns();
+    return ConfigPage::eventFilter(watched, event);
+}
+
+// In a narrow view the check and time columns narrow, down to what their
+// headings and cells need, so that the action boxes stand whole at the
+// view's edge; the parameter boxes lie beyond it, and the grid scrolls
+// sideways to them.
+void PageClock::FitColumns()
+{
+    std::vector<ColumnRoom> columns;
+    for (int col = 1; col < 14; ++col)
+        columns.push_back({StringGrid3->LeastColWidth(col), designedWidths_[std::size_t(col)]});
+    const std::vector<int> widths = ColumnWidths(columns, StringGrid3->viewport()->width());
+    for (int col = 1; col < 14; ++col)
+        StringGrid3->SetColWidth(col, widths[std::size_t(col - 1)]);
 }
 
 QCheckBox *PageClock::LineCheckBox(int col, int row) const

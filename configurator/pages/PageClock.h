@@ -63,4 +63,13 @@ public:
 
     QGroupBox *GroupBox3;
     TStringGrid *StringGrid3;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FitColumns();
+
+    // The scheduler's column widths where the view has room for them all.
+    std::array<int, 14> designedWidths_{};
 };

@@ -75,10 +75,8 @@ PageLiveState::PageLiveState(PageContext &context, QWidget *parent)
 {
     Label30 = Title(this, QStringLiteral("Label30"), context.NodeText(Pages::LiveState));
     QWidget *body = ScrollBody(this, Label30);
-    auto *grid = new QGridLayout(body);
 
     BuildIdentity(body);
-    Button21 = Button(body, QStringLiteral("Button21"), QStringLiteral("Написать в техническую поддержку"));
 
     GroupBoxGSM = GroupBox(body, QStringLiteral("GroupBoxGSM"), QStringLiteral("GSM"));
     {
@@ -123,6 +121,8 @@ PageLiveState::PageLiveState(PageContext &context, QWidget *parent)
         layout->addWidget(Button24);
     }
     GroupBoxPerimetersInfo->hide();
+    // Made here, below the mode groups as it reads, for the Tab key to come to it after them.
+    Button21 = Button(body, QStringLiteral("Button21"), QStringLiteral("Написать в техническую поддержку"));
 
     BuildInputIndicators(body);
     BuildOutputIndicators(body);
@@ -139,17 +139,21 @@ PageLiveState::PageLiveState(PageContext &context, QWidget *parent)
     }
     FillTestCombos();
 
-    ActionName = Label(body, QStringLiteral("ActionName"), QString());
+    // Below the part that scrolls: a device action shows this page, and its
+    // status and progress are in view whatever the page's height.
+    auto *status = new QWidget(this);
+    ActionName = Label(status, QStringLiteral("ActionName"), QString());
     ActionName->setWordWrap(true);
     ActionName->setMinimumHeight(2 * ActionName->fontMetrics().lineSpacing() + 4);
     ActionName->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ProgressBar1 = Make<QProgressBar>(body, QStringLiteral("ProgressBar1"));
+    ProgressBar1 = Make<QProgressBar>(status, QStringLiteral("ProgressBar1"));
     ProgressBar1->setValue(0);
-    CheckBoxClearSaveArea = CheckBox(body, QStringLiteral("CheckBoxClearSaveArea"),
+    CheckBoxClearSaveArea = CheckBox(status, QStringLiteral("CheckBoxClearSaveArea"),
                                      QStringLiteral("При программировании очистить память режимов"));
-    Label112 = Label(body, QStringLiteral("Label112"),
+    Label112 = Label(status, QStringLiteral("Label112"),
                      QStringLiteral("(режимы охраны и состояния выходов, сохраненные контроллером)"));
-    TMPLabel = Label(body, QStringLiteral("TMPLabel"), QStringLiteral("-"));
+    Label112->setWordWrap(true);
+    TMPLabel = Label(status, QStringLiteral("TMPLabel"), QStringLiteral("-"));
     TMPLabel->hide();
 
     auto *left = new QVBoxLayout;
@@ -164,19 +168,18 @@ PageLiveState::PageLiveState(PageContext &context, QWidget *parent)
     right->addWidget(GroupBoxOutIndicator);
     right->addWidget(GroupBox28);
     right->addStretch(1);
-    auto *columns = new WrapLayout;
+    auto *columns = new WrapLayout(body);
     columns->addLayout(left, 3);
     columns->addLayout(right, 2);
-    grid->addLayout(columns, 0, 0, 1, 2);
-    grid->addWidget(ActionName, 1, 0, 1, 2);
-    grid->addWidget(ProgressBar1, 2, 0, 1, 2);
-    Label112->setWordWrap(true);
-    grid->addWidget(CheckBoxClearSaveArea, 3, 0, 1, 2);
-    grid->addWidget(Label112, 4, 0, 1, 2);
-    grid->addWidget(TMPLabel, 5, 0);
-    grid->setColumnStretch(0, 3);
-    grid->setColumnStretch(1, 2);
-    grid->setRowStretch(0, 1);
+
+    auto *lines = new QVBoxLayout(status);
+    const QMargins margins = lines->contentsMargins();
+    lines->setContentsMargins(margins.left(), 0, margins.right(), margins.bottom());
+    lines->addWidget(ActionName);
+    lines->addWidget(ProgressBar1);
+    lines->addWidget(CheckBoxClearSaveArea);
+    lines->addWidget(Label112);
+    layout()->addWidget(status);
 }
 
 void PageLiveState::BuildIdentity(QWidget *body)

@@ -1,5 +1,6 @@
 #include "configurator/pages/WrapLayout.h"
 
+#include <QAbstractScrollArea>
 #include <QStyle>
 #include <QWidget>
 
@@ -25,6 +26,12 @@ void WrapLayout::addLayout(QLayout *layout, int stretch)
     addChildLayout(layout);
     entries_.push_back({layout, stretch});
     invalidate();
+}
+
+void WrapLayout::addViewFillingLayout(QLayout *layout, int stretch)
+{
+    addLayout(layout, stretch);
+    entries_.back().fillsView = true;
 }
 
 void WrapLayout::addItem(QLayoutItem *item)
@@ -115,6 +122,17 @@ int WrapLayout::Gap() const
     const QWidget *parent = parentWidget();
     const int gap = parent != nullptr ? parent->style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing) : -1;
     return gap >= 0 ? gap : 6;
+}
+
+int WrapLayout::ViewHeight() const
+{
+    for (const QWidget *w = parentWidget(); w != nullptr; w = w->parentWidget()) {
+        if (const auto *area = qobject_cast<const QAbstractScrollArea *>(w)) {
+            const QMargins m = contentsMargins();
+            return area->viewport()->height() - m.top() - m.bottom();
+        }
+    }
+    return 0;
 }
 
 bool WrapLayout::Share(const std::vector<const Entry *> &items, int width, std::vector<int> &widths,
@@ -208,7 +226,9 @@ int WrapLayout::Arrange(int width, std::vector<Placed> *placed) const
             line = std::move(longer);
             widths = std::move(longerWidths);
         }
-        const int height = LineHeight(line, widths);
+        int height = LineHeight(line, widths);
+        if (line.size() == 1 && line.front()->fillsView)
+            height = std::max(height, ViewHeight());
         if (placed != nullptr) {
             int x = 0;
             for (std::size_t i = 0; i < line.size(); ++i) {

@@ -16,6 +16,9 @@ public:
 
     void addWidget(QWidget *widget, int stretch = 1);
     void addLayout(QLayout *layout, int stretch = 1);
+    // On a line of its own, this one is as tall as the view the page
+    // scrolls in, so that a table in it shows the rows the view has room for.
+    void addViewFillingLayout(QLayout *layout, int stretch = 1);
 
     void addItem(QLayoutItem *item) override;
     int count() const override;
@@ -32,6 +35,7 @@ private:
     struct Entry {
         QLayoutItem *item;
         int stretch;
+        bool fillsView = false;
     };
     struct Placed {
         QLayoutItem *item;
@@ -44,6 +48,8 @@ private:
     bool Share(const std::vector<const Entry *> &items, int width, std::vector<int> &widths, bool &squeezed) const;
     static int LineHeight(const std::vector<const Entry *> &items, const std::vector<int> &widths);
     int Gap() const;
+    // The height of the scroll area's view that shows the layout's widget, less the margins; 0 without one.
+    int ViewHeight() const;
 
     std::vector<Entry> entries_;
 };

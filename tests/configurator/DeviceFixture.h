@@ -7,6 +7,7 @@
 #include "simulator/ControllerSimulator.h"
 #include "tests/configurator/MainWindowFixture.h"
 #include "configurator/Mainpanelcontrol.h"
+#include "toolkit/GuiQueue.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -141,6 +142,18 @@ struct DeviceFixture {
         return true;
     }
 };
+
+// Runs step on the GUI thread when the simulator has answered `block` image
+// read frames: the GUI thread, waiting for the worker, serves it while the
+// transfer goes on.
+inline void AtImageBlock(ControllerSimulator &sim, int block, const std::function<void()> &step)
+{
+    auto seen = std::make_shared<int>(0);
+    sim.setObserver([seen, block, step](const FrameRecord &r) {
+        if (r.kind == FrameRecord::Kind::Frame && r.command == cmd::ReadImage && ++*seen == block)
+            gui::Post(step);
+    });
+}
 
 // count copies of command.
 inline QList<quint8> Repeated(quint8 command, int count)

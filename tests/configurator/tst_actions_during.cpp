@@ -6,7 +6,6 @@
 #include "common/Comportconfig.h"
 #include "configurator/core/ConfigFiles.h"
 #include "tests/configurator/DeviceFixture.h"
-#include "toolkit/GuiQueue.h"
 #include "tests/support/Bytes.h"
 #include "tests/support/ReportLog.h"
 #include "tests/support/WindowSystemInput.h"
@@ -19,18 +18,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Runs step on the GUI thread when the simulator has answered `block` image
-// read frames: the GUI thread, waiting for the worker, serves it while the
-// transfer goes on.
-void AtImageBlock(ControllerSimulator &sim, int block, const std::function<void()> &step)
-{
-    auto seen = std::make_shared<int>(0);
-    sim.setObserver([seen, block, step](const FrameRecord &r) {
-        if (r.kind == FrameRecord::Kind::Frame && r.command == cmd::ReadImage && ++*seen == block)
-            gui::Post(step);
-    });
-}
 
 // Slow enough that a step of AtImageBlock comes well before the end.
 void PaceTheLine(ControllerSimulator &sim)

@@ -1,6 +1,7 @@
 // The window opens at a size that shows every page whole on a 1280 x 800
 // screen, and never larger than the screen it opens on.
 #include "tests/configurator/MainWindowFixture.h"
+#include "tests/support/OffscreenScreen.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -9,27 +10,6 @@
 #include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
-
-namespace {
-
-QTemporaryDir *screenConfigDir = nullptr;
-
-// The offscreen platform with one screen of the given size.
-QByteArray OffscreenWithScreen(int width, int height)
-{
-    const QString file = screenConfigDir->filePath(QStringLiteral("screen.json"));
-    QFile config(file);
-    if (!config.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(file));
-    config.write(QStringLiteral(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": %1, "height": %2,
-                                    "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
-                     .arg(width)
-                     .arg(height)
-                     .toUtf8());
-    return "offscreen:configfile=" + file.toLocal8Bit();
-}
-
-} // namespace
 
 class TstActionsLayout : public QObject {
     Q_OBJECT
@@ -74,12 +54,7 @@ void TstActionsLayout::everyPageShowsWhole()
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir configDir;
-    screenConfigDir = &configDir;
-    qputenv("QT_QPA_PLATFORM", OffscreenWithScreen(1280, 800));
-    QApplication application(argc, argv);
-    TstActionsLayout test;
-    return QTest::qExec(&test, argc, argv);
+    return RunOnScreen<TstActionsLayout>(1280, 800, argc, argv);
 }
 
 #include "tst_actions_layout.moc"

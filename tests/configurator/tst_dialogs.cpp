@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 #include <QUrlQuery>
@@ -111,6 +112,8 @@ private slots:
     // every dialog, whatever window owns it
     void dialogOpensInTheMiddleOfTheScreen_data();
     void dialogOpensInTheMiddleOfTheScreen();
+    void portDialogShowsItsCaptionWhole_data();
+    void portDialogShowsItsCaptionWhole();
 
 private:
     std::unique_ptr<qrvsim::ScopedPortTable> table_;
@@ -484,6 +487,35 @@ void TstDialogs::dialogOpensInTheMiddleOfTheScreen()
     QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     const QPoint off = dialog->frameGeometry().center() - screen.center();
     QVERIFY2(off.manhattanLength() <= 2, qPrintable(QStringLiteral("%1, %2").arg(off.x()).arg(off.y())));
+    dialog->reject();
+}
+
+void TstDialogs::portDialogShowsItsCaptionWhole_data()
+{
+    QTest::addColumn<PortForm>("form");
+    QTest::addColumn<QString>("caption");
+    const QString own = QStringLiteral("Выбор COM порта");
+    const QString translated = QStringLiteral("Выбор последовательного порта для связи с контроллером");
+    QTest::newRow("configurator") << PortForm::Config << own;
+    QTest::newRow("voice programmer") << PortForm::Setup << own;
+    QTest::newRow("voice programmer, language file") << PortForm::Setup << translated;
+}
+
+// The window manager's title bar has room for the caption in bold beside
+// the frame's icon and three buttons, each about as wide as the bar is high.
+void TstDialogs::portDialogShowsItsCaptionWhole()
+{
+    QFETCH(PortForm, form);
+    QFETCH(QString, caption);
+    auto dialog = MakePortDialog(form, *port_, nullptr);
+    dialog->setWindowTitle(caption);
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    QFont bold = dialog->font();
+    bold.setBold(true);
+    const int bar = dialog->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, dialog.get());
+    QVERIFY2(dialog->width() >= QFontMetrics(bold).horizontalAdvance(caption) + 4 * bar,
+             qPrintable(QString::number(dialog->width())));
     dialog->reject();
 }
 

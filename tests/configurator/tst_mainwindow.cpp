@@ -97,6 +97,7 @@ private slots:
     void collapsingTheShownPagesBranchSelectsIt();
     void keysRightAfterStartUpChangeNothing_data();
     void keysRightAfterStartUpChangeNothing();
+    void rootPageTabsInReadingOrder();
     void systemParameterPageDisablesSixActions();
     void dividerCannotBeMoved();
     void menuItemsAndButtonsFollowTheirActions_data();
@@ -485,6 +486,30 @@ void TstMainWindow::keysRightAfterStartUpChangeNothing()
     QCOMPARE(form.CurrentPage(), Pages::LiveState);
     QCOMPARE(f.log, QStringList());
     QVERIFY(f.dialogs.messages.isEmpty());
+}
+
+// From the tree the Tab key walks the root page as it reads: the mode
+// buttons, the support mail below them, then the inputs' buttons.
+void TstMainWindow::rootPageTabsInReadingOrder()
+{
+    MainWindowFixture f;
+    TForm1 &form = f.Open();
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(QApplication::focusWidget(), form.TreeView1);
+    QStringList order;
+    for (QWidget *before = form.TreeView1; order.size() < 60;) {
+        wsi::Key(&form, Qt::Key_Tab);
+        QTRY_VERIFY(QApplication::focusWidget() != before);
+        before = QApplication::focusWidget();
+        if (before == form.TreeView1)
+            break;
+        order << before->objectName();
+    }
+    const qsizetype arm = order.indexOf("Button18"), disarm = order.indexOf("Button19"),
+                    mail = order.indexOf("Button21"), input = order.indexOf("Button25");
+    QVERIFY2(arm >= 0 && arm < disarm && disarm < mail && mail < input, qPrintable(order.join(' ')));
 }
 
 void TstMainWindow::systemParameterPageDisablesSixActions()

@@ -25,6 +25,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyleOptionComboBox>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrlQuery>
@@ -100,6 +101,7 @@ private slots:
     void closeSavesSettingsAndWorkingCopy();
     void keysRightAfterStartUpChangeNothing_data();
     void keysRightAfterStartUpChangeNothing();
+    void tabGoesFromTheEventListToItsButtons();
     void durationOfSelectedEvent_data();
     void durationOfSelectedEvent();
     void deleteEmptiesSelectedEvent();
@@ -323,6 +325,27 @@ void TstVoiceWindow::keysRightAfterStartUpChangeNothing()
     QCOMPARE(w.ComboBoxEvents->currentIndex(), 0);
     QVERIFY(f.dialogs.boxes.empty());
     QVERIFY(f.dialogs.fileDialogs.empty());
+}
+
+// The list shows that it holds the keys as the window opens; the Tab key
+// then goes as the group reads: the list, "Открыть", "Удалить", the list.
+void TstVoiceWindow::tabGoesFromTheEventListToItsButtons()
+{
+    VoiceWindowFixture f;
+    TForm1 &w = f.Open();
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QCOMPARE(QApplication::focusWidget(), w.ComboBoxEvents);
+    QStyleOptionComboBox drawn;
+    drawn.initFrom(w.ComboBoxEvents);
+    QVERIFY(drawn.state & QStyle::State_HasFocus);
+    QVERIFY(drawn.state & QStyle::State_KeyboardFocusChange);
+    for (QWidget *next : {static_cast<QWidget *>(w.BitBtn1), static_cast<QWidget *>(w.BitBtn2),
+                          static_cast<QWidget *>(w.ComboBoxEvents)}) {
+        wsi::Key(&w, Qt::Key_Tab);
+        QTRY_COMPARE(QApplication::focusWidget(), next);
+    }
 }
 
 void TstVoiceWindow::durationOfSelectedEvent_data()

@@ -1,10 +1,12 @@
 #include "toolkit/widgets/Desktop.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QLayout>
 #include <QLibraryInfo>
 #include <QScreen>
+#include <QStyle>
 #include <QTranslator>
 #include <QWidget>
 
@@ -43,6 +45,14 @@ void SetUpDesktop(const QIcon &programIcon)
 {
     InstallQtTranslation(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     QApplication::setWindowIcon(programIcon);
+}
+
+int CaptionWidth(const QWidget *window)
+{
+    QFont bold = window->font();
+    bold.setBold(true);
+    const int square = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    return QFontMetrics(bold).horizontalAdvance(window->windowTitle()) + 5 * square;
 }
 
 void CentreOnScreen(QWidget *window)

@@ -21,3 +21,9 @@ void SetUpDesktop(const QIcon &programIcon);
 // whole desktop that all screens make up.
 void CentreOnScreen(QWidget *window);
 void CentreOnDesktop(QWidget *window);
+
+// The width a window takes for the window manager's title bar to show its
+// whole caption beside the frame's icon and three buttons: the caption in
+// bold, a square of the title bar's height for each, and one more for the
+// bar's margins.
+int CaptionWidth(const QWidget *window);

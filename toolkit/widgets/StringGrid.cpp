@@ -6,7 +6,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 
 // The fixed row is the horizontal header; it lets the grid paint over it.
 class TStringGrid::Header : public QHeaderView {
@@ -189,6 +192,22 @@ void TStringGrid::SetColWidth(int col, int width)
         verticalHeader()->setFixedWidth(width);
     else
         setColumnWidth(col - 1, width);
+}
+
+int TStringGrid::LeastColWidth(int col) const
+{
+    if (col < 1 || col >= ColCount())
+        return 0;
+    // The margins the item delegate leaves around a cell's text.
+    const int textMargins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    int least = top_->sectionSizeHint(col - 1);
+    for (int row = 1; row < RowCount(); ++row) {
+        if (const QWidget *control = Object(col, row))
+            least = std::max(least, control->sizeHint().width() + 1);
+        else
+            least = std::max(least, fontMetrics().horizontalAdvance(Cell(col, row)) + textMargins + 1);
+    }
+    return least;
 }
 
 int TStringGrid::RowHeight(int row) const

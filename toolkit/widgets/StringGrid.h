@@ -28,6 +28,9 @@ public:
 
     int ColWidth(int col) const;
     void SetColWidth(int col, int width);
+    // The least width that shows a scrollable column's heading and every
+    // cell whole: its text, or the control placed over it beside the grid line.
+    int LeastColWidth(int col) const;
     int RowHeight(int row) const;
     void SetRowHeight(int row, int height);
 
